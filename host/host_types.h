@@ -1,0 +1,88 @@
+// Value types and opaque handles shared by the host and its vessel modules.
+#pragma once
+
+#include "win_compat.h"
+
+// A vector of three doubles; positions in metres, directions in the vessel frame.
+struct VECTOR3 {
+    double x, y, z;
+};
+
+inline VECTOR3 _V(double x, double y, double z) { return VECTOR3{x, y, z}; }
+
+// Handles the host hands out. A module stores them and gives them back
+// unopened; each stays valid for the life of the vessel that created it.
+typedef void* OBJHANDLE;
+typedef void* PROPELLANT_HANDLE;
+typedef void* THRUSTER_HANDLE;
+typedef void* THGROUP_HANDLE;
+typedef void* ATTACHMENTHANDLE;
+typedef void* DOCKHANDLE;
+typedef void* ANIMATIONCOMPONENT_HANDLE;
+typedef void* FILEHANDLE;
+typedef void* SURFHANDLE;
+typedef void* VISHANDLE;
+typedef void* DEVMESHHANDLE;
+
+// Thruster-group roles. The number is what crosses the interface.
+enum THGROUP_TYPE {
+    THGROUP_MAIN = 0,
+    THGROUP_RETRO = 1,
+    THGROUP_HOVER = 2,
+    THGROUP_ATT_PITCHUP = 3,
+    THGROUP_ATT_PITCHDOWN = 4,
+    THGROUP_ATT_YAWLEFT = 5,
+    THGROUP_ATT_YAWRIGHT = 6,
+    THGROUP_ATT_BANKLEFT = 7,
+    THGROUP_ATT_BANKRIGHT = 8,
+    THGROUP_ATT_RIGHT = 9,
+    THGROUP_ATT_LEFT = 10,
+    THGROUP_ATT_DOWN = 11,
+    THGROUP_ATT_UP = 12,
+    THGROUP_ATT_FORWARD = 13,
+    THGROUP_ATT_BACK = 14,
+};
+
+// A beacon light. The host keeps the record's address from AddBeacon on and
+// reads it every frame, so the record must stay in place while the vessel lives.
+struct BEACONLIGHTSPEC {
+    DWORD shape;
+    VECTOR3* pos;  // read through on every frame; must outlive the vessel
+    VECTOR3* col;  // as pos
+    double size;
+    double falloff;
+    double period;
+    double duration;
+    double tofs;
+    bool active;
+};
+
+// Base of the mesh-group transforms an animation component applies.
+// Both classes are defined here in full, so host and module each carry their
+// own copy and nothing of them crosses the interface but the record itself.
+class MGROUP_TRANSFORM {
+public:
+    enum TYPE { NULLTRANSFORM, ROTATE };
+    MGROUP_TRANSFORM() : mesh(0), grp(nullptr), ngrp(0) {}
+    MGROUP_TRANSFORM(UINT mesh_, UINT* grp_, UINT ngrp_) : mesh(mesh_), grp(grp_), ngrp(ngrp_) {}
+    virtual TYPE Type() const { return NULLTRANSFORM; }
+
+    UINT mesh;
+    UINT* grp;  // the host reads the group list for as long as the animation exists
+    UINT ngrp;
+
+protected:
+    ~MGROUP_TRANSFORM() = default;
+};
+
+// A rotation of mesh groups about the axis through `ref` along `axis`.
+class MGROUP_ROTATE final : public MGROUP_TRANSFORM {
+public:
+    MGROUP_ROTATE(UINT mesh_, UINT* grp_, UINT ngrp_, const VECTOR3& ref_, const VECTOR3& axis_, float angle_)
+        : MGROUP_TRANSFORM(mesh_, grp_, ngrp_), ref(ref_), axis(axis_), angle(angle_) {}
+    TYPE Type() const override { return ROTATE; }
+
+    VECTOR3 ref;
+    VECTOR3 axis;
+    float angle;  // radians
+};

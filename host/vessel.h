@@ -1,0 +1,106 @@
+// The host's vessel interface: VESSEL, through which a module drives the
+// host's record of one craft, and VESSEL2, the callbacks the host makes.
+#pragma once
+
+#include "host_types.h"
+
+class HOSTAPI VESSEL {
+public:
+    // `hVessel` is the host's handle of the craft as passed to ovcInit; the
+    // host keeps its record until after the module's ovcExit for this object.
+    VESSEL(OBJHANDLE hVessel, int fmodel = 1);
+    OBJHANDLE GetHandle() const;
+
+    void SetSize(double size) const;
+    void SetEmptyMass(double mass) const;
+    void SetPMI(const VECTOR3& pmi) const;
+    void SetCameraOffset(const VECTOR3& offset) const;
+
+    // mass < 0 means "start full"; the handle lives as long as the vessel.
+    PROPELLANT_HANDLE CreatePropellantResource(double maxmass, double mass = -1.0, double efficiency = 1.0) const;
+    void SetDefaultPropellantResource(PROPELLANT_HANDLE ph) const;
+    void SetFuelMass(double mass) const;
+
+    // `id` is copied; the vectors are copied.
+    ATTACHMENTHANDLE CreateAttachment(bool toparent, const VECTOR3& pos, const VECTOR3& dir, const VECTOR3& rot,
+                                      const char* id, bool loose = false) const;
+    THRUSTER_HANDLE CreateThruster(const VECTOR3& pos, const VECTOR3& dir, double maxth0, PROPELLANT_HANDLE hp,
+                                   double isp0, double isp_ref = 0.0, double p_ref = 101.4e3) const;
+    // The member list is copied; the array need not outlive the call.
+    THGROUP_HANDLE CreateThrusterGroup(THRUSTER_HANDLE* th, int nth, THGROUP_TYPE type) const;
+    // `tex` is a host surface or null; nothing is kept of the module's memory.
+    UINT AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, const VECTOR3& pos, const VECTOR3& dir,
+                    SURFHANDLE tex = nullptr) const;
+    DOCKHANDLE CreateDock(const VECTOR3& pos, const VECTOR3& dir, const VECTOR3& rot) const;
+    bool EnableTransponder(bool enable) const;
+    bool SetTransponderChannel(DWORD ch) const;
+
+    // `meshname` is copied, `ofs` read during the call only (null: no offset).
+    UINT AddMesh(const char* meshname, const VECTOR3* ofs = nullptr) const;
+    void SetMeshVisibilityMode(UINT meshidx, WORD mode) const;
+
+    UINT CreateAnimation(double initial_state) const;
+    // The host keeps `trans` (and the group list it points to) for as long as
+    // the animation exists and releases it with the vessel's record.
+    ANIMATIONCOMPONENT_HANDLE AddAnimationComponent(UINT anim, double state0, double state1, MGROUP_TRANSFORM* trans,
+                                                    ANIMATIONCOMPONENT_HANDLE parent = nullptr) const;
+    bool SetAnimation(UINT anim, double state) const;
+    bool SetAnimState(UINT anim, double state) const;
+
+    // The host keeps `bs` and reads the record through it every frame, so it
+    // must stay in place until the vessel is destroyed.
+    void AddBeacon(BEACONLIGHTSPEC* bs) const;
+
+    // `line` is read during the call only; `status` is the host's, passed through.
+    void ParseScenarioLineEx(char* line, void* status) const;
+    // Writes the host's own lines of this vessel into the scenario `scn`.
+    void SaveDefaultState(FILEHANDLE scn) const;
+
+protected:
+    ~VESSEL();
+
+private:
+    OBJHANDLE vessel_handle;  // the host's record; outlives this object
+    int flight_model;
+};
+
+// The callbacks the host makes on a vessel. Every slot has a default that
+// does nothing; a module overrides what it needs. The order of the virtual
+// functions is part of the interface: do not reorder or insert.
+class HOSTAPI VESSEL2 : public VESSEL {
+public:
+    VESSEL2(OBJHANDLE hVessel, int fmodel = 1);
+
+    virtual void clbkDefineClass(FILEHANDLE cfg);                                        // 0
+    virtual void clbkWriteScenario(FILEHANDLE scn);                                      // 1
+    virtual void clbkReadScenario(FILEHANDLE scn, void* status);                         // 2
+    virtual void clbkSetStateEx(const void* status);                                     // 3
+    virtual void clbkPostCreation();                                                     // 4
+    virtual void clbkFocusChanged(bool getfocus, OBJHANDLE hNewVessel, OBJHANDLE hOld);  // 5
+    virtual void clbkPreStep(double simt, double simdt, double mjd);                     // 6
+    virtual void clbkAfterStep(double simt, double simdt, double mjd);                   // 7
+    virtual bool clbkPlaybackEvent(double simt, double event_t, const char* type, const char* event);  // 8
+    virtual void clbkVisualCreated(VISHANDLE vis, int refcount);                         // 9
+    virtual void clbkVisualDestroyed(VISHANDLE vis, int refcount);                       // 10
+    virtual void clbkDrawHUD(int mode, const void* hps, void* hdc);                      // 11
+    virtual void clbkRCSMode(int mode);                                                  // 12
+    virtual void clbkADCtrlMode(DWORD mode);                                             // 13
+    virtual void clbkHUDMode(int mode);                                                  // 14
+    virtual void clbkMFDMode(int mfd, int mode);                                         // 15
+    virtual void clbkNavMode(int mode, bool active);                                     // 16
+    virtual void clbkDockEvent(int dock, OBJHANDLE mate);                                // 17
+    virtual void clbkAnimate(double simt);                                               // 18
+    virtual int clbkConsumeDirectKey(char* kstate);                                      // 19
+    // `kstate` is 256 bytes, read during the call only; returns 1 if consumed.
+    virtual int clbkKeyPress(DWORD key, bool down, char* kstate);                        // 20
+    virtual bool clbkLoadGenericCockpit();                                               // 21
+    virtual bool clbkLoadPanel(int id);                                                  // 22
+    virtual bool clbkPanelMouseEvent(int id, int event, int mx, int my);                 // 23
+    virtual bool clbkPanelRedrawEvent(int id, int event, SURFHANDLE surf);               // 24
+    virtual bool clbkLoadVC(int id);                                                     // 25
+    virtual bool clbkVCMouseEvent(int id, int event, VECTOR3& p);                        // 26
+    virtual bool clbkVCRedrawEvent(int id, int event, SURFHANDLE surf);                  // 27
+
+protected:
+    ~VESSEL2();
+};

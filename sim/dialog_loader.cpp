@@ -1,0 +1,5 @@
+#include "dialog_loader.h"
+
+namespace sim {
+void load_dialog_template(Dialog&) {}
+}

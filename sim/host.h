@@ -1,0 +1,75 @@
+// The stand-in host: owns the loaded modules and the craft they create, the
+// simulation clock and the record of every call a module makes into it.
+//
+// The host interface consists of free functions, so they reach the host
+// through Host::current(): exactly one Host exists while a module runs.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "call_log.h"
+#include "dialogs.h"
+#include "module.h"
+#include "vessel_record.h"
+
+namespace sim {
+
+// Faults a test can make the host answer with.
+struct Faults {
+    bool date2int_returns_zero = false;
+    // Index (from 0, per vessel) of the AddAnimationComponent call to answer null; -1 for none.
+    int null_animation_component = -1;
+};
+
+class Host {
+public:
+    Host();   // becomes the current host; throws if one exists already
+    ~Host();  // destroys every craft, then unloads every module
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    static Host& current();  // throws std::logic_error when there is none
+    static Host* current_or_null();
+
+    // Loads the library, then calls InitModule with its instance handle.
+    Module& load_module(const std::string& path);
+    // Destroys the module's craft, then unloads it.
+    void unload_module(Module& module);
+    Module* module_of(HINSTANCE instance) const;
+    const std::vector<std::unique_ptr<Module>>& modules() const { return modules_; }
+
+    // ovcInit, then clbkDefineClass. Throws std::runtime_error when the
+    // module creates no object.
+    VesselRecord& create_vessel(Module& module, const std::string& name, int flight_model = 1);
+    // ovcExit, then the host's record goes.
+    void destroy_vessel(VesselRecord& vessel);
+    VesselRecord* find_vessel(const std::string& name) const;
+    VesselRecord* record_of(const VESSEL* vessel) const;
+    const std::vector<std::unique_ptr<VesselRecord>>& vessels() const { return vessels_; }
+
+    double sim_time() const { return sim_time_; }
+    double sim_step() const { return sim_step_; }
+    void set_sim_time(double t) { sim_time_ = t; }
+    // One step of length dt: clbkPreStep, the clock, clbkAfterStep for every craft.
+    void step(double dt);
+
+    DialogManager& dialogs() { return dialogs_; }
+    CallLog& log() { return log_; }
+    Faults& faults() { return faults_; }
+
+private:
+    std::vector<std::unique_ptr<Module>> modules_;
+    std::vector<std::unique_ptr<VesselRecord>> vessels_;
+    DialogManager dialogs_;
+    CallLog log_;
+    Faults faults_;
+    double sim_time_ = 0;
+    double sim_step_ = 0;
+};
+
+// Adds a call to the current host's log.
+void log_call(const VesselRecord* vessel, const char* name, std::vector<double> numbers = {}, std::string text = {});
+
+}  // namespace sim

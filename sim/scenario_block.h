@@ -1,0 +1,41 @@
+// One craft's block of a scenario file, as the host hands it to the module's
+// scenario callbacks (the FILEHANDLE they receive).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct VesselRecord;
+
+struct ScenarioLine {
+    std::string text;
+    int line_no = 0;  // in the file, from 1
+};
+
+class ScenarioBlock {
+public:
+    std::string file;                // for messages
+    std::vector<ScenarioLine> lines;  // read: the craft's lines, in order
+    std::vector<std::string> written; // write: the lines as they will stand in the file
+
+    // The next line into a buffer the module may read (and scribble on)
+    // until the following call; false at the end of the block.
+    bool next_line(char*& line);
+    const ScenarioLine* current() const { return next_ == 0 ? nullptr : &lines[next_ - 1]; }
+    void write(const std::string& key, const std::string& value);
+
+private:
+    size_t next_ = 0;
+    std::vector<char> buffer_;
+};
+
+// What ParseScenarioLineEx gets as its status pointer while a block is read.
+struct ParseStatus {
+    VesselRecord* vessel = nullptr;
+    ScenarioBlock* block = nullptr;
+    std::vector<std::string> errors;  // "file:line: message: text"
+};
+
+}  // namespace sim
