@@ -80,6 +80,7 @@ void Host::destroy_vessel(VesselRecord& vessel)
     // goes can reach it as a live craft.
     std::unique_ptr<VesselRecord> rec = std::move(*it);
     vessels_.erase(it);
+    drawn_beacons_.erase(rec.get());
     rec->module->ovcExit(rec->vessel);
 }
 
@@ -103,6 +104,7 @@ void Host::step(double dt)
     for (const auto& r : vessels_) r->callbacks->clbkPreStep(sim_time_, dt, 0);
     sim_time_ += dt;
     for (size_t i = 0; i < vessels_.size(); ++i) vessels_[i]->callbacks->clbkAfterStep(sim_time_, dt, 0);
+    draw_beacons();
 }
 
 void log_call(const VesselRecord* vessel, const char* name, std::vector<double> numbers, std::string text)

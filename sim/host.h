@@ -5,13 +5,17 @@
 // through Host::current(): exactly one Host exists while a module runs.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "beacons.h"
 #include "call_log.h"
 #include "dialogs.h"
+#include "keyboard.h"
 #include "module.h"
+#include "scenario_file.h"
 #include "vessel_record.h"
 
 namespace sim {
@@ -55,16 +59,39 @@ public:
     // One step of length dt: clbkPreStep, the clock, clbkAfterStep for every craft.
     void step(double dt);
 
+    // Creates each craft of the scenario with `module`, sets the clock, and
+    // lets each craft read its block. Throws ScenarioError, with the host as
+    // it was, for a class the module does not define, a name already taken,
+    // or lines that neither the craft nor the host could place.
+    std::vector<VesselRecord*> load_scenario(const Scenario& scenario, Module& module);
+    // The clock and every craft's block as its module writes it. Throws
+    // std::invalid_argument when a craft writes what the file cannot hold.
+    std::string scenario_text();
+    // Writes scenario_text() to path.tmp, then renames it over `path`; on
+    // failure throws std::runtime_error and leaves any previous file intact.
+    void save_scenario(const std::string& path);
+
+    // One press as a user makes it: key-down with the key and `modifiers`
+    // held, then key-up with the key released. Returns the key-down result.
+    int key_press(VesselRecord& vessel, DWORD key, const std::vector<DWORD>& modifiers = {});
+    int key_event(VesselRecord& vessel, DWORD key, bool down, const KeyboardState& kstate);
+
+    // The beacons as the host read them after the last step; empty before.
+    const std::vector<BeaconView>& drawn_beacons(const VesselRecord& vessel) const;
+
     DialogManager& dialogs() { return dialogs_; }
     CallLog& log() { return log_; }
     Faults& faults() { return faults_; }
 
 private:
+    void draw_beacons();
+
     std::vector<std::unique_ptr<Module>> modules_;
     std::vector<std::unique_ptr<VesselRecord>> vessels_;
     DialogManager dialogs_;
     CallLog log_;
     Faults faults_;
+    std::map<const VesselRecord*, std::vector<BeaconView>> drawn_beacons_;  // entries go with their craft
     double sim_time_ = 0;
     double sim_step_ = 0;
 };
