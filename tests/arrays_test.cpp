@@ -1,0 +1,260 @@
+// The solar-array animation: how it is built, how each step moves it, and
+// where the host draws the wing segments.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "animation_pose.h"
+#include "behaviour_helpers.h"
+#include "module_fixture.h"
+
+namespace {
+using behaviour::LoadOne;
+using behaviour::Saved;
+using behaviour::States;
+
+const MGROUP_ROTATE& Rotation(const sim::AnimationComponent& c)
+{
+    EXPECT_EQ(c.transform->Type(), MGROUP_TRANSFORM::ROTATE);
+    return *static_cast<const MGROUP_ROTATE*>(c.transform);
+}
+
+// The state after one step of the deployment rule: double arithmetic, narrowed.
+float Next(float state, double dt) { return static_cast<float>(state - dt / 20.0); }
+
+class ArraysTest : public ModuleTest {
+protected:
+    // Deploys with K and clears the log, so only the steps that follow are in it.
+    void Deploy(sim::VesselRecord& r)
+    {
+        ASSERT_EQ(host->key_press(r, sim::key::k), 1);
+        host->log().clear();
+    }
+};
+
+TEST_F(ArraysTest, SixHingesInTwoChainsOfThree)
+{
+    sim::VesselRecord& r = NewVessel();
+    ASSERT_EQ(r.animations.size(), 1u);
+    EXPECT_EQ(r.animations[0].initial_state, 0.0);
+    ASSERT_EQ(r.components.size(), 6u);
+    ASSERT_EQ(r.animations[0].components.size(), 6u);
+
+    struct Row {
+        VECTOR3 ref;
+        double deg;
+        int parent;
+    };
+    const Row rows[6] = {
+        {{-1.059, 0.011, -2.559}, 90, -1}, {{-2.219, 0.01, -2.576}, -180, 0}, {{-3.382, 0.009, -2.559}, 180, 1},
+        {{1.059, 0.011, -2.559}, -90, -1}, {{2.219, 0.01, -2.576}, 180, 3},   {{3.382, 0.009, -2.559}, -180, 4},
+    };
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        const sim::AnimationComponent& c = *r.components[i];
+        EXPECT_EQ(c.state0, 0.05);
+        EXPECT_EQ(c.state1, 0.95);
+        EXPECT_EQ(c.parent, rows[i].parent < 0 ? nullptr : r.components[rows[i].parent].get());
+        const MGROUP_ROTATE& rot = Rotation(c);
+        EXPECT_EQ(rot.mesh, 0u);
+        ASSERT_EQ(rot.ngrp, 1u);
+        EXPECT_EQ(rot.grp[0], UINT(i));
+        EXPECT_EQ(rot.ref.x, rows[i].ref.x);
+        EXPECT_EQ(rot.ref.y, rows[i].ref.y);
+        EXPECT_EQ(rot.ref.z, rows[i].ref.z);
+        EXPECT_EQ(rot.axis.x, 0.0);
+        EXPECT_EQ(rot.axis.y, 1.0);
+        EXPECT_EQ(rot.axis.z, 0.0);
+        EXPECT_EQ(rot.angle, static_cast<float>(rows[i].deg * 0.017453292519943295));
+    }
+}
+
+TEST_F(ArraysTest, TwoCraftShareGroupListsButNotRotationRecords)
+{
+    sim::VesselRecord& a = NewVessel("A");
+    sim::VesselRecord& b = NewVessel("B");
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_NE(a.components[i]->transform, b.components[i]->transform);
+        EXPECT_EQ(a.components[i]->transform->grp, b.components[i]->transform->grp);
+    }
+}
+
+TEST_F(ArraysTest, StowedCraftHoldsItsArraysEveryStep)
+{
+    sim::VesselRecord& r = NewVessel();
+    for (int i = 0; i < 3; ++i) host->step(1);
+    EXPECT_EQ(States(host->log(), "SetAnimation"), (std::vector<double>{1, 1, 1}));
+    EXPECT_EQ(host->log().count("SetAnimState"), 0u);
+    EXPECT_EQ(r.animations[0].state, 1.0);
+}
+
+TEST_F(ArraysTest, SevenSecondStepsDeployInThreeStepsThenStop)
+{
+    sim::VesselRecord& r = NewVessel();
+    Deploy(r);
+    for (int i = 0; i < 6; ++i) host->step(7);
+    const float s1 = Next(1, 7), s2 = Next(s1, 7), s3 = Next(s2, 7);
+    const std::vector<double> got = States(host->log(), "SetAnimation");
+    ASSERT_EQ(got, (std::vector<double>{s1, s2, s3}));
+    // Each is a 32-bit value, close to the decimal the deployment rate gives.
+    for (double v : got) EXPECT_EQ(v, double(float(v)));
+    EXPECT_NEAR(got[0], 0.65, 1e-6);
+    EXPECT_NEAR(got[1], 0.3, 1e-6);
+    EXPECT_NEAR(got[2], -0.05, 1e-6);
+    // The host saw the overshoot; the craft keeps exactly 0.
+    EXPECT_EQ(Saved(*host, "ARRAYS"), "0");
+    EXPECT_EQ(host->log().count("SetAnimation"), 3u);
+}
+
+TEST_F(ArraysTest, OneLongStepOvershootsOnceAndStopsAtZero)
+{
+    sim::VesselRecord& r = NewVessel();
+    Deploy(r);
+    host->step(25);
+    host->step(25);
+    EXPECT_EQ(States(host->log(), "SetAnimation"), (std::vector<double>{-0.25f}));
+    EXPECT_EQ(Saved(*host, "ARRAYS"), "0");
+}
+
+TEST_F(ArraysTest, DecrementFollowsTheHostsStepLengthOnly)
+{
+    sim::VesselRecord& r = NewVessel();
+    Deploy(r);
+    host->step(2);
+    // Same step length as the host reports, other callback arguments.
+    r.callbacks->clbkAfterStep(1e6, 50, 12345);
+    EXPECT_EQ(States(host->log(), "SetAnimation"), (std::vector<double>{Next(1, 2), Next(Next(1, 2), 2)}));
+}
+
+TEST_F(ArraysTest, CommandsOnceDeployedChangeNothing)
+{
+    sim::VesselRecord& r = NewVessel();
+    Deploy(r);
+    host->step(30);
+    EXPECT_EQ(host->key_press(r, sim::key::k), 1);
+    host->log().clear();
+    for (int i = 0; i < 3; ++i) host->step(1);
+    EXPECT_EQ(host->log().count("SetAnimation"), 0u);
+}
+
+TEST_F(ArraysTest, HalfDeployedFinishesInTenSeconds)
+{
+    sim::VesselRecord& r = LoadOne(*host, *module, "ARRAYS 0.5\n");
+    Deploy(r);
+    for (int i = 0; i < 9; ++i) host->step(1);
+    EXPECT_GT(States(host->log(), "SetAnimation").back(), 0);
+    host->step(1);
+    EXPECT_LE(States(host->log(), "SetAnimation").back(), 0);
+    EXPECT_EQ(Saved(*host, "ARRAYS"), "0");
+}
+
+TEST_F(ArraysTest, AboveRangeIsLeftAloneUntilCommandedThenRunsDownFromThere)
+{
+    sim::VesselRecord& r = LoadOne(*host, *module, "ARRAYS 1.5\n");
+    EXPECT_EQ(States(host->log(), "SetAnimState"), (std::vector<double>{1.5}));
+    host->log().clear();
+    for (int i = 0; i < 3; ++i) host->step(1);
+    EXPECT_EQ(host->log().count("SetAnimation"), 0u);
+
+    Deploy(r);
+    for (int i = 0; i < 15; ++i) host->step(2);
+    const std::vector<double> got = States(host->log(), "SetAnimation");
+    ASSERT_EQ(got.size(), 15u);
+    EXPECT_NEAR(got[0], 1.4, 1e-6);
+    EXPECT_GT(got[3], 1.0);
+    EXPECT_GT(got[13], 0.0);
+    EXPECT_LE(got[14], 0.0);
+    EXPECT_EQ(Saved(*host, "ARRAYS"), "0");
+}
+
+TEST_F(ArraysTest, BelowZeroIsHeldAndCannotDeploy)
+{
+    sim::VesselRecord& r = LoadOne(*host, *module, "ARRAYS -0.2\n");
+    for (int i = 0; i < 3; ++i) host->step(1);
+    EXPECT_EQ(States(host->log(), "SetAnimation"), (std::vector<double>(3, -0.2f)));
+    // A command has nothing to deploy: the arrays stay put and the hold ends.
+    Deploy(r);
+    for (int i = 0; i < 3; ++i) host->step(1);
+    EXPECT_EQ(host->log().count("SetAnimation"), 0u);
+    EXPECT_EQ(r.animations[0].state, double(-0.2f));
+    EXPECT_EQ(Saved(*host, "ARRAYS"), "-0.200000003");
+}
+
+TEST_F(ArraysTest, MissingFirstComponentStopsDeploymentButNotTheHold)
+{
+    host->faults().null_animation_component = 0;
+    sim::VesselRecord& r = NewVessel();
+    EXPECT_EQ(r.components[1]->parent, nullptr);  // the module passed on what it got
+    host->step(1);
+    EXPECT_EQ(States(host->log(), "SetAnimation"), (std::vector<double>{1}));
+    Deploy(r);
+    for (int i = 0; i < 3; ++i) host->step(5);
+    EXPECT_EQ(host->log().count("SetAnimation"), 0u);
+    EXPECT_EQ(Saved(*host, "ARRAYS"), "1");
+}
+
+// Where the picture puts the wing segments.
+double Distance(const VECTOR3& a, const VECTOR3& b)
+{
+    return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
+}
+
+TEST_F(ArraysTest, MeshShowsTheDeployedWingsAtStateZero)
+{
+    sim::VesselRecord& r = LoadOne(*host, *module, "ARRAYS 0\n");
+    const VECTOR3 tip{-4.5, 0.009, -2.559};
+    for (UINT g = 0; g < 6; ++g) {
+        const VECTOR3 p = sim::apply(sim::group_pose(r, 0, g), tip);
+        EXPECT_NEAR(Distance(p, tip), 0, 1e-12) << "group " << g;
+    }
+}
+
+TEST_F(ArraysTest, StowedWingsFoldAgainstTheBody)
+{
+    sim::VesselRecord& r = NewVessel();
+    host->step(1);  // holds at 1: stowed
+    // The inner hinge's quarter turn swings the -x wing root's outer end
+    // about the hinge; the half turns fold the next segments back over it.
+    const VECTOR3 hinge1{-1.059, 0.011, -2.559};
+    const VECTOR3 seg0_end{-2.219, 0.011, -2.559};
+    const VECTOR3 p0 = sim::apply(sim::group_pose(r, 0, 0), seg0_end);
+    EXPECT_NEAR(Distance(p0, hinge1), Distance(seg0_end, hinge1), 1e-9);
+    EXPECT_NEAR(p0.x, hinge1.x, 1e-6);
+    EXPECT_NEAR(std::fabs(p0.z - hinge1.z), 1.16, 1e-6);
+
+    // Every point of a wing keeps its height: all hinges are vertical.
+    const VECTOR3 seg2{-4.0, 0.5, -2.3};
+    for (UINT g = 0; g < 6; ++g) EXPECT_NEAR(sim::apply(sim::group_pose(r, 0, g), seg2).y, 0.5, 1e-12);
+
+    // Mirror images: the +x wing's pose of a mirrored point is the mirror.
+    for (UINT g = 0; g < 3; ++g) {
+        const VECTOR3 a = sim::apply(sim::group_pose(r, 0, g), seg2);
+        const VECTOR3 b = sim::apply(sim::group_pose(r, 0, g + 3), {-seg2.x, seg2.y, seg2.z});
+        EXPECT_NEAR(a.x, -b.x, 1e-9);
+        EXPECT_NEAR(a.z, b.z, 1e-9);
+    }
+    // Outside the state bounds the hinges do not move.
+    r.animations[0].state = 0.96;
+    const sim::Pose at96 = sim::group_pose(r, 0, 2);
+    r.animations[0].state = 1.0;
+    const sim::Pose at100 = sim::group_pose(r, 0, 2);
+    EXPECT_NEAR(Distance(sim::apply(at96, seg2), sim::apply(at100, seg2)), 0, 1e-12);
+}
+
+TEST_F(ArraysTest, OuterSegmentsFollowTheirParents)
+{
+    sim::VesselRecord& r = NewVessel();
+    r.animations[0].state = 0.5;
+    // The second hinge line stays attached to the first segment as it turns.
+    const VECTOR3 hinge2{-2.219, 0.01, -2.576};
+    const VECTOR3 by_parent = sim::apply(sim::group_pose(r, 0, 0), hinge2);
+    const VECTOR3 by_child = sim::apply(sim::group_pose(r, 0, 1), hinge2);
+    EXPECT_NEAR(Distance(by_parent, by_child), 0, 1e-12);
+    EXPECT_GT(Distance(by_child, hinge2), 0.5);
+    // A group no component moves stays where the mesh has it.
+    const VECTOR3 p{1, 2, 3};
+    EXPECT_EQ(Distance(sim::apply(sim::group_pose(r, 0, 17), p), p), 0);
+    EXPECT_EQ(Distance(sim::apply(sim::group_pose(r, 1, 0), p), p), 0);
+}
+
+}  // namespace
