@@ -1,0 +1,206 @@
+// Keyboard commands, delivered as the host delivers key events, row by row
+// of the craft's key table, and what each one leads to at the next step.
+#include <gtest/gtest.h>
+
+#include "beacons.h"
+#include "module_fixture.h"
+
+namespace {
+namespace key = sim::key;
+
+// What a key event led to, seen from the host after the next step.
+struct Effects {
+    bool deploying = false;
+    bool lights_on = false;
+    size_t refuels = 0;
+    size_t dialog_openings = 0;
+    bool operator==(const Effects& o) const
+    {
+        return deploying == o.deploying && lights_on == o.lights_on && refuels == o.refuels &&
+               dialog_openings == o.dialog_openings;
+    }
+};
+
+std::ostream& operator<<(std::ostream& os, const Effects& e)
+{
+    return os << "{deploying " << e.deploying << ", lights " << e.lights_on << ", refuels " << e.refuels
+              << ", dialog openings " << e.dialog_openings << "}";
+}
+
+const Effects none{};
+const Effects deploys{true, false, 0, 0};
+const Effects lights{false, true, 0, 0};
+const Effects refuels{false, false, 1, 0};
+const Effects opens{false, false, 0, 1};
+
+class KeysTest : public ModuleTest {
+protected:
+    // A fresh craft, past its first step (lights dark, arrays held at 1).
+    sim::VesselRecord& Fresh()
+    {
+        sim::VesselRecord& r = NewVessel("K" + std::to_string(++count_));
+        host->step(1);
+        host->log().clear();
+        return r;
+    }
+
+    Effects After(sim::VesselRecord& r)
+    {
+        Effects e;
+        e.refuels = host->log().count("SetFuelMass");
+        e.dialog_openings = host->log().count("oapiOpenDialogEx");
+        host->step(1);
+        for (const sim::HostCall& c : host->log().named("SetAnimation"))
+            if (c.vessel == &r && c.numbers[1] < 1) e.deploying = true;
+        e.lights_on = sim::beacons_lit(r).at(0);
+        host->dialogs().close_all();
+        host->destroy_vessel(r);
+        return e;
+    }
+
+    Effects Press(DWORD code, std::vector<DWORD> modifiers, int expected_result)
+    {
+        sim::VesselRecord& r = Fresh();
+        EXPECT_EQ(host->key_press(r, code, modifiers), expected_result);
+        return After(r);
+    }
+
+    Effects Event(DWORD code, bool down, const sim::KeyboardState& state, int expected_result)
+    {
+        sim::VesselRecord& r = Fresh();
+        EXPECT_EQ(host->key_event(r, code, down, state), expected_result);
+        return After(r);
+    }
+
+    int count_ = 0;
+};
+
+TEST_F(KeysTest, ReleasesAreNeverCommands)
+{
+    for (DWORD code : {key::k, key::l, key::f, key::space})
+        for (std::vector<DWORD> mods : std::vector<std::vector<DWORD>>{{}, {key::lshift}, {key::lctrl}, {key::rctrl}}) {
+            mods.push_back(code);
+            EXPECT_EQ(Event(code, false, sim::keyboard_state(mods), 0), none) << "code " << code;
+        }
+}
+
+TEST_F(KeysTest, PlainKeys)
+{
+    EXPECT_EQ(Press(key::k, {}, 1), deploys);
+    EXPECT_EQ(Press(key::l, {}, 0), none);
+    EXPECT_EQ(Press(key::f, {}, 0), none);
+    EXPECT_EQ(Press(key::space, {}, 0), none);
+    EXPECT_EQ(Press(0x1E, {}, 0), none);  // A
+}
+
+TEST_F(KeysTest, ShiftOnlyMakesLACommand)
+{
+    for (DWORD shift : {key::lshift, key::rshift}) {
+        EXPECT_EQ(Press(key::l, {shift}, 1), lights);
+        EXPECT_EQ(Press(key::k, {shift}, 0), none);
+        EXPECT_EQ(Press(key::f, {shift}, 0), none);
+        EXPECT_EQ(Press(key::space, {shift}, 0), none);
+    }
+}
+
+TEST_F(KeysTest, ShiftWinsOverCtrl)
+{
+    EXPECT_EQ(Press(key::l, {key::lshift, key::lctrl}, 1), lights);
+    EXPECT_EQ(Press(key::l, {key::rshift, key::rctrl}, 1), lights);
+    EXPECT_EQ(Press(key::f, {key::lshift, key::lctrl}, 0), none);
+    EXPECT_EQ(Press(key::space, {key::rshift, key::lctrl}, 0), none);
+}
+
+TEST_F(KeysTest, CtrlKeys)
+{
+    for (DWORD ctrl : {key::lctrl, key::rctrl}) {
+        EXPECT_EQ(Press(key::f, {ctrl}, 1), refuels);
+        EXPECT_EQ(Press(key::space, {ctrl}, 1), opens);
+        EXPECT_EQ(Press(key::k, {ctrl}, 0), none);
+        EXPECT_EQ(Press(key::l, {ctrl}, 0), none);
+    }
+}
+
+TEST_F(KeysTest, AltIsNeverLookedAt)
+{
+    for (DWORD alt : {key::lalt, key::ralt}) {
+        EXPECT_EQ(Press(key::k, {alt}, 1), deploys);
+        EXPECT_EQ(Press(key::l, {alt, key::lshift}, 1), lights);
+        EXPECT_EQ(Press(key::f, {alt, key::rctrl}, 1), refuels);
+        EXPECT_EQ(Press(key::l, {alt}, 0), none);
+    }
+}
+
+TEST_F(KeysTest, OnlyBitSevenMarksAHeldModifier)
+{
+    sim::KeyboardState low{};
+    low[key::lshift] = 0x7F;
+    low[key::rctrl] = 0x7F;
+    EXPECT_EQ(Event(key::k, true, low, 1), deploys);
+    EXPECT_EQ(Event(key::l, true, low, 0), none);
+
+    sim::KeyboardState high{};
+    high[key::rshift] = static_cast<char>(0x80);
+    EXPECT_EQ(Event(key::l, true, high, 1), lights);
+    high[key::rshift] = static_cast<char>(0xFF);
+    EXPECT_EQ(Event(key::k, true, high, 0), none);
+}
+
+TEST_F(KeysTest, RefuelFillsTheTankOnce)
+{
+    sim::VesselRecord& r = Fresh();
+    r.default_propellant->mass = 12.5;
+    EXPECT_EQ(host->key_press(r, key::f, {key::lctrl}), 1);
+    EXPECT_EQ(r.default_propellant->mass, 500.0);
+    auto calls = host->log().named("SetFuelMass");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].numbers[0], 500.0);
+
+    r.default_propellant->mass = 3;
+    EXPECT_EQ(host->key_press(r, key::f, {key::rctrl}), 1);
+    EXPECT_EQ(r.default_propellant->mass, 3.0);
+    EXPECT_EQ(host->log().count("SetFuelMass"), 1u);
+}
+
+TEST_F(KeysTest, RefuelCountsAlsoWhenTheTankIsFull)
+{
+    sim::VesselRecord& r = Fresh();
+    ASSERT_EQ(r.default_propellant->mass, 500.0);
+    host->key_press(r, key::f, {key::lctrl});
+    r.default_propellant->mass = 1;
+    host->key_press(r, key::f, {key::lctrl});
+    EXPECT_EQ(host->log().count("SetFuelMass"), 1u);
+    EXPECT_EQ(r.default_propellant->mass, 1.0);
+}
+
+TEST_F(KeysTest, CtrlSpaceOpensTheOneDialogAnyNumberOfTimes)
+{
+    sim::VesselRecord& r = Fresh();
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(host->key_press(r, key::space, {key::lctrl}), 1);
+    ASSERT_EQ(host->dialogs().open_dialogs().size(), 1u);
+    const sim::Dialog& d = *host->dialogs().open_dialogs()[0];
+    EXPECT_EQ(d.instance, module->instance());
+    EXPECT_EQ(d.resid, 108);
+    EXPECT_EQ(d.flags, 2u);
+    EXPECT_EQ(d.context, static_cast<void*>(r.callbacks));
+    EXPECT_EQ(d.raised, 2);
+    EXPECT_EQ(host->log().count("oapiOpenDialogEx"), 3u);
+
+    host->dialogs().close(d.hwnd);
+    EXPECT_EQ(host->key_press(r, key::space, {key::rctrl}), 1);
+    EXPECT_EQ(host->dialogs().open_dialogs().size(), 1u);
+    // The key opening leaves the scenario's automatic opening alone: none here.
+    host->step(1);
+    EXPECT_EQ(host->log().count("oapiOpenDialogEx"), 4u);
+}
+
+TEST_F(KeysTest, KeyCodesOutsideTheSetAreRefusedBeforeReachingTheCraft)
+{
+    sim::VesselRecord& r = Fresh();
+    EXPECT_THROW(host->key_press(r, 256), std::invalid_argument);
+    EXPECT_THROW(host->key_press(r, key::k, {300}), std::invalid_argument);
+    host->step(1);
+    EXPECT_EQ(host->log().named("SetAnimation").back().numbers[1], 1.0);
+}
+
+}  // namespace

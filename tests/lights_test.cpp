@@ -1,0 +1,96 @@
+// The navigation beacons: what the host reads through their addresses, and
+// how they follow the lights command at each step.
+#include <gtest/gtest.h>
+
+#include "beacons.h"
+#include "behaviour_helpers.h"
+#include "module_fixture.h"
+
+namespace {
+using behaviour::LoadOne;
+
+const std::vector<bool> all_lit(4, true), all_dark(4, false);
+
+TEST_F(ModuleTest, BeaconsAreRegisteredLitWithTheirFixedValues)
+{
+    sim::VesselRecord& r = NewVessel();
+    const std::vector<sim::BeaconView> b = sim::read_beacons(r);
+    ASSERT_EQ(b.size(), 4u);
+    const VECTOR3 pos[4] = {{0.92, 1.074, -0.584}, {-0.87, 1.074, -0.584}, {0, 1.35, 0}, {0, 1.35, -0.95}};
+    const VECTOR3 col[4] = {{0, 1, 0}, {1, 0, 0}, {1, 1, 0.5}, {1, 1, 0.5}};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(b[i].shape, 2u);
+        EXPECT_EQ(b[i].pos.x, pos[i].x);
+        EXPECT_EQ(b[i].pos.y, pos[i].y);
+        EXPECT_EQ(b[i].pos.z, pos[i].z);
+        EXPECT_EQ(b[i].col.x, col[i].x);
+        EXPECT_EQ(b[i].col.y, col[i].y);
+        EXPECT_EQ(b[i].col.z, col[i].z);
+        EXPECT_EQ(b[i].size, 0.05);
+        EXPECT_EQ(b[i].falloff, 0.8);
+        EXPECT_EQ(b[i].period, 0.0);
+        EXPECT_EQ(b[i].duration, 0.05);
+        EXPECT_EQ(b[i].tofs, 0.2);
+        EXPECT_TRUE(b[i].lit);
+    }
+}
+
+TEST_F(ModuleTest, BeaconsGoDarkAtTheFirstStepWithoutTheLightsLine)
+{
+    sim::VesselRecord& r = LoadOne(*host, *module, "POS 0 0 0\n");
+    EXPECT_EQ(sim::beacons_lit(r), all_lit);
+    EXPECT_TRUE(host->drawn_beacons(r).empty());
+    host->step(0.1);
+    EXPECT_EQ(sim::beacons_lit(r), all_dark);
+    ASSERT_EQ(host->drawn_beacons(r).size(), 4u);
+    for (const sim::BeaconView& b : host->drawn_beacons(r)) EXPECT_FALSE(b.lit);
+}
+
+TEST_F(ModuleTest, BeaconsStayLitWithTheLightsLineUntilSwitchedOff)
+{
+    sim::VesselRecord& r = LoadOne(*host, *module, "NAVLIGHTS\n");
+    for (int i = 0; i < 3; ++i) {
+        host->step(0.1);
+        EXPECT_EQ(sim::beacons_lit(r), all_lit);
+    }
+    ASSERT_EQ(host->key_press(r, sim::key::l, {sim::key::lshift}), 1);
+    EXPECT_EQ(sim::beacons_lit(r), all_lit);  // the step carries it over, not the key
+    host->step(0.1);
+    EXPECT_EQ(sim::beacons_lit(r), all_dark);
+}
+
+TEST_F(ModuleTest, LightsToggledTwiceBetweenStepsStayAsTheyWere)
+{
+    sim::VesselRecord& r = NewVessel();
+    host->step(0.1);
+    host->key_press(r, sim::key::l, {sim::key::lshift});
+    host->key_press(r, sim::key::l, {sim::key::rshift});
+    host->step(0.1);
+    EXPECT_EQ(sim::beacons_lit(r), all_dark);
+    host->key_press(r, sim::key::l, {sim::key::lshift});
+    host->step(0.1);
+    EXPECT_EQ(sim::beacons_lit(r), all_lit);
+}
+
+TEST_F(ModuleTest, TwoCraftHaveTheirOwnBeaconsOverSharedTables)
+{
+    sim::VesselRecord& a = NewVessel("A");
+    sim::VesselRecord& b = NewVessel("B");
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_NE(a.beacons[i], b.beacons[i]);
+        EXPECT_EQ(a.beacons[i]->pos, b.beacons[i]->pos);
+        EXPECT_EQ(a.beacons[i]->col, b.beacons[i]->col);
+    }
+    host->key_press(a, sim::key::l, {sim::key::lshift});
+    host->step(0.1);
+    EXPECT_EQ(sim::beacons_lit(a), all_lit);
+    EXPECT_EQ(sim::beacons_lit(b), all_dark);
+    // Destroying one leaves the other's records readable where they were.
+    host->destroy_vessel(a);
+    host->step(0.1);
+    EXPECT_EQ(host->drawn_beacons(b).size(), 4u);
+    EXPECT_EQ(sim::beacons_lit(b), all_dark);
+}
+
+}  // namespace
