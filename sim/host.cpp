@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "physics.h"
+
 namespace sim {
 
 namespace {
@@ -102,6 +104,7 @@ void Host::step(double dt)
 {
     sim_step_ = dt;
     for (const auto& r : vessels_) r->callbacks->clbkPreStep(sim_time_, dt, 0);
+    for (const auto& r : vessels_) integrate(*r, dt);
     sim_time_ += dt;
     for (size_t i = 0; i < vessels_.size(); ++i) vessels_[i]->callbacks->clbkAfterStep(sim_time_, dt, 0);
     draw_beacons();
