@@ -82,7 +82,11 @@ Scenario parse_scenario(const std::string& text, const std::string& file)
     while (std::getline(in, raw)) {
         ++line_no;
         const std::string line = Trim(raw);
-        if (line.find('\0') != std::string::npos) Fail(file, line_no, "line holds a NUL byte", line);
+        if (line.find('\0') != std::string::npos) {
+            std::string shown;
+            for (char c : line) shown += c ? std::string(1, c) : std::string("\\0");
+            Fail(file, line_no, "line holds a NUL byte", shown);
+        }
         if (line.empty() || line[0] == '#') continue;
         const std::string word = FirstWord(line);
 

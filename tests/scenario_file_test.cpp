@@ -1,0 +1,240 @@
+// The host's scenario files: reading the format, refusing what it cannot
+// place, and saving without ever leaving a half-written file.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+#include "behaviour_helpers.h"
+#include "module_fixture.h"
+
+namespace {
+
+std::string ErrorOf(const std::string& text)
+{
+    try {
+        sim::parse_scenario(text, "f.scn");
+    } catch (const sim::ScenarioError& e) {
+        return e.what();
+    }
+    return "(parsed)";
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+bool Exists(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+TEST(ScenarioFile, ReadsHeaderBlocksAndLinePositions)
+{
+    const sim::Scenario s = sim::parse_scenario(
+        "# a test\n"
+        "\n"
+        "BEGIN_SCENARIO\n"
+        "  TIME 12.5\r\n"
+        "END_SCENARIO\n"
+        "BEGIN_VESSEL A-1:Mervex\n"
+        "\tPOS 1 2 3  \n"
+        "  # a note\n"
+        "  ARRAYS  0.5\n"
+        "END_VESSEL\n"
+        "BEGIN_VESSEL B:Mervex\n"
+        "END_VESSEL",
+        "f.scn");
+    EXPECT_EQ(s.file, "f.scn");
+    EXPECT_EQ(s.time, 12.5);
+    ASSERT_EQ(s.vessels.size(), 2u);
+    EXPECT_EQ(s.vessels[0].name, "A-1");
+    EXPECT_EQ(s.vessels[0].class_name, "Mervex");
+    EXPECT_EQ(s.vessels[0].line_no, 6);
+    ASSERT_EQ(s.vessels[0].lines.size(), 2u);
+    EXPECT_EQ(s.vessels[0].lines[0].text, "POS 1 2 3");
+    EXPECT_EQ(s.vessels[0].lines[0].line_no, 7);
+    EXPECT_EQ(s.vessels[0].lines[1].text, "ARRAYS  0.5");
+    EXPECT_EQ(s.vessels[0].lines[1].line_no, 9);
+    EXPECT_TRUE(s.vessels[1].lines.empty());
+    EXPECT_EQ(sim::parse_scenario("", "e").vessels.size(), 0u);
+}
+
+TEST(ScenarioFile, EveryMalformedFileIsRefusedWithItsPlace)
+{
+    EXPECT_EQ(ErrorOf("POS 1 2 3\n"), "f.scn:1: line outside any block: POS 1 2 3");
+    EXPECT_EQ(ErrorOf("BEGIN_VESSEL A:Mervex\nPOS 1 2 3\n"),
+              "f.scn:1: vessel block not closed at end of file: BEGIN_VESSEL A:Mervex");
+    EXPECT_EQ(ErrorOf("\nBEGIN_VESSEL A:Mervex\nBEGIN_VESSEL B:Mervex\n"),
+              "f.scn:2: vessel block not closed before: BEGIN_VESSEL A:Mervex / BEGIN_VESSEL B:Mervex");
+    EXPECT_EQ(ErrorOf("BEGIN_VESSEL A\nEND_VESSEL\n"), "f.scn:1: expected BEGIN_VESSEL NAME:CLASS: BEGIN_VESSEL A");
+    EXPECT_EQ(ErrorOf("BEGIN_VESSEL :Mervex\n"), "f.scn:1: expected BEGIN_VESSEL NAME:CLASS: BEGIN_VESSEL :Mervex");
+    EXPECT_EQ(ErrorOf("BEGIN_VESSEL A B:Mervex\n"), "f.scn:1: expected BEGIN_VESSEL NAME:CLASS: BEGIN_VESSEL A B:Mervex");
+    EXPECT_EQ(ErrorOf("BEGIN_VESSEL A:M\nEND_VESSEL\nBEGIN_VESSEL A:M\nEND_VESSEL\n"),
+              "f.scn:3: a vessel of this name exists already: BEGIN_VESSEL A:M");
+    EXPECT_EQ(ErrorOf("BEGIN_SCENARIO\nTIME soon\nEND_SCENARIO\n"),
+              "f.scn:2: expected one finite number of seconds: TIME soon");
+    EXPECT_EQ(ErrorOf("BEGIN_SCENARIO\nTIME 1e999\nEND_SCENARIO\n"),
+              "f.scn:2: expected one finite number of seconds: TIME 1e999");
+    EXPECT_EQ(ErrorOf("BEGIN_SCENARIO\nTIME 1 2\nEND_SCENARIO\n"),
+              "f.scn:2: expected one finite number of seconds: TIME 1 2");
+    EXPECT_EQ(ErrorOf("BEGIN_SCENARIO\nTIME 1\nTIME 2\nEND_SCENARIO\n"), "f.scn:3: TIME given twice: TIME 2");
+    EXPECT_EQ(ErrorOf("BEGIN_SCENARIO\nDATE 1\nEND_SCENARIO\n"), "f.scn:2: unknown header line: DATE 1");
+    EXPECT_EQ(ErrorOf("BEGIN_SCENARIO\nEND_SCENARIO\nBEGIN_SCENARIO\nEND_SCENARIO\n"),
+              "f.scn:3: second scenario header: BEGIN_SCENARIO");
+    EXPECT_EQ(ErrorOf("BEGIN_SCENARIO\n"), "f.scn:1: scenario header not closed at end of file: BEGIN_SCENARIO");
+    EXPECT_EQ(ErrorOf(std::string("BEGIN_VESSEL A:M\nARRAYS 0\0.5\nEND_VESSEL\n", 40)),
+              "f.scn:2: line holds a NUL byte: ARRAYS 0\\0.5");
+}
+
+TEST(ScenarioFile, AMissingFileIsReportedByName)
+{
+    try {
+        sim::read_scenario_file("/nonexistent/dir/x.scn");
+        FAIL();
+    } catch (const sim::ScenarioError& e) {
+        EXPECT_EQ(std::string(e.what()), "/nonexistent/dir/x.scn: cannot open: No such file or directory");
+    }
+}
+
+TEST(ScenarioFile, WritesOnlyWhatReadsBackTheSame)
+{
+    sim::ScenarioText t;
+    t.time = 0.1 + 0.2;
+    t.blocks.push_back({"A", "Mervex", {"POS 1 2 3", "ARRAYS 0.5"}});
+    const sim::Scenario back = sim::parse_scenario(sim::format_scenario(t), "x");
+    EXPECT_EQ(back.time, 0.1 + 0.2);
+    ASSERT_EQ(back.vessels.size(), 1u);
+    EXPECT_EQ(back.vessels[0].lines[1].text, "ARRAYS 0.5");
+
+    for (const std::string& bad : std::vector<std::string>{"", " lead", "trail ", "#hash", "two\nlines", "END_VESSEL", "BEGIN_VESSEL X:Y",
+                                  std::string("nul\0byte", 8)}) {
+        sim::ScenarioText b;
+        b.blocks.push_back({"A", "Mervex", {bad}});
+        EXPECT_THROW(sim::format_scenario(b), std::invalid_argument) << bad;
+    }
+    for (const char* name : {"", "with space", "a:b"}) {
+        sim::ScenarioText b;
+        b.blocks.push_back({name, "Mervex", {}});
+        EXPECT_THROW(sim::format_scenario(b), std::invalid_argument) << name;
+    }
+}
+
+class ScenarioLoadTest : public ModuleTest {
+protected:
+    std::string LoadError(const std::string& text)
+    {
+        try {
+            host->load_scenario(sim::parse_scenario(text, "s.scn"), *module);
+        } catch (const sim::ScenarioError& e) {
+            return e.what();
+        }
+        return "(loaded)";
+    }
+
+    void SetUp() override
+    {
+        ModuleTest::SetUp();
+        char tmpl[] = "/tmp/mervex-scenario-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+    }
+    void TearDown() override
+    {
+        ModuleTest::TearDown();
+        std::system(("rm -rf '" + dir + "'").c_str());
+    }
+    std::string dir;
+};
+
+TEST_F(ScenarioLoadTest, RefusesAnotherClassOrATakenNameAndLoadsNothing)
+{
+    EXPECT_EQ(LoadError("BEGIN_VESSEL A:Mervex\nEND_VESSEL\nBEGIN_VESSEL B:DeltaGlider\nEND_VESSEL\n"),
+              "s.scn:3: the module " + module->path() + " defines the class Mervex: BEGIN_VESSEL B:DeltaGlider");
+    EXPECT_TRUE(host->vessels().empty());
+    NewVessel("Taken");
+    EXPECT_EQ(LoadError("BEGIN_VESSEL Taken:Mervex\nEND_VESSEL\n"),
+              "s.scn:1: a vessel of this name exists already: BEGIN_VESSEL Taken:Mervex");
+    EXPECT_EQ(host->vessels().size(), 1u);
+}
+
+TEST_F(ScenarioLoadTest, AFailedLoadListsEveryBadLineAndLeavesTheHostAsItWas)
+{
+    host->set_sim_time(5);
+    const std::string err = LoadError(
+        "BEGIN_SCENARIO\nTIME 100\nEND_SCENARIO\n"
+        "BEGIN_VESSEL A:Mervex\n  PROPELLANT 0 900\nEND_VESSEL\n"
+        "BEGIN_VESSEL B:Mervex\n  ARRAYS 0\n  THRUST 1\nEND_VESSEL\n");
+    EXPECT_EQ(err, "s.scn:5: propellant mass outside 0 to the tank's capacity: PROPELLANT 0 900\n"
+                   "s.scn:9: unknown line: THRUST 1");
+    EXPECT_TRUE(host->vessels().empty());
+    EXPECT_EQ(host->sim_time(), 5.0);
+}
+
+TEST_F(ScenarioLoadTest, LoadSetsTheClockAndReadsEachBlock)
+{
+    auto made = host->load_scenario(
+        sim::parse_scenario("BEGIN_SCENARIO\nTIME 42\nEND_SCENARIO\n"
+                            "BEGIN_VESSEL A:Mervex\nPOS 1 0 0\nEND_VESSEL\nBEGIN_VESSEL B:Mervex\nPOS 2 0 0\nEND_VESSEL\n",
+                            "s.scn"),
+        *module);
+    ASSERT_EQ(made.size(), 2u);
+    EXPECT_EQ(made[0]->name, "A");
+    EXPECT_EQ(made[1]->body.pos.x, 2.0);
+    EXPECT_EQ(host->sim_time(), 42.0);
+}
+
+TEST_F(ScenarioLoadTest, SaveReplacesTheFileWholeAndReadsBack)
+{
+    const std::string path = dir + "/s.scn";
+    WriteFile(path, "old\n");
+    sim::VesselRecord& r = NewVessel();
+    host->set_sim_time(7.25);
+    host->key_press(r, sim::key::l, {sim::key::lshift});
+    host->save_scenario(path);
+    EXPECT_EQ(ReadFile(path), host->scenario_text());
+    EXPECT_FALSE(Exists(path + ".tmp"));
+    const sim::Scenario back = sim::read_scenario_file(path);
+    EXPECT_EQ(back.time, 7.25);
+    ASSERT_EQ(back.vessels.size(), 1u);
+    EXPECT_EQ(back.vessels[0].lines.back().text, "NAVLIGHTS");
+}
+
+TEST_F(ScenarioLoadTest, AFailedSaveLeavesThePreviousFileAndSaysWhy)
+{
+    NewVessel();
+    const std::string path = dir + "/s.scn";
+    WriteFile(path, "previous\n");
+    // Where the temporary file would go there is a directory.
+    ASSERT_EQ(::mkdir((path + ".tmp").c_str(), 0700), 0);
+    try {
+        host->save_scenario(path);
+        FAIL() << "saved";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), "cannot save the scenario to " + path + ": cannot create " + path +
+                                             ".tmp: Is a directory");
+    }
+    EXPECT_EQ(ReadFile(path), "previous\n");
+
+    // A directory in place of the file: the rename fails, nothing is left behind.
+    ::rmdir((path + ".tmp").c_str());
+    const std::string as_dir = dir + "/d.scn";
+    ASSERT_EQ(::mkdir(as_dir.c_str(), 0700), 0);
+    EXPECT_THROW(host->save_scenario(as_dir), std::runtime_error);
+    EXPECT_FALSE(Exists(as_dir + ".tmp"));
+    EXPECT_THROW(host->save_scenario(dir + "/no/such/dir.scn"), std::runtime_error);
+}
+
+}  // namespace
