@@ -1,0 +1,24 @@
+// A craft drawn as seen from above (+y): its mesh with every group where
+// the animations put it now, and its beacons lit or dark. x runs to the
+// right and z (forward) up the page.
+#pragma once
+
+#include <vector>
+
+#include "beacons.h"
+#include "mesh_library.h"
+#include "plot.h"
+
+namespace app {
+
+// The craft's x-z extent over all its meshes as modelled, with its beacons.
+void craft_extent(const sim::VesselRecord& craft, MeshLibrary& meshes, double& x0, double& x1, double& z0, double& z1);
+
+// Returns false when no mesh of the craft could be drawn.
+bool draw_craft_top(svg::Document& doc, const svg::Axes& view, const sim::VesselRecord& craft,
+                    const std::vector<sim::BeaconView>& beacons, MeshLibrary& meshes);
+
+// Legend rows for what draw_craft_top draws.
+std::vector<svg::Series> craft_legend();
+
+}  // namespace app

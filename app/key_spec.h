@@ -1,0 +1,24 @@
+// Key presses as a person writes them: "K", "Shift+L", "Ctrl+F",
+// "RCtrl+Space", "Alt+K", "0x25". Codes are of the DirectInput keyboard set.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "win_compat.h"
+
+namespace app {
+
+struct KeySpec {
+    DWORD code = 0;
+    std::vector<DWORD> modifiers;  // codes of the modifier keys held
+    std::string text;              // as written, for messages
+};
+
+// Throws std::invalid_argument with a reason a person can act on.
+KeySpec parse_key(const std::string& text);
+
+// Names the parser knows, for --help.
+std::string key_names_help();
+
+}  // namespace app

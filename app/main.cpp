@@ -1,0 +1,40 @@
+// simhost-run: flies the craft of a scenario in the stand-in host.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "options.h"
+#include "run.h"
+#include "summary.h"
+
+namespace {
+// Reasons go out as one line, whatever they hold.
+std::string OneLine(std::string s)
+{
+    for (char& c : s)
+        if (c == '\n' || c == '\r') c = ';';
+    return s;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    app::Options defaults;
+    defaults.module = SIMHOST_DEFAULT_MODULE;
+    defaults.meshes = SIMHOST_DEFAULT_MESHES;
+    defaults.bitmap = SIMHOST_DEFAULT_BITMAP;
+    try {
+        const app::Options o = app::parse_options(std::vector<std::string>(argv + 1, argv + argc), defaults);
+        if (o.help) {
+            std::fputs(app::help_text(defaults).c_str(), stdout);
+            return 0;
+        }
+        const app::RunReport report = app::run(o);
+        if (!o.quiet) std::fputs(app::summary_text(report).c_str(), stdout);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "simhost-run: %s\n", OneLine(e.what()).c_str());
+        return 1;
+    }
+}

@@ -1,0 +1,41 @@
+// The command line of simhost-run.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "timeline.h"
+
+namespace app {
+
+// A command line that cannot be followed; what() is one line.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct Options {
+    bool help = false;
+    std::string scenario;
+    std::string module;       // empty until defaults are applied
+    std::string meshes;
+    std::string bitmap;       // the dialog's picture, a .bmp file
+    double duration = 20;
+    std::vector<double> steps{0.1};  // repeated in turn
+    double warp = 1;
+    std::vector<Action> actions;  // in the order given; sorted by the run
+    std::string out_dir = "simhost-out";
+    std::string save;          // empty: OUT/final.scn
+    std::string json;
+    double json_every = 0;     // 0: every step
+    bool pictures = true;
+    bool quiet = false;
+};
+
+// Throws UsageError (bad option or value) or TimelineError (bad action or
+// timeline file). `defaults` supplies module, meshes and bitmap.
+Options parse_options(const std::vector<std::string>& args, const Options& defaults);
+
+std::string help_text(const Options& defaults);
+
+}  // namespace app

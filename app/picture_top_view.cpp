@@ -1,0 +1,98 @@
+#include <cmath>
+#include <cstdio>
+
+#include "craft_drawing.h"
+#include "pictures.h"
+
+namespace app {
+
+namespace {
+std::string Fmt(const char* format, double v)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, format, v);
+    return buf;
+}
+
+svg::Axes CraftAxes(const sim::VesselRecord& craft, MeshLibrary& meshes, double x, double y, double w, double h)
+{
+    svg::Axes a;
+    a.x = x, a.y = y, a.w = w, a.h = h;
+    craft_extent(craft, meshes, a.x0, a.x1, a.y0, a.y1);
+    a.x0 -= 0.5, a.x1 += 0.5, a.y0 -= 0.5, a.y1 += 0.5;
+    svg::equal_scale(a);
+    a.x_label = "x (m), +x right";
+    a.y_label = "z (m), +z forward";
+    return a;
+}
+
+void DrawAxisArrows(svg::Document& doc, const svg::Axes& a)
+{
+    const svg::Point o{a.x + 18, a.y + a.h - 18};
+    svg::Style s;
+    s.stroke = "#444";
+    s.stroke_width = 1.5;
+    doc.line(o, {o.x + 26, o.y}, s);
+    doc.line(o, {o.x, o.y - 26}, s);
+    doc.text({o.x + 29, o.y + 4}, "+x", 10, "#444");
+    doc.text({o.x - 4, o.y - 29}, "+z", 10, "#444");
+    doc.text({o.x + 4, o.y + 12}, "viewed from +y", 9, "#666");
+}
+}  // namespace
+
+void draw_top_view(const std::string& path, sim::Host& host, MeshLibrary& meshes, double t)
+{
+    const auto& craft = host.vessels();
+    const double panel = 440, margin = 70, top = 60;
+    const double width = margin + static_cast<double>(std::max<size_t>(craft.size(), 1)) * (panel + margin) + 200;
+    svg::Document doc(width, top + panel + 80);
+    doc.title("Craft seen from above");
+    doc.rect(0, 0, width, top + panel + 80, svg::Style{"#ffffff", "", 1, 1, ""});
+    doc.text({margin, 28}, "Seen from above (+y) at t = " + Fmt("%.2f", t) + " s", 16, "#111", "start", true);
+    double x = margin;
+    for (const auto& r : craft) {
+        svg::Axes a = CraftAxes(*r, meshes, x, top, panel, panel);
+        const double state = r->animations.empty() ? NAN : r->animations.front().state;
+        a.title = r->name + " (" + r->class_name + "), array animation at " + Fmt("%.3f", state);
+        svg::draw_axes(doc, a, 6);
+        const auto& drawn = host.drawn_beacons(*r);
+        if (!draw_craft_top(doc, a, *r, drawn.empty() ? sim::read_beacons(*r) : drawn, meshes))
+            doc.text({a.x + a.w / 2, a.y + a.h / 2}, "mesh not found: beacons only", 12, "#a00", "middle");
+        DrawAxisArrows(doc, a);
+        x += panel + margin;
+    }
+    svg::draw_legend(doc, x - margin + 20, top, craft_legend());
+    doc.save(path);
+}
+
+void draw_deployment_strip(const std::string& path, sim::VesselRecord& craft, MeshLibrary& meshes,
+                           const std::vector<double>& states)
+{
+    const double panel = 260, margin = 60, top = 70;
+    const double width = margin + static_cast<double>(states.size()) * (panel + margin);
+    svg::Document doc(width, top + panel + 130);
+    doc.title("Solar array deployment");
+    doc.rect(0, 0, width, top + panel + 130, svg::Style{"#ffffff", "", 1, 1, ""});
+    doc.text({margin, 28}, craft.name + ": solar arrays from stowed (state 1) to deployed (state 0), seen from above",
+             16, "#111", "start", true);
+    doc.text({margin, 48}, "Deployment takes 20 s; each hinge turns between states 0.95 and 0.05.", 12, "#444");
+    std::vector<double> saved;
+    for (const sim::Animation& an : craft.animations) saved.push_back(an.state);
+    double x = margin;
+    for (double s : states) {
+        for (sim::Animation& an : craft.animations) an.state = s;
+        svg::Axes a = CraftAxes(craft, meshes, x, top, panel, panel);
+        a.title = "state " + Fmt("%.2f", s) + (s >= 1 ? " (stowed)" : s <= 0 ? " (deployed)" : "");
+        a.y_label = x == margin ? a.y_label : "";
+        svg::draw_axes(doc, a, 6);
+        draw_craft_top(doc, a, craft, {}, meshes);
+        x += panel + margin;
+    }
+    for (size_t i = 0; i < saved.size(); ++i) craft.animations[i].state = saved[i];
+    auto legend = craft_legend();
+    legend.resize(2);
+    svg::draw_legend(doc, margin, top + panel + 60, legend);
+    doc.save(path);
+}
+
+}  // namespace app

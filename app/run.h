@@ -1,0 +1,31 @@
+// One run of the stand-in host as the command line asks for it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "options.h"
+#include "telemetry.h"
+
+namespace app {
+
+struct CraftReport {
+    std::string name, class_name;
+    CraftSample last;
+    std::vector<std::string> module_lines;  // the craft's own lines of the final save
+    bool dialog_open = false;
+    int deploy_enabled = -1;
+};
+
+struct RunReport {
+    double seconds = 0;  // simulated
+    long steps = 0;
+    std::vector<CraftReport> craft;
+    std::vector<std::string> saved, pictures, notes;
+};
+
+// Throws std::exception with a one-line reason for any bad input: module,
+// scenario, timeline, output folder.
+RunReport run(const Options& options);
+
+}  // namespace app

@@ -1,0 +1,75 @@
+#include "summary.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+namespace app {
+
+namespace {
+constexpr double rad_to_deg = 57.29577951308232;
+
+std::string Fmt(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Fmt(const char* format, ...)
+{
+    char buf[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buf, sizeof buf, format, args);
+    va_end(args);
+    return buf;
+}
+
+std::string ArrayWords(const std::vector<std::string>& lines)
+{
+    for (const std::string& l : lines) {
+        if (l.rfind("ARRAYS", 0) != 0) continue;
+        const double v = std::atof(l.c_str() + 6);
+        const char* what = v <= 0 ? "deployed" : v >= 1 ? "stowed" : "part deployed";
+        return Fmt("%s (%s)", l.substr(6 + (l.size() > 6)).c_str(), what);
+    }
+    return "(no ARRAYS line)";
+}
+}  // namespace
+
+std::string summary_text(const RunReport& r)
+{
+    std::string out = Fmt("Ran %.3f simulated seconds in %ld steps.\n", r.seconds, r.steps);
+    for (const CraftReport& c : r.craft) {
+        const CraftSample& s = c.last;
+        out += "\n" + c.name + " (" + c.class_name + ")\n";
+        out += "  solar arrays   " + ArrayWords(c.module_lines) + "\n";
+        out += Fmt("  lights         %s (%d of %d beacons lit)\n",
+                   s.beacons_lit == s.beacons && s.beacons ? "on" : s.beacons_lit ? "mixed" : "off", s.beacons_lit,
+                   s.beacons);
+        out += Fmt("  propellant     %.3f kg of %.0f kg\n", s.propellant, s.capacity);
+        out += Fmt("  mass           %.3f kg\n", s.mass);
+        out += Fmt("  velocity       (%.4f, %.4f, %.4f) m/s, speed %.4f m/s\n", s.vel.x, s.vel.y, s.vel.z, s.speed);
+        out += Fmt("  position       (%.3f, %.3f, %.3f) m\n", s.pos.x, s.pos.y, s.pos.z);
+        out += Fmt("  angular rates  (%.4f, %.4f, %.4f) deg/s about body x, y, z\n", s.omega.x * rad_to_deg,
+                   s.omega.y * rad_to_deg, s.omega.z * rad_to_deg);
+        std::string own;
+        for (const std::string& l : c.module_lines) own += (own.empty() ? "" : " | ") + l;
+        out += "  craft's lines  " + (own.empty() ? std::string("(none)") : own) + "\n";
+    }
+    if (!r.craft.empty()) {
+        const CraftReport& c = r.craft.front();
+        out += std::string("\ncontrol dialog ") +
+               (c.dialog_open ? std::string("open, DEPLOY ") + (c.deploy_enabled == 0 ? "disabled" : "enabled") : "closed") +
+               "\n";
+    }
+    out += "\nsaved:\n";
+    for (const std::string& s : r.saved) out += "  " + s + "\n";
+    if (!r.pictures.empty()) {
+        out += "pictures:\n";
+        for (const std::string& p : r.pictures) out += "  " + p + "\n";
+    }
+    if (!r.notes.empty()) {
+        out += "events:\n";
+        for (const std::string& n : r.notes) out += "  " + n + "\n";
+    }
+    return out;
+}
+
+}  // namespace app

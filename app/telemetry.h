@@ -1,0 +1,57 @@
+// What the host can tell about each craft at one moment, and the JSON file
+// that collects it over a run.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host.h"
+
+namespace app {
+
+struct CraftSample {
+    std::string name;
+    double array_state = 0;  // the state the module last gave the craft's first animation
+    int beacons = 0, beacons_lit = 0;
+    double propellant = 0, capacity = 0, mass = 0;
+    VECTOR3 pos{}, vel{}, omega{};  // omega in rad/s, body frame
+    double speed = 0;
+};
+
+struct Sample {
+    double t = 0;  // seconds after the start of the run
+    std::vector<CraftSample> craft;
+    bool dialog_open = false;
+    int deploy_enabled = -1;  // -1: no such button
+};
+
+Sample take_sample(sim::Host& host, double t);
+
+// Streams samples to a file as they come, so memory stays flat over long
+// runs. The file is complete JSON only after close().
+class JsonTelemetry {
+public:
+    // Throws std::runtime_error naming the file when it cannot be created.
+    JsonTelemetry(const std::string& path, const std::string& module, const std::string& scenario);
+    ~JsonTelemetry();
+    JsonTelemetry(const JsonTelemetry&) = delete;
+    JsonTelemetry& operator=(const JsonTelemetry&) = delete;
+
+    void add(const Sample& sample);
+    // Ends the file with the notes and the saved files; throws on a write error.
+    void close(const std::vector<std::string>& events, const std::vector<std::string>& saved);
+
+private:
+    struct FileCloser {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    std::string path_;
+    std::unique_ptr<std::FILE, FileCloser> file_;
+    bool first_ = true;
+};
+
+std::string json_string(const std::string& s);
+
+}  // namespace app

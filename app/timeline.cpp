@@ -1,0 +1,173 @@
+#include "timeline.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "resource.h"
+#include "thruster_groups.h"
+
+namespace app {
+
+namespace {
+std::vector<std::string> Split(const std::string& s, char sep)
+{
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t at; (at = s.find(sep, start)) != std::string::npos; start = at + 1) out.push_back(s.substr(start, at - start));
+    out.push_back(s.substr(start));
+    return out;
+}
+
+std::string Lower(std::string s)
+{
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool Seconds(const std::string& s, double& out)
+{
+    if (s.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const double v = std::strtod(s.c_str(), &end);
+    if (errno == ERANGE || *end != '\0' || !std::isfinite(v) || v < 0) return false;
+    out = v;
+    return true;
+}
+
+int ButtonId(const std::string& button)
+{
+    const std::string b = Lower(button);
+    if (b == "deploy") return IDC_DEPLOY;
+    if (b == "lights" || b == "navlights") return IDC_NAVLIGHTS;
+    if (b == "close" || b == "cancel") return IDCANCEL;
+    char* end = nullptr;
+    const long id = std::strtol(button.c_str(), &end, 0);
+    if (!button.empty() && *end == '\0' && id >= 0 && id <= 0xFFFF) return static_cast<int>(id);
+    throw std::invalid_argument("unknown button \"" + button + "\" (DEPLOY, lights, close or a control id)");
+}
+
+void Thrust(Action& a, const std::vector<std::string>& f)
+{
+    if (f.size() < 3 || f.size() > 4) throw std::invalid_argument("expected thrust:GROUP=LEVEL[:for=SECONDS]");
+    const size_t eq = f[2].find('=');
+    if (eq == std::string::npos) throw std::invalid_argument("expected GROUP=LEVEL, got \"" + f[2] + "\"");
+    a.group = parse_group(f[2].substr(0, eq));
+    const std::string level = f[2].substr(eq + 1);
+    if (!Seconds(level, a.level) || a.level > 1)
+        throw std::invalid_argument("thrust level \"" + level + "\" is not a number from 0 to 1");
+    if (f.size() == 4) {
+        if (Lower(f[3].substr(0, 4)) != "for=" || !Seconds(f[3].substr(4), a.duration) || a.duration <= 0)
+            throw std::invalid_argument("expected for=SECONDS (above 0), got \"" + f[3] + "\"");
+    }
+}
+}  // namespace
+
+Action parse_action(const std::string& spec, const std::string& source)
+{
+    Action a;
+    a.source = source;
+    a.text = spec;
+    auto fail = [&](const std::string& why) -> TimelineError {
+        return TimelineError(source + ": " + why + ": " + spec);
+    };
+    std::string body = spec;
+    const size_t at = spec.rfind('@');
+    if (at != std::string::npos) {
+        a.craft = spec.substr(at + 1);
+        body = spec.substr(0, at);
+        if (a.craft.empty() || a.craft.find(':') != std::string::npos) throw fail("expected @CRAFT at the end");
+    }
+    const std::vector<std::string> f = Split(body, ':');
+    if (f.size() < 2) throw fail("expected TIME:ACTION[:ARGS][@CRAFT]");
+    if (!Seconds(f[0], a.time)) throw fail("time \"" + f[0] + "\" is not a number of seconds at or above 0");
+    const std::string kind = Lower(f[1]);
+    try {
+        if (kind == "key") {
+            if (f.size() != 3) throw std::invalid_argument("expected key:KEYS, e.g. key:Shift+L");
+            a.kind = ActionKind::key;
+            a.key = parse_key(f[2]);
+        } else if (kind == "click") {
+            if (f.size() != 3) throw std::invalid_argument("expected click:BUTTON");
+            if (!a.craft.empty()) throw std::invalid_argument("a click goes to the open dialog, not to a craft");
+            a.kind = ActionKind::click;
+            a.button = f[2];
+            a.button_id = ButtonId(f[2]);
+        } else if (kind == "thrust") {
+            a.kind = ActionKind::thrust;
+            Thrust(a, f);
+        } else if (kind == "save") {
+            if (f.size() != 3 || f[2].empty()) throw std::invalid_argument("expected save:FILE");
+            a.kind = ActionKind::save;
+            a.name = f[2];
+        } else if (kind == "picture") {
+            if (f.size() > 3) throw std::invalid_argument("expected picture[:NAME]");
+            a.kind = ActionKind::picture;
+            if (f.size() == 3) a.name = f[2];
+            for (char c : a.name)
+                if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_' && c != '.')
+                    throw std::invalid_argument("a picture name holds only letters, digits, '-', '_' and '.'");
+        } else {
+            throw std::invalid_argument("unknown action \"" + f[1] + "\" (key, click, thrust, save, picture)");
+        }
+    } catch (const std::invalid_argument& e) {
+        throw fail(e.what());
+    }
+    return a;
+}
+
+std::vector<Action> parse_timeline(const std::string& text, const std::string& file)
+{
+    std::vector<Action> out;
+    std::istringstream in(text);
+    std::string line;
+    for (int line_no = 1; std::getline(in, line); ++line_no) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::istringstream words(line);
+        std::string spec, word;
+        while (words >> word) {
+            if (word[0] == '#') break;
+            if (spec.empty()) spec = word;
+            else spec += (word[0] == '@' ? "" : ":") + word;
+        }
+        if (!spec.empty()) out.push_back(parse_action(spec, file + ":" + std::to_string(line_no)));
+    }
+    return out;
+}
+
+std::vector<Action> read_timeline_file(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw TimelineError(path + ": cannot open the timeline: " + std::strerror(errno));
+    std::ostringstream text;
+    text << in.rdbuf();
+    return parse_timeline(text.str(), path);
+}
+
+std::string describe(const Action& a)
+{
+    char t[32];
+    std::snprintf(t, sizeof t, "t=%g s", a.time);
+    const std::string on = a.craft.empty() ? "" : " on " + a.craft;
+    switch (a.kind) {
+    case ActionKind::key: return std::string(t) + ": key " + a.key.text + on;
+    case ActionKind::click: return std::string(t) + ": click " + a.button;
+    case ActionKind::thrust: {
+        char l[64];
+        if (a.duration > 0) std::snprintf(l, sizeof l, "=%g for %g s", a.level, a.duration);
+        else std::snprintf(l, sizeof l, "=%g", a.level);
+        return std::string(t) + ": thrust " + group_name(a.group) + l + on;
+    }
+    case ActionKind::save: return std::string(t) + ": save " + a.name;
+    case ActionKind::picture: return std::string(t) + ": picture " + a.name;
+    }
+    return t;
+}
+
+}  // namespace app

@@ -1,0 +1,50 @@
+// Actions at given simulated times: key presses, dialog clicks, thruster
+// levels, saves and pictures.
+//
+// On the command line an action is one word, fields joined by ':' and an
+// optional "@CRAFT" at the end:
+//   5:key:Shift+L@Mervex-2   3:click:DEPLOY   10:thrust:main=1:for=30
+// In a timeline file each line holds the same fields separated by blanks:
+//   5  key     Shift+L  @Mervex-2
+//   10 thrust  main=1   for=30
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "host_types.h"
+#include "key_spec.h"
+
+namespace app {
+
+// A timeline that cannot be used; what() is one line.
+struct TimelineError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+enum class ActionKind { key, click, thrust, save, picture };
+
+struct Action {
+    double time = 0;     // seconds after the start of the run
+    ActionKind kind = ActionKind::key;
+    std::string craft;   // empty: the scenario's first craft
+    KeySpec key;
+    std::string button;  // as written
+    int button_id = 0;
+    THGROUP_TYPE group = THGROUP_MAIN;
+    double level = 0;
+    double duration = -1;  // seconds the level holds; below 0 until changed
+    std::string name;      // the file to save, or the picture's name
+    std::string source;    // where it was written, for messages
+    std::string text;      // as written
+};
+
+// `source` is where the spec came from ("--at", "file:line").
+Action parse_action(const std::string& spec, const std::string& source);
+std::vector<Action> parse_timeline(const std::string& text, const std::string& file);
+std::vector<Action> read_timeline_file(const std::string& path);
+
+std::string describe(const Action& action);
+
+}  // namespace app
