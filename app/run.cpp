@@ -66,6 +66,7 @@ public:
             throw std::runtime_error("cannot create the output folder " + o_.out_dir + ": " + ec.message());
         if (!o_.json.empty()) json_ = std::make_unique<JsonTelemetry>(o_.json, o_.module, o_.scenario);
 
+        const double start = host.sim_time();
         Progress progress(!o_.quiet, o_.duration);
         double t = 0;
         size_t next = 0, pattern = 0;
@@ -78,7 +79,13 @@ public:
             if (t + dt > limit - time_eps) dt = limit - t;
             host.step(dt);
             host.log().clear();  // nothing here reads it; a long run must not grow it
-            t = std::abs(t + dt - limit) <= time_eps ? limit : t + dt;
+            if (std::abs(t + dt - limit) <= time_eps) {
+                // Land the host's clock on the event exactly, not on a sum of steps.
+                t = limit;
+                host.set_sim_time(start + limit);
+            } else {
+                t += dt;
+            }
             ++report_.steps;
             Record(t, false);
             progress.update(t);
