@@ -1,0 +1,15 @@
+#!/bin/sh
+# Builds everything, then flies the stowed Mervex through its timeline:
+# deploy the arrays, burn the main engine, stop the pitch it gave.
+set -eu
+cd "$(dirname "$0")/.."
+cmake --preset default
+cmake --build --preset default
+out=build/default/demo
+build/default/app/simhost-run scenarios/stowed.scn \
+  --timeline scenarios/stowed.timeline --duration 60 \
+  --out "$out" --json "$out/telemetry.json"
+echo
+echo "Saved scenario: $out/final.scn"
+echo "Telemetry:      $out/telemetry.json"
+echo "Pictures:       $out/top_view.svg $out/deployment.svg $out/telemetry.svg"
