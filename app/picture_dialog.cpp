@@ -19,7 +19,8 @@ void Picture(svg::Document& doc, double x, double y, double w, double h, const B
         return;
     }
     // Stretched to the control, as a real-size-control static shows it; one
-    // rectangle per run of equal pixels keeps the file small.
+    // rectangle per run of equal pixels keeps the file small; the slight
+    // overlap hides seams between anti-aliased rows.
     const double pw = w / bmp->width, ph = h / bmp->height;
     for (int r = 0; r < bmp->height; ++r) {
         int c = 0;
@@ -28,7 +29,7 @@ void Picture(svg::Document& doc, double x, double y, double w, double h, const B
             int end = c + 1;
             while (end < bmp->width && std::equal(p, p + 3, &bmp->rgb[(static_cast<size_t>(r) * bmp->width + end) * 3]))
                 ++end;
-            doc.rect(x + c * pw, y + r * ph, (end - c) * pw + 0.05, ph + 0.05,
+            doc.rect(x + c * pw, y + r * ph, (end - c) * pw + 0.4, ph + 0.4,
                      svg::Style{svg::rgb(p[0] / 255.0, p[1] / 255.0, p[2] / 255.0), "", 1, 1, ""});
             c = end;
         }
@@ -40,7 +41,7 @@ void draw_dialog(const std::string& path, const sim::Dialog& d, const Bitmap* pi
 {
     const double cw = std::max<double>(d.cx, 60) * unit, ch = std::max<double>(d.cy, 40) * unit;
     const double ox = 30 + frame, oy = 50 + frame + caption;
-    const double width = cw + 2 * frame + 60, height = ch + 2 * frame + caption + 120;
+    const double width = std::max(cw + 2 * frame + 60, 580.0), height = ch + 2 * frame + caption + 120;
     svg::Document doc(width, height);
     doc.title("Control dialog");
     doc.rect(0, 0, width, height, svg::Style{"#ffffff", "", 1, 1, ""});
