@@ -3,6 +3,8 @@
 // sources are the same on both platforms.
 #pragma once
 
+#include "host_export.h"
+
 #if defined(_WIN32)
 #  ifndef WIN32_LEAN_AND_MEAN
 #    define WIN32_LEAN_AND_MEAN
@@ -10,8 +12,6 @@
 #  include <windows.h>
 #else
 #include <cstdint>
-
-#include "host_export.h"
 
 struct HINSTANCE__;
 struct HWND__;

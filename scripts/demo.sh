@@ -3,6 +3,7 @@
 # deploy the arrays, burn the main engine, stop the pitch it gave.
 set -eu
 cd "$(dirname "$0")/.."
+scripts/install-deps.sh
 cmake --preset default
 cmake --build --preset default
 out=build/default/demo

@@ -1,0 +1,58 @@
+// The craft under Windows: the same class definition and animation as the
+// native build, and the keyboard commands through the host's key path.
+#include <gtest/gtest.h>
+
+#include "animation_expectations.h"
+#include "definition_expectations.h"
+#include "win_fixture.h"
+
+namespace {
+using WinBehaviourTest = WinModuleTest;
+
+bool Lit(const sim::VesselRecord& r)
+{
+    for (const BEACONLIGHTSPEC* b : r.beacons)
+        if (!b->active) return false;
+    return !r.beacons.empty();
+}
+
+TEST_F(WinBehaviourTest, DefinitionAndAnimationMatchTheNativeBuild)
+{
+    sim::VesselRecord& r = NewVessel();
+    ExpectMervexDefinition(r);
+    ExpectMervexArrayHinges(r);
+    ExpectSevenSecondDeployment(*host, r);
+}
+
+TEST_F(WinBehaviourTest, KeysActThroughTheHostsKeyPath)
+{
+    sim::VesselRecord& r = NewVessel();
+    host->step(1);
+    EXPECT_FALSE(Lit(r)) << "lights start off";
+
+    EXPECT_EQ(host->key_press(r, sim::key::l, {sim::key::lshift}), 1);
+    host->step(1);
+    EXPECT_TRUE(Lit(r));
+    EXPECT_EQ(host->key_press(r, sim::key::l, {sim::key::rshift}), 1);
+    host->step(1);
+    EXPECT_FALSE(Lit(r));
+
+    r.default_propellant->mass = 10;
+    EXPECT_EQ(host->key_press(r, sim::key::f, {sim::key::lctrl}), 1);
+    EXPECT_EQ(r.default_propellant->mass, 500);
+    r.default_propellant->mass = 10;
+    EXPECT_EQ(host->key_press(r, sim::key::f, {sim::key::rctrl}), 1);
+    EXPECT_EQ(r.default_propellant->mass, 10) << "the refuel is a one-time offer";
+
+    EXPECT_EQ(Dialog(), nullptr);
+    EXPECT_EQ(host->key_press(r, sim::key::space, {sim::key::lctrl}), 1);
+    EXPECT_NE(Dialog(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(Dialog()));
+
+    EXPECT_EQ(host->key_press(r, sim::key::k), 1);
+    host->step(1);
+    EXPECT_LT(r.animations[0].state, 1);
+    EXPECT_EQ(host->key_press(r, sim::key::k, {sim::key::lalt}), 1) << "Alt is not looked at";
+    EXPECT_EQ(host->key_press(r, sim::key::l), 0) << "L alone does nothing";
+}
+}  // namespace
