@@ -74,7 +74,9 @@ TEST_F(WinDialogTest, WindowsBuildsTheFiveControlsOfTheTemplate)
         ASSERT_NE(child, nullptr);
         EXPECT_EQ(GetDlgCtrlID(child) & 0xFFFF, e.id);
         EXPECT_EQ(Class(child), e.cls);
-        if (e.text) EXPECT_EQ(Text(child), e.text);
+        if (e.text) {
+            EXPECT_EQ(Text(child), e.text);
+        }
         EXPECT_EQ(DWORD(GetWindowLongA(child, GWL_STYLE)), e.style);
         EXPECT_EQ(DWORD(GetWindowLongA(child, GWL_EXSTYLE)) & ~DWORD(WS_EX_NOPARENTNOTIFY), e.exstyle);
         RECT units = e.units;
