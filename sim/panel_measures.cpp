@@ -129,6 +129,7 @@ void find_stripes(const Grid& g, Measures& m, std::vector<std::string>& failures
     }
     for (std::size_t id = 0; id < stripes.size(); ++id) {
         Stripe& s = stripes[id];
+        int split_rows = 0, first_split = -1;
         for (int row = 0; row < height; ++row) {
             int first = -1, last = -1, pieces = 0;
             for (int col = 0; col < width; ++col) {
@@ -136,11 +137,13 @@ void find_stripes(const Grid& g, Measures& m, std::vector<std::string>& failures
                 if (last != col - 1 || first < 0) ++pieces, first = col;
                 last = col;
             }
-            if (pieces > 1) {
-                failures.push_back("stripe from row " + std::to_string(s.top_row) + " column " +
-                                   std::to_string(s.top_col) + " is split in row " + std::to_string(row));
-            }
+            if (pieces > 1 && split_rows++ == 0) first_split = row;
             if (pieces == 1 && first > 0 && last < width - 1) s.rows.push_back({row, first, last});
+        }
+        if (split_rows) {
+            failures.push_back("stripe from row " + std::to_string(s.top_row) + " column " +
+                               std::to_string(s.top_col) + " is split in " + std::to_string(split_rows) +
+                               " rows, first in row " + std::to_string(first_split));
         }
         if (s.rows.size() < 2) {
             failures.push_back("stripe from row " + std::to_string(s.top_row) + " column " +
@@ -172,7 +175,7 @@ void measure(const Grid& g, Measures& m, std::vector<std::string>& failures)
         else ++m.other;
     }
     if (m.other)
-        failures.push_back(std::to_string(m.other) + " pixels neither pure red nor pure white");
+        failures.push_back("pixels neither pure red nor pure white: " + std::to_string(m.other));
     if (m.red != expected_red || m.white != expected_white) {
         failures.push_back("colour counts: " + std::to_string(m.red) + " red, " + std::to_string(m.white) +
                            " white; expected " + std::to_string(expected_red) + " and " +
