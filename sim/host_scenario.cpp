@@ -82,7 +82,13 @@ void Host::save_scenario(const std::string& path)
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     const int write_err = errno;
     if (std::fclose(f) != 0 || !written) fail("cannot write " + tmp, written ? errno : write_err);
+#if defined(_WIN32)
+    // The C library's rename does not replace an existing file on Windows.
+    if (!MoveFileExA(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        fail("cannot replace it with " + tmp, GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO);
+#else
     if (std::rename(tmp.c_str(), path.c_str()) != 0) fail("cannot replace it with " + tmp, errno);
+#endif
 }
 
 }  // namespace sim
