@@ -57,8 +57,8 @@ bool Number(const std::string& s, DWORD& out)
 
 KeySpec parse_key(const std::string& text)
 {
-    KeySpec spec;
-    spec.text = text;
+    KeySpec entry;
+    entry.text = text;
     std::vector<std::string> parts;
     size_t start = 0;
     for (size_t plus; (plus = text.find('+', start)) != std::string::npos; start = plus + 1)
@@ -69,20 +69,20 @@ KeySpec parse_key(const std::string& text)
         if (m == Modifiers().end())
             throw std::invalid_argument("unknown modifier \"" + parts[i] + "\" in key \"" + text +
                                         "\" (use Shift, Ctrl, Alt, or LShift/RShift, LCtrl/RCtrl, LAlt/RAlt)");
-        spec.modifiers.push_back(m->second);
+        entry.modifiers.push_back(m->second);
     }
     const std::string key = parts.back();
     if (key.size() == 1 && std::isdigit(static_cast<unsigned char>(key[0]))) {
-        spec.code = Keys().at(key);
-    } else if (Number(key, spec.code)) {
+        entry.code = Keys().at(key);
+    } else if (Number(key, entry.code)) {
     } else {
         auto k = Keys().find(Upper(key));
         if (k == Keys().end())
             throw std::invalid_argument("unknown key \"" + key + "\" in \"" + text +
                                         "\" (use a letter, a digit, Space, Enter, Esc, Tab, F1-F10 or a code 0x00-0xFF)");
-        spec.code = k->second;
+        entry.code = k->second;
     }
-    return spec;
+    return entry;
 }
 
 std::string key_names_help()

@@ -62,8 +62,8 @@ Options parse_options(const std::vector<std::string>& args, const Options& defau
         else if (arg == "-s" || arg == "--step") o.steps = StepList(next());
         else if (arg == "-w" || arg == "--warp") o.warp = Number("--warp", next(), false);
         else if (arg == "-a" || arg == "--at") {
-            const std::string spec = next();
-            o.actions.push_back(parse_action(spec, "--at"));
+            const std::string entry = next();
+            o.actions.push_back(parse_action(entry, "--at"));
         } else if (arg == "-t" || arg == "--timeline") {
             for (Action& a : read_timeline_file(next())) o.actions.push_back(std::move(a));
         } else if (arg == "-o" || arg == "--out") o.out_dir = next();

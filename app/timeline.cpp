@@ -69,19 +69,19 @@ void Thrust(Action& a, const std::vector<std::string>& f)
 }
 }  // namespace
 
-Action parse_action(const std::string& spec, const std::string& source)
+Action parse_action(const std::string& entry, const std::string& source)
 {
     Action a;
     a.source = source;
-    a.text = spec;
+    a.text = entry;
     auto fail = [&](const std::string& why) -> TimelineError {
-        return TimelineError(source + ": " + why + ": " + spec);
+        return TimelineError(source + ": " + why + ": " + entry);
     };
-    std::string body = spec;
-    const size_t at = spec.rfind('@');
+    std::string body = entry;
+    const size_t at = entry.rfind('@');
     if (at != std::string::npos) {
-        a.craft = spec.substr(at + 1);
-        body = spec.substr(0, at);
+        a.craft = entry.substr(at + 1);
+        body = entry.substr(0, at);
         if (a.craft.empty() || a.craft.find(':') != std::string::npos) throw fail("expected @CRAFT at the end");
     }
     const std::vector<std::string> f = Split(body, ':');
@@ -130,13 +130,13 @@ std::vector<Action> parse_timeline(const std::string& text, const std::string& f
     for (int line_no = 1; std::getline(in, line); ++line_no) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::istringstream words(line);
-        std::string spec, word;
+        std::string entry, word;
         while (words >> word) {
             if (word[0] == '#') break;
-            if (spec.empty()) spec = word;
-            else spec += (word[0] == '@' ? "" : ":") + word;
+            if (entry.empty()) entry = word;
+            else entry += (word[0] == '@' ? "" : ":") + word;
         }
-        if (!spec.empty()) out.push_back(parse_action(spec, file + ":" + std::to_string(line_no)));
+        if (!entry.empty()) out.push_back(parse_action(entry, file + ":" + std::to_string(line_no)));
     }
     return out;
 }

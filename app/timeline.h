@@ -40,8 +40,8 @@ struct Action {
     std::string text;      // as written
 };
 
-// `source` is where the spec came from ("--at", "file:line").
-Action parse_action(const std::string& spec, const std::string& source);
+// `source` is where the entry came from ("--at", "file:line").
+Action parse_action(const std::string& entry, const std::string& source);
 std::vector<Action> parse_timeline(const std::string& text, const std::string& file);
 std::vector<Action> read_timeline_file(const std::string& path);
 

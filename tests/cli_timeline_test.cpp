@@ -89,15 +89,15 @@ TEST(CliActions, BadSpecsSayWhereAndWhy)
         "5:save",                // no file
         "5:picture:a/b",         // a picture name is not a path
     };
-    for (const char* spec : bad) {
-        SCOPED_TRACE(spec);
+    for (const char* entry : bad) {
+        SCOPED_TRACE(entry);
         try {
-            parse_action(spec, "--at");
+            parse_action(entry, "--at");
             ADD_FAILURE() << "accepted";
         } catch (const app::TimelineError& e) {
             const std::string what = e.what();
             EXPECT_EQ(what.rfind("--at: ", 0), 0u) << what;
-            EXPECT_NE(what.find(spec), std::string::npos) << what;
+            EXPECT_NE(what.find(entry), std::string::npos) << what;
             EXPECT_EQ(what.find('\n'), std::string::npos) << what;
         }
     }
