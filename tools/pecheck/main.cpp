@@ -1,0 +1,175 @@
+// pecheck: checks a built Mervex.dll as the host's loader sees it, reading
+// the file itself. Prints one line per failed check and "ok" or the count.
+//
+//   pecheck DLL --machine x86_64|i686 --host HOST.exe
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "dialog_template.h"
+#include "panel_measures.h"
+#include "pe_image.h"
+
+namespace {
+std::vector<std::string> failures;
+
+void Check(bool ok, const std::string& what)
+{
+    if (!ok) failures.push_back(what);
+}
+
+std::string Lower(std::string s)
+{
+    for (char& c : s) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return s;
+}
+
+const pecheck::Resource* FindResource(const pecheck::PeImage& pe, std::uint32_t type, std::uint32_t id)
+{
+    for (const pecheck::Resource& r : pe.resources)
+        if (r.type == type && r.id == id) return &r;
+    return nullptr;
+}
+
+struct Item {
+    std::int16_t id;
+    std::uint16_t class_atom;
+    bool text_is_id;
+    const char* text;
+    std::uint16_t text_id;
+    std::uint32_t style;
+    std::int16_t x, y, cx, cy;
+};
+const Item items[5] = {
+    {1001, 0x82, true, "", 107, 0x5080004E, 40, 15, 64, 25},
+    {1003, 0x80, false, "DEPLOY", 0, 0x50010000, 45, 20, 55, 15},
+    {-1, 0x80, false, "Array Controls", 0, 0x50000007, 25, 5, 90, 45},
+    {-1, 0x80, false, "NAV Lights", 0, 0x50000007, 25, 55, 90, 35},
+    {1004, 0x80, false, " ", 0, 0x50010000, 50, 65, 45, 20},
+};
+
+void CheckDialog(const pecheck::Resource& r)
+{
+    Check(r.language == 0, "dialog 108 has language " + std::to_string(r.language) + ", expected 0");
+    Check(r.data.size() == 284, "dialog 108 is " + std::to_string(r.data.size()) + " bytes, expected 284");
+    sim::DialogTemplate t;
+    try {
+        t = sim::parse_dialog_template(r.data.data(), r.data.size());
+    } catch (const std::exception& e) {
+        Check(false, std::string("dialog 108: ") + e.what());
+        return;
+    }
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "0x%08X", unsigned(t.style));
+    Check(t.style == 0x90C808CC, std::string("dialog style is ") + hex + ", expected 0x90C808CC");
+    Check(t.exstyle == 0, "dialog has an extended style");
+    Check(t.x == 0 && t.y == 0 && t.cx == 143 && t.cy == 127, "dialog is not at 0,0 with size 143 x 127");
+    Check(!t.has_menu, "dialog has a menu");
+    Check(!t.has_class, "dialog names its own window class");
+    Check(t.caption == "Mervex Controls", "dialog caption is \"" + t.caption + "\"");
+    Check(t.has_font && t.point_size == 8 && t.face == "Ms Shell Dlg",
+          "dialog font is " + std::to_string(t.point_size) + " pt \"" + t.face + "\"");
+    Check(t.items.size() == 5, "dialog has " + std::to_string(t.items.size()) + " controls, expected 5");
+    for (std::size_t i = 0; i < std::min<std::size_t>(5, t.items.size()); ++i) {
+        const sim::DialogItemTemplate& got = t.items[i];
+        const Item& want = items[i];
+        const std::string who = "control " + std::to_string(i + 1) + " (id " + std::to_string(want.id) + ")";
+        Check(got.id == want.id, who + " has id " + std::to_string(got.id));
+        Check(got.window_class == sim::NameOrId::number(want.class_atom), who + " has class " + got.window_class.str());
+        const sim::NameOrId text = want.text_is_id ? sim::NameOrId::number(want.text_id) : sim::NameOrId::text(want.text);
+        Check(got.text == text, who + " has text \"" + got.text.str() + "\", expected \"" + text.str() + "\"");
+        std::snprintf(hex, sizeof hex, "0x%08X", unsigned(got.style));
+        Check(got.style == want.style, who + " has style " + hex);
+        Check(got.exstyle == 0, who + " has an extended style");
+        Check(got.x == want.x && got.y == want.y && got.cx == want.cx && got.cy == want.cy,
+              who + " is at " + std::to_string(got.x) + "," + std::to_string(got.y) + " size " +
+                  std::to_string(got.cx) + " x " + std::to_string(got.cy));
+        Check(got.creation_data_size == 0, who + " has creation data");
+    }
+}
+
+void CheckBitmap(const pecheck::Resource& r)
+{
+    Check(r.language == 0, "bitmap 107 has language " + std::to_string(r.language) + ", expected 0");
+    Check(r.data.size() == sim::panel::dib_size,
+          "bitmap 107 is " + std::to_string(r.data.size()) + " bytes, expected " + std::to_string(sim::panel::dib_size));
+    const sim::panel::Report report = sim::panel::check_dib(r.data.data(), r.data.size());
+    for (const std::string& f : report.failures) Check(false, "bitmap 107: " + f);
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string path, machine, host;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--machine" && i + 1 < argc) machine = argv[++i];
+        else if (arg == "--host" && i + 1 < argc) host = argv[++i];
+        else if (path.empty() && arg.rfind("--", 0) != 0) path = arg;
+        else {
+            std::fprintf(stderr, "pecheck: unknown argument %s\n", arg.c_str());
+            return 2;
+        }
+    }
+    if (path.empty() || (machine != "x86_64" && machine != "i686") || host.empty()) {
+        std::fprintf(stderr, "usage: pecheck DLL --machine x86_64|i686 --host HOST.exe\n");
+        return 2;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "pecheck: cannot open %s\n", path.c_str());
+        return 2;
+    }
+    const std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    pecheck::PeImage pe;
+    try {
+        pe = pecheck::parse_pe(file, path);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "pecheck: %s\n", e.what());
+        return 1;
+    }
+
+    const std::uint16_t want_machine = machine == "x86_64" ? pecheck::machine_amd64 : pecheck::machine_i386;
+    Check(pe.machine == want_machine, "machine is " + std::to_string(pe.machine) + ", expected " + machine);
+    Check(pe.is_dll, "the file is not a DLL");
+    Check(pe.export_name == "Mervex.dll", "export directory names the file \"" + pe.export_name + "\"");
+
+    std::vector<std::string> names;
+    for (const pecheck::Export& e : pe.exports) {
+        Check(!e.name.empty(), "export ordinal " + std::to_string(e.ordinal) + " has no name");
+        if (!e.name.empty()) names.push_back(e.name);
+    }
+    std::sort(names.begin(), names.end());
+    const std::vector<std::string> five = {"GetModuleVersion", "InitModule", "ModuleDate", "ovcExit", "ovcInit"};
+    std::string listed;
+    for (const std::string& n : names) listed += " " + n;
+    Check(names == five, "exports are" + listed + "; expected exactly the five entry points");
+
+    const bool imports_host = std::any_of(pe.import_dlls.begin(), pe.import_dlls.end(),
+                                          [&](const std::string& d) { return Lower(d) == Lower(host); });
+    Check(imports_host, "imports nothing from " + host);
+    for (const std::string& d : pe.import_dlls) {
+        const std::string l = Lower(d);
+        Check(l.find("libstdc++") == std::string::npos && l.find("libgcc") == std::string::npos &&
+                  l.find("winpthread") == std::string::npos,
+              "needs the MinGW runtime " + d);
+    }
+
+    if (const pecheck::Resource* dlg = FindResource(pe, 5, 108)) CheckDialog(*dlg);
+    else Check(false, "no RT_DIALOG resource 108");
+    if (const pecheck::Resource* bmp = FindResource(pe, 2, 107)) CheckBitmap(*bmp);
+    else Check(false, "no RT_BITMAP resource 107");
+
+    for (const std::string& f : failures) std::printf("%s: %s\n", path.c_str(), f.c_str());
+    if (failures.empty()) {
+        std::printf("%s: ok (%s, %zu exports, imports from %s, dialog 108 and bitmap 107)\n", path.c_str(),
+                    machine.c_str(), pe.exports.size(), host.c_str());
+        return 0;
+    }
+    std::printf("%s: %zu checks failed\n", path.c_str(), failures.size());
+    return 1;
+}
