@@ -1,0 +1,23 @@
+#!/bin/sh
+# Builds Mervex.dll for 64-bit and 32-bit Windows with MinGW-w64, checks both
+# PE files, and runs the 64-bit tests under Wine (this machine runs no 32-bit
+# code). Prints ctest's summary line for each build; fails on any failure.
+set -eu
+cd "$(dirname "$0")/.."
+jobs=${JOBS:-2}
+
+scripts/install-windows-deps.sh
+
+status=0
+for preset in mingw64 mingw32; do
+  echo "== $preset build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  echo "== $preset tests"
+  log=build/$preset/ctest.log
+  if ctest --preset "$preset" >"$log" 2>&1; then :; else status=1; cat "$log"; fi
+  grep -E "tests passed|tests failed" "$log" | sed "s/^/$preset: /"
+done
+# The prefix's wineserver ends with the tests; make sure of it after a failure too.
+scripts/wine-run.sh --stop build/mingw64/wineprefix
+exit $status
