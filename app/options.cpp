@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "key_spec.h"
+#include "key_combo.h"
 #include "thruster_groups.h"
 
 namespace app {

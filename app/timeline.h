@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "host_types.h"
-#include "key_spec.h"
+#include "key_combo.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "key_spec.h"
+#include "key_combo.h"
 
 #include <cctype>
 #include <cstdlib>
