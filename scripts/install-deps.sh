@@ -15,14 +15,5 @@ for p in libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev; do
   pkg_ok "$p" || need="$need $p"
 done
 
-if [ -n "$need" ]; then
-  echo "installing:$need"
-  if [ "$(id -u)" != 0 ]; then
-    echo "these packages are missing and installing them needs root:$need" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  # shellcheck disable=SC2086
-  apt-get install -y -q --no-install-recommends $need
-fi
+# shellcheck disable=SC2086
+"$(dirname "$0")/apt-install.sh" $need

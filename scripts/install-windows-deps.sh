@@ -11,14 +11,5 @@ for p in g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-
   pkg_ok "$p" || need="$need $p"
 done
 
-if [ -n "$need" ]; then
-  echo "installing:$need"
-  if [ "$(id -u)" != 0 ]; then
-    echo "these packages are missing and installing them needs root:$need" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  # shellcheck disable=SC2086
-  apt-get install -y -q --no-install-recommends $need
-fi
+# shellcheck disable=SC2086
+"$(dirname "$0")/apt-install.sh" $need

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "animation_expectations.h"
 #include "animation_pose.h"
 #include "behaviour_helpers.h"
 #include "module_fixture.h"
@@ -12,12 +13,6 @@ namespace {
 using behaviour::LoadOne;
 using behaviour::Saved;
 using behaviour::States;
-
-const MGROUP_ROTATE& Rotation(const sim::AnimationComponent& c)
-{
-    EXPECT_EQ(c.transform->Type(), MGROUP_TRANSFORM::ROTATE);
-    return *static_cast<const MGROUP_ROTATE*>(c.transform);
-}
 
 // The state after one step of the deployment rule: double arithmetic, narrowed.
 float Next(float state, double dt) { return static_cast<float>(state - dt / 20.0); }
@@ -35,38 +30,8 @@ protected:
 TEST_F(ArraysTest, SixHingesInTwoChainsOfThree)
 {
     sim::VesselRecord& r = NewVessel();
-    ASSERT_EQ(r.animations.size(), 1u);
-    EXPECT_EQ(r.animations[0].initial_state, 0.0);
-    ASSERT_EQ(r.components.size(), 6u);
-    ASSERT_EQ(r.animations[0].components.size(), 6u);
-
-    struct Row {
-        VECTOR3 ref;
-        double deg;
-        int parent;
-    };
-    const Row rows[6] = {
-        {{-1.059, 0.011, -2.559}, 90, -1}, {{-2.219, 0.01, -2.576}, -180, 0}, {{-3.382, 0.009, -2.559}, 180, 1},
-        {{1.059, 0.011, -2.559}, -90, -1}, {{2.219, 0.01, -2.576}, 180, 3},   {{3.382, 0.009, -2.559}, -180, 4},
-    };
-    for (int i = 0; i < 6; ++i) {
-        SCOPED_TRACE(i);
-        const sim::AnimationComponent& c = *r.components[i];
-        EXPECT_EQ(c.state0, 0.05);
-        EXPECT_EQ(c.state1, 0.95);
-        EXPECT_EQ(c.parent, rows[i].parent < 0 ? nullptr : r.components[rows[i].parent].get());
-        const MGROUP_ROTATE& rot = Rotation(c);
-        EXPECT_EQ(rot.mesh, 0u);
-        ASSERT_EQ(rot.ngrp, 1u);
-        EXPECT_EQ(rot.grp[0], UINT(i));
-        EXPECT_EQ(rot.ref.x, rows[i].ref.x);
-        EXPECT_EQ(rot.ref.y, rows[i].ref.y);
-        EXPECT_EQ(rot.ref.z, rows[i].ref.z);
-        EXPECT_EQ(rot.axis.x, 0.0);
-        EXPECT_EQ(rot.axis.y, 1.0);
-        EXPECT_EQ(rot.axis.z, 0.0);
-        EXPECT_EQ(rot.angle, static_cast<float>(rows[i].deg * 0.017453292519943295));
-    }
+    EXPECT_EQ(r.animations.at(0).initial_state, 0.0);
+    ExpectMervexArrayHinges(r);
 }
 
 TEST_F(ArraysTest, TwoCraftShareGroupListsButNotRotationRecords)
@@ -91,18 +56,9 @@ TEST_F(ArraysTest, StowedCraftHoldsItsArraysEveryStep)
 TEST_F(ArraysTest, SevenSecondStepsDeployInThreeStepsThenStop)
 {
     sim::VesselRecord& r = NewVessel();
-    Deploy(r);
-    for (int i = 0; i < 6; ++i) host->step(7);
-    const float s1 = Next(1, 7), s2 = Next(s1, 7), s3 = Next(s2, 7);
-    const std::vector<double> got = States(host->log(), "SetAnimation");
-    ASSERT_EQ(got, (std::vector<double>{s1, s2, s3}));
-    // Each is a 32-bit value, close to the decimal the deployment rate gives.
-    for (double v : got) EXPECT_EQ(v, double(float(v)));
-    EXPECT_NEAR(got[0], 0.65, 1e-6);
-    EXPECT_NEAR(got[1], 0.3, 1e-6);
-    EXPECT_NEAR(got[2], -0.05, 1e-6);
-    // The host saw the overshoot; the craft keeps exactly 0.
-    EXPECT_EQ(Saved(*host, "ARRAYS"), "0");
+    ExpectSevenSecondDeployment(*host, r);
+    // Each state the host saw is a 32-bit value, and nothing follows the third.
+    for (double v : States(host->log(), "SetAnimation")) EXPECT_EQ(v, double(float(v)));
     EXPECT_EQ(host->log().count("SetAnimation"), 3u);
 }
 
