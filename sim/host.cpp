@@ -4,6 +4,9 @@
 #include <stdexcept>
 
 #include "physics.h"
+#if defined(_WIN32)
+#include "win_dialogs.h"
+#endif
 
 namespace sim {
 
@@ -21,6 +24,10 @@ Host::~Host()
 {
     while (!vessels_.empty()) destroy_vessel(*vessels_.back());
     dialogs_.close_all();
+#if defined(_WIN32)
+    // Real windows too: their procedure lives in a module about to be unloaded.
+    win::close_all_dialogs();
+#endif
     while (!modules_.empty()) modules_.pop_back();
     current_host = nullptr;
 }

@@ -143,6 +143,19 @@ TEST_F(WinDialogTest, ClicksDeployAndToggleTheLightsAndCancelCloses)
     EXPECT_FALSE(Saves("DIALOG"));
 }
 
+TEST_F(WinDialogTest, TheWindowGoesWithTheCraftThatOpenedItAndWithTheHost)
+{
+    sim::VesselRecord& a = NewVessel("A");
+    HWND dlg = Open(a);
+    host->destroy_vessel(a);
+    EXPECT_FALSE(IsWindow(dlg)) << "no click can reach a destroyed craft";
+
+    dlg = Open(NewVessel("B"));
+    host.reset();
+    EXPECT_FALSE(IsWindow(dlg));
+    EXPECT_EQ(sim::win::open_dialog_count(), 0u);
+}
+
 TEST_F(WinDialogTest, ScenarioDialogLineOpensItInTheFirstStep)
 {
     const std::string text = "BEGIN_VESSEL Mervex-1:Mervex\nDIALOG\nEND_VESSEL\n";

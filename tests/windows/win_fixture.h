@@ -22,12 +22,7 @@ protected:
         host = std::make_unique<sim::Host>();
         module = &host->load_module(MERVEX_MODULE_PATH);
     }
-    // Windows go before the module whose procedure serves them.
-    void TearDown() override
-    {
-        sim::win::close_all_dialogs();
-        host.reset();
-    }
+    void TearDown() override { host.reset(); }
 
     sim::VesselRecord& NewVessel(const std::string& name = "Mervex-1") { return host->create_vessel(*module, name); }
 
