@@ -190,18 +190,25 @@ TEST_F(PanelChecks, StopBeforeThePixelsWhenTheHeaderIsWrong)
     EXPECT_NE(Joined(short_file.failures).find("shorter than its 40-byte header"), std::string::npos);
 }
 
+// The message a parse fails with, or "" when it succeeds.
+template <class Parse>
+std::string FailureOf(Parse parse)
+{
+    try {
+        parse();
+    } catch (const sim::ParseError& e) {
+        return e.what();
+    }
+    return "";
+}
+
 // Broken input: every failure is a ParseError with a message, never a read past the data.
 class BrokenResources : public ::testing::Test {
 protected:
     void SetUp() override { res = ReadFile(MERVEX_RES_PATH); }
-    std::string ParseMessage(const std::vector<std::uint8_t>& bytes)
+    static std::string ParseMessage(const std::vector<std::uint8_t>& bytes)
     {
-        try {
-            sim::parse_resource_file(bytes.data(), bytes.size());
-        } catch (const sim::ParseError& e) {
-            return e.what();
-        }
-        return "";
+        return FailureOf([&] { sim::parse_resource_file(bytes.data(), bytes.size()); });
     }
     std::vector<std::uint8_t> res;
 };
@@ -243,14 +250,9 @@ TEST_F(BrokenResources, UnterminatedNameInsideTheHeaderFails)
 
 class BrokenTemplates : public CompiledResources {
 protected:
-    std::string ParseMessage(const std::vector<std::uint8_t>& bytes)
+    static std::string ParseMessage(const std::vector<std::uint8_t>& bytes)
     {
-        try {
-            sim::parse_dialog_template(bytes.data(), bytes.size());
-        } catch (const sim::ParseError& e) {
-            return e.what();
-        }
-        return "";
+        return FailureOf([&] { sim::parse_dialog_template(bytes.data(), bytes.size()); });
     }
 };
 
