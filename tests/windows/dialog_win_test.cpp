@@ -143,14 +143,24 @@ TEST_F(WinDialogTest, ClicksDeployAndToggleTheLightsAndCancelCloses)
     EXPECT_FALSE(Saves("DIALOG"));
 }
 
-TEST_F(WinDialogTest, TheWindowGoesWithTheCraftThatOpenedItAndWithTheHost)
+TEST_F(WinDialogTest, TheWindowGoesWithTheCraftThatOpenedIt)
 {
     sim::VesselRecord& a = NewVessel("A");
     HWND dlg = Open(a);
     host->destroy_vessel(a);
     EXPECT_FALSE(IsWindow(dlg)) << "no click can reach a destroyed craft";
+}
 
-    dlg = Open(NewVessel("B"));
+INT_PTR CALLBACK PlainDialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return oapiDefDialogProc(hDlg, msg, wParam, lParam);
+}
+
+TEST_F(WinDialogTest, TheHostDestroysWindowsNoCraftClosed)
+{
+    // Opened straight through the host with no craft behind it, so only the host can close it.
+    HWND dlg = oapiOpenDialogEx(module->instance(), 108, PlainDialogProc, 0, nullptr);
+    ASSERT_TRUE(IsWindow(dlg));
     host.reset();
     EXPECT_FALSE(IsWindow(dlg));
     EXPECT_EQ(sim::win::open_dialog_count(), 0u);
