@@ -25,6 +25,9 @@ struct Faults {
     bool date2int_returns_zero = false;
     // Index (from 0, per vessel) of the AddAnimationComponent call to answer null; -1 for none.
     int null_animation_component = -1;
+    // What the default dialog procedure answers, so a test can see whether
+    // a module passes that answer on.
+    INT_PTR default_dialog_answer = 0;
 };
 
 class Host {

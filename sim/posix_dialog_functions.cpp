@@ -40,7 +40,7 @@ void* oapiGetDialogContext(HWND hDlg)
 INT_PTR oapiDefDialogProc(HWND, UINT msg, WPARAM wParam, LPARAM)
 {
     sim::log_call(nullptr, "oapiDefDialogProc", {double(msg), double(wParam)});
-    return 0;
+    return sim::Host::current().faults().default_dialog_answer;
 }
 
 HWND GetDlgItem(HWND dialog, int id) { return Dialogs().item(dialog, id); }

@@ -116,7 +116,7 @@ void* oapiGetDialogContext(HWND hDlg)
 INT_PTR oapiDefDialogProc(HWND, UINT msg, WPARAM wParam, LPARAM)
 {
     sim::log_call(nullptr, "oapiDefDialogProc", {double(msg), double(wParam)});
-    return FALSE;
+    return sim::Host::current().faults().default_dialog_answer;
 }
 
 namespace sim::win {

@@ -82,7 +82,28 @@ TEST_F(DialogTest, LightsButtonToggles)
     Dialogs().send(h, WM_COMMAND, (1u << 16) | lights_id, 0);
     host->step(1);
     EXPECT_EQ(sim::beacons_lit(r), std::vector<bool>(4, true));
+    Dialogs().send(h, WM_COMMAND, lights_id, 0);
+    host->step(1);
+    EXPECT_EQ(sim::beacons_lit(r), std::vector<bool>(4, false));
     EXPECT_EQ(host->log().count("oapiDefDialogProc"), 0u);
+}
+
+TEST_F(DialogTest, KeyAndLightsButtonSwitchTheSameCommand)
+{
+    sim::VesselRecord& r = NewVessel();
+    HWND h = OpenBy(r);
+    host->step(1);
+    const std::vector<bool> dark(4, false), lit(4, true);
+    host->key_press(r, sim::key::l, {sim::key::lshift});
+    Dialogs().send(h, WM_COMMAND, lights_id, 0);
+    host->step(1);
+    EXPECT_EQ(sim::beacons_lit(r), dark);
+    host->key_press(r, sim::key::l, {sim::key::rshift});
+    host->step(1);
+    EXPECT_EQ(sim::beacons_lit(r), lit);
+    Dialogs().send(h, WM_COMMAND, lights_id, 0);
+    host->step(1);
+    EXPECT_EQ(sim::beacons_lit(r), dark);
 }
 
 TEST_F(DialogTest, EverythingElseGoesToTheDefaultProcedureUnchanged)
@@ -107,6 +128,12 @@ TEST_F(DialogTest, EverythingElseGoesToTheDefaultProcedureUnchanged)
     host->log().clear();
     for (UINT msg : {UINT(WM_INITDIALOG), UINT(WM_DESTROY), UINT(WM_TIMER)}) EXPECT_EQ(Dialogs().send(h, msg, 0, 0), 0);
     EXPECT_EQ(host->log().count("oapiDefDialogProc"), 0u);
+
+    // Whatever the default procedure answers goes back unchanged.
+    host->faults().default_dialog_answer = 0x5A5A;
+    EXPECT_EQ(Dialogs().send(h, WM_COMMAND, 1002, 0), 0x5A5A);
+    EXPECT_EQ(Dialogs().send(h, 0x0087, 0, 0), 0x5A5A);  // asks which keys the dialog wants
+    EXPECT_EQ(host->log().count("oapiDefDialogProc"), 2u);
 }
 
 TEST_F(DialogTest, ButtonsClickedAsAUserClicksThem)

@@ -203,4 +203,22 @@ TEST_F(KeysTest, KeyCodesOutsideTheSetAreRefusedBeforeReachingTheCraft)
     EXPECT_EQ(host->log().named("SetAnimation").back().numbers[1], 1.0);
 }
 
+// A real host may hand over codes past the keyboard set; only the full code
+// names a key, so one whose low byte is a command key is no command.
+TEST_F(KeysTest, CodesAboveTheByteAreNoCommandsWhateverTheirLowByte)
+{
+    const struct {
+        DWORD code;
+        std::vector<DWORD> modifiers;
+    } cases[] = {{0x125, {}}, {0x100 | key::l, {key::lshift}}, {0x100 | key::f, {key::lctrl}},
+                 {0x100 | key::space, {key::rctrl}}, {0xFFFFFF00 | key::k, {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        sim::VesselRecord& r = Fresh();
+        sim::KeyboardState state = sim::keyboard_state(c.modifiers);
+        EXPECT_EQ(r.callbacks->clbkKeyPress(c.code, true, state.data()), 0);
+        EXPECT_EQ(After(r), none);
+    }
+}
+
 }  // namespace
