@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "animation_pose.h"
+#include "sim/animation_pose.h"
 
 namespace app {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "beacons.h"
+#include "sim/beacons.h"
 #include "mesh_library.h"
 #include "plot.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "win_compat.h"
+#include "host/win_compat.h"
 
 namespace app {
 

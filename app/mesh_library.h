@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "mesh_obj.h"
+#include "sim/mesh_obj.h"
 
 namespace app {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "bitmap.h"
-#include "dialogs.h"
-#include "host.h"
+#include "sim/dialogs.h"
+#include "sim/host.h"
 #include "mesh_library.h"
 #include "telemetry.h"
 

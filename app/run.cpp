@@ -7,11 +7,11 @@
 #include <memory>
 #include <optional>
 
-#include "physics.h"
+#include "sim/physics.h"
 #include "pictures.h"
 #include "progress.h"
 #include "resource.h"
-#include "scenario_file.h"
+#include "sim/scenario_file.h"
 #include "thruster_groups.h"
 
 namespace app {

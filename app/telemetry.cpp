@@ -5,7 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "beacons.h"
+#include "sim/beacons.h"
 #include "resource.h"
 
 namespace app {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "host_types.h"
+#include "host/host_types.h"
 
 namespace app {
 

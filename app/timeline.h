@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "host_types.h"
+#include "host/host_types.h"
 #include "key_combo.h"
 
 namespace app {

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "host.h"
-#include "keyboard.h"
-#include "physics.h"
+#include "sim/host.h"
+#include "sim/keyboard.h"
+#include "sim/physics.h"
 
 namespace {
 

@@ -4,17 +4,17 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "dialog_template.h"
+#include "resfmt/dialog_template.h"
 #include "panel_measures.h"
-#include "resource_file.h"
+#include "resfmt/resource_file.h"
 
 namespace {
 
 void parse_template(const std::uint8_t* data, std::size_t size)
 {
     try {
-        sim::parse_dialog_template(data, size);
-    } catch (const sim::ParseError&) {
+        resfmt::parse_dialog_template(data, size);
+    } catch (const resfmt::ParseError&) {
     }
 }
 
@@ -23,14 +23,14 @@ void parse_template(const std::uint8_t* data, std::size_t size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     try {
-        for (const sim::ResourceEntry& e : sim::parse_resource_file(data, size)) {
-            if (e.type == sim::NameOrId::number(sim::rt_dialog)) parse_template(e.data.data(), e.data.size());
-            if (e.type == sim::NameOrId::number(sim::rt_bitmap)) sim::panel::check_dib(e.data.data(), e.data.size());
+        for (const resfmt::ResourceEntry& e : resfmt::parse_resource_file(data, size)) {
+            if (e.type == resfmt::NameOrId::number(resfmt::rt_dialog)) parse_template(e.data.data(), e.data.size());
+            if (e.type == resfmt::NameOrId::number(resfmt::rt_bitmap)) mervex::panel::check_dib(e.data.data(), e.data.size());
         }
-    } catch (const sim::ParseError&) {
+    } catch (const resfmt::ParseError&) {
     }
     // The same bytes as a bare template and a bare bitmap.
     parse_template(data, size);
-    sim::panel::check_dib(data, size);
+    mervex::panel::check_dib(data, size);
     return 0;
 }

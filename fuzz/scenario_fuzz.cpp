@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "host.h"
+#include "sim/host.h"
 
 namespace {
 sim::Host& FuzzHost()

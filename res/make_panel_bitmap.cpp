@@ -15,8 +15,8 @@
 
 namespace {
 
-using sim::panel::height;
-using sim::panel::width;
+using mervex::panel::height;
+using mervex::panel::width;
 
 // One straight edge: the column it crosses in row `r` is at_top + per_row * r,
 // rows counted from the top.
@@ -77,7 +77,7 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t v)
 
 std::vector<std::uint8_t> bmp_file(const std::vector<bool>& white)
 {
-    using namespace sim::panel;
+    using namespace mervex::panel;
     std::vector<std::uint8_t> out;
     out.push_back('B');
     out.push_back('M');
@@ -118,7 +118,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::vector<std::uint8_t> file = bmp_file(white_pixels());
-    const sim::panel::Report report = sim::panel::check_bmp_file(file.data(), file.size());
+    const mervex::panel::Report report = mervex::panel::check_bmp_file(file.data(), file.size());
     if (!report.failures.empty()) {
         for (const std::string& f : report.failures) std::cerr << "panel: " << f << "\n";
         return 1;

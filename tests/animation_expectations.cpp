@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "animation_pose.h"
+#include "sim/animation_pose.h"
 
 namespace {
 const double deg = 0.017453292519943295;

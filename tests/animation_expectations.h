@@ -3,7 +3,7 @@
 // and those run under Wine, so both check the same values.
 #pragma once
 
-#include "host.h"
+#include "sim/host.h"
 
 // The six hinges: two chains of three, their reference points, angles and ranges.
 void ExpectMervexArrayHinges(const sim::VesselRecord& r);

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "animation_expectations.h"
-#include "animation_pose.h"
+#include "sim/animation_pose.h"
 #include "behaviour_helpers.h"
 #include "module_fixture.h"
 

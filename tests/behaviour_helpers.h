@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
+#include "sim/host.h"
 
 namespace behaviour {
 

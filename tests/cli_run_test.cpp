@@ -9,7 +9,7 @@
 #include <map>
 #include <sstream>
 
-#include "scenario_file.h"
+#include "sim/scenario_file.h"
 
 namespace fs = std::filesystem;
 

@@ -2,7 +2,7 @@
 // by the native tests and those run under Wine, so both check the same thing.
 #pragma once
 
-#include "vessel_record.h"
+#include "sim/vessel_record.h"
 
 // Adds a gtest failure for every value of the record that differs.
 void ExpectMervexDefinition(const sim::VesselRecord& r);

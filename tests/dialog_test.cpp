@@ -2,10 +2,10 @@
 // state, its automatic opening, and clicks that arrive after its craft is gone.
 #include <gtest/gtest.h>
 
-#include "beacons.h"
+#include "sim/beacons.h"
 #include "behaviour_helpers.h"
 #include "module_fixture.h"
-#include "oapi.h"
+#include "host/oapi.h"
 
 namespace {
 using behaviour::LoadOne;

@@ -1,5 +1,5 @@
 // Exit functions for test builds of the module, which record their call.
-#include "host.h"
+#include "sim/host.h"
 
 namespace {
 void Record(const char* name, HINSTANCE h)

@@ -2,7 +2,7 @@
 // of the craft's key table, and what each one leads to at the next step.
 #include <gtest/gtest.h>
 
-#include "beacons.h"
+#include "sim/beacons.h"
 #include "module_fixture.h"
 
 namespace {

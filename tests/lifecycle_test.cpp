@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "module_fixture.h"
-#include "oapi.h"
+#include "host/oapi.h"
 
 namespace {
 std::uintptr_t Addr(HINSTANCE h) { return reinterpret_cast<std::uintptr_t>(h); }

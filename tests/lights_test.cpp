@@ -2,7 +2,7 @@
 // how they follow the lights command at each step.
 #include <gtest/gtest.h>
 
-#include "beacons.h"
+#include "sim/beacons.h"
 #include "behaviour_helpers.h"
 #include "module_fixture.h"
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "host.h"
+#include "sim/host.h"
 
 #ifndef MERVEX_MODULE_PATH
 #error "the tests need the path of the built module"

@@ -2,9 +2,9 @@
 // against closed-form results.
 #include <cmath>
 
-#include "keyboard.h"
+#include "sim/keyboard.h"
 #include "module_fixture.h"
-#include "physics.h"
+#include "sim/physics.h"
 
 namespace {
 

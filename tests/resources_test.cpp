@@ -8,12 +8,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "dialog_template.h"
-#include "host.h"
-#include "keyboard.h"
+#include "resfmt/dialog_template.h"
+#include "sim/host.h"
+#include "sim/keyboard.h"
 #include "module_fixture.h"
 #include "panel_measures.h"
-#include "resource_file.h"
+#include "resfmt/resource_file.h"
 
 #ifndef MERVEX_RES_PATH
 #error "the tests need the path of the compiled resources"
@@ -39,45 +39,45 @@ std::string Joined(const std::vector<std::string>& lines)
 struct ExpectedControl {
     std::int16_t id;
     std::uint16_t class_atom;
-    sim::NameOrId text;
+    resfmt::NameOrId text;
     std::uint32_t style;
     std::int16_t x, y, cx, cy;
 };
 
 const std::vector<ExpectedControl> controls = {
-    {1001, 0x82, sim::NameOrId::number(107), 0x5080004E, 40, 15, 64, 25},
-    {1003, 0x80, sim::NameOrId::text("DEPLOY"), 0x50010000, 45, 20, 55, 15},
-    {-1, 0x80, sim::NameOrId::text("Array Controls"), 0x50000007, 25, 5, 90, 45},
-    {-1, 0x80, sim::NameOrId::text("NAV Lights"), 0x50000007, 25, 55, 90, 35},
-    {1004, 0x80, sim::NameOrId::text(" "), 0x50010000, 50, 65, 45, 20},
+    {1001, 0x82, resfmt::NameOrId::number(107), 0x5080004E, 40, 15, 64, 25},
+    {1003, 0x80, resfmt::NameOrId::text("DEPLOY"), 0x50010000, 45, 20, 55, 15},
+    {-1, 0x80, resfmt::NameOrId::text("Array Controls"), 0x50000007, 25, 5, 90, 45},
+    {-1, 0x80, resfmt::NameOrId::text("NAV Lights"), 0x50000007, 25, 55, 90, 35},
+    {1004, 0x80, resfmt::NameOrId::text(" "), 0x50010000, 50, 65, 45, 20},
 };
 
 class CompiledResources : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { entries = sim::read_resource_file(MERVEX_RES_PATH); }
-    static const sim::ResourceEntry& Dialog() { return Find(sim::rt_dialog, 108); }
-    static const sim::ResourceEntry& Bitmap() { return Find(sim::rt_bitmap, 107); }
-    static const sim::ResourceEntry& Find(std::uint16_t type, std::uint16_t id)
+    static void SetUpTestSuite() { entries = resfmt::read_resource_file(MERVEX_RES_PATH); }
+    static const resfmt::ResourceEntry& Dialog() { return Find(resfmt::rt_dialog, 108); }
+    static const resfmt::ResourceEntry& Bitmap() { return Find(resfmt::rt_bitmap, 107); }
+    static const resfmt::ResourceEntry& Find(std::uint16_t type, std::uint16_t id)
     {
-        const sim::ResourceEntry* e = sim::find_resource(entries, type, id);
+        const resfmt::ResourceEntry* e = resfmt::find_resource(entries, type, id);
         if (!e) throw std::runtime_error("resource missing");
         return *e;
     }
-    static std::vector<sim::ResourceEntry> entries;
+    static std::vector<resfmt::ResourceEntry> entries;
 };
-std::vector<sim::ResourceEntry> CompiledResources::entries;
+std::vector<resfmt::ResourceEntry> CompiledResources::entries;
 
 TEST_F(CompiledResources, HoldExactlyTheDialogAndTheBitmapInTheNeutralLanguage)
 {
     ASSERT_EQ(entries.size(), 2u);
-    for (const sim::ResourceEntry& e : entries) EXPECT_EQ(e.language, 0) << e.type.str() << " " << e.name.str();
+    for (const resfmt::ResourceEntry& e : entries) EXPECT_EQ(e.language, 0) << e.type.str() << " " << e.name.str();
     EXPECT_EQ(Dialog().data.size(), 284u);
-    EXPECT_EQ(Bitmap().data.size(), sim::panel::dib_size);
+    EXPECT_EQ(Bitmap().data.size(), mervex::panel::dib_size);
 }
 
 TEST_F(CompiledResources, DialogHeaderIsTheStandardFormWithEveryField)
 {
-    const sim::DialogTemplate t = sim::parse_dialog_template(Dialog().data.data(), Dialog().data.size());
+    const resfmt::DialogTemplate t = resfmt::parse_dialog_template(Dialog().data.data(), Dialog().data.size());
     EXPECT_EQ(t.size, 284u);
     EXPECT_EQ(t.style, 0x90C808CCu);
     EXPECT_EQ(t.exstyle, 0u);
@@ -95,14 +95,14 @@ TEST_F(CompiledResources, DialogHeaderIsTheStandardFormWithEveryField)
 
 TEST_F(CompiledResources, ControlsInOrderWithNumberedClassesAndNoExtras)
 {
-    const sim::DialogTemplate t = sim::parse_dialog_template(Dialog().data.data(), Dialog().data.size());
+    const resfmt::DialogTemplate t = resfmt::parse_dialog_template(Dialog().data.data(), Dialog().data.size());
     ASSERT_EQ(t.items.size(), controls.size());
     for (std::size_t i = 0; i < controls.size(); ++i) {
         SCOPED_TRACE("control " + std::to_string(i + 1));
-        const sim::DialogItemTemplate& got = t.items[i];
+        const resfmt::DialogItemTemplate& got = t.items[i];
         const ExpectedControl& want = controls[i];
         EXPECT_EQ(got.id, want.id);
-        EXPECT_TRUE(got.window_class == sim::NameOrId::number(want.class_atom)) << got.window_class.str();
+        EXPECT_TRUE(got.window_class == resfmt::NameOrId::number(want.class_atom)) << got.window_class.str();
         EXPECT_TRUE(got.text == want.text) << got.text.str();
         EXPECT_EQ(got.style, want.style) << std::hex << got.style;
         EXPECT_EQ(got.exstyle, 0u);
@@ -116,21 +116,21 @@ TEST_F(CompiledResources, ControlsInOrderWithNumberedClassesAndNoExtras)
 
 TEST_F(CompiledResources, BitmapIsTheCommittedPictureWithoutItsFileHeader)
 {
-    const sim::panel::Report r = sim::panel::check_dib(Bitmap().data.data(), Bitmap().data.size());
+    const mervex::panel::Report r = mervex::panel::check_dib(Bitmap().data.data(), Bitmap().data.size());
     EXPECT_TRUE(r.pixels_read);
     EXPECT_TRUE(r.failures.empty()) << Joined(r.failures);
 
     const std::vector<std::uint8_t> file = ReadFile(MERVEX_PANEL_BMP);
-    ASSERT_EQ(file.size(), sim::panel::file_header_size + sim::panel::dib_size);
-    EXPECT_TRUE(std::equal(Bitmap().data.begin(), Bitmap().data.end(), file.begin() + sim::panel::file_header_size));
+    ASSERT_EQ(file.size(), mervex::panel::file_header_size + mervex::panel::dib_size);
+    EXPECT_TRUE(std::equal(Bitmap().data.begin(), Bitmap().data.end(), file.begin() + mervex::panel::file_header_size));
 }
 
 TEST(PanelPicture, CommittedFileMeetsEveryMeasure)
 {
     const std::vector<std::uint8_t> file = ReadFile(MERVEX_PANEL_BMP);
-    const sim::panel::Report r = sim::panel::check_bmp_file(file.data(), file.size());
+    const mervex::panel::Report r = mervex::panel::check_bmp_file(file.data(), file.size());
     EXPECT_TRUE(r.failures.empty()) << Joined(r.failures);
-    const sim::panel::Measures& m = r.measures;
+    const mervex::panel::Measures& m = r.measures;
     EXPECT_EQ(m.red, 2944);
     EXPECT_EQ(m.white, 1841);
     EXPECT_EQ(m.stripes, 7);
@@ -144,11 +144,11 @@ protected:
     void SetUp() override { file = ReadFile(MERVEX_PANEL_BMP); }
     std::uint8_t* Pixel(int col, int row)
     {
-        const std::size_t stored = static_cast<std::size_t>(sim::panel::height - 1 - row);
-        return file.data() + sim::panel::file_header_size + sim::panel::header_size +
-               stored * sim::panel::row_bytes + 3 * static_cast<std::size_t>(col);
+        const std::size_t stored = static_cast<std::size_t>(mervex::panel::height - 1 - row);
+        return file.data() + mervex::panel::file_header_size + mervex::panel::header_size +
+               stored * mervex::panel::row_bytes + 3 * static_cast<std::size_t>(col);
     }
-    std::string Failures() { return Joined(sim::panel::check_bmp_file(file.data(), file.size()).failures); }
+    std::string Failures() { return Joined(mervex::panel::check_bmp_file(file.data(), file.size()).failures); }
     std::vector<std::uint8_t> file;
 };
 
@@ -170,7 +170,7 @@ TEST_F(PanelChecks, NoticeAStripeJoinedToItsNeighbour)
 {
     // A white bridge along row 27 joins the stripes that cross it.
     std::uint8_t* row = Pixel(0, 27);
-    for (int c = 1; c < sim::panel::width - 1; ++c) row[3 * c] = row[3 * c + 1] = row[3 * c + 2] = 255;
+    for (int c = 1; c < mervex::panel::width - 1; ++c) row[3 * c] = row[3 * c + 1] = row[3 * c + 2] = 255;
     const std::string f = Failures();
     // Five stripes cross that row; the two others stay apart.
     EXPECT_NE(f.find("white stripes: 3, expected 7"), std::string::npos) << f;
@@ -180,12 +180,12 @@ TEST_F(PanelChecks, NoticeAStripeJoinedToItsNeighbour)
 
 TEST_F(PanelChecks, StopBeforeThePixelsWhenTheHeaderIsWrong)
 {
-    file[sim::panel::file_header_size + 8] = 56;  // height
-    const sim::panel::Report r = sim::panel::check_bmp_file(file.data(), file.size());
+    file[mervex::panel::file_header_size + 8] = 56;  // height
+    const mervex::panel::Report r = mervex::panel::check_bmp_file(file.data(), file.size());
     EXPECT_FALSE(r.pixels_read);
     EXPECT_NE(Joined(r.failures).find("height is 56, expected 55"), std::string::npos);
 
-    const sim::panel::Report short_file = sim::panel::check_bmp_file(file.data(), 30);
+    const mervex::panel::Report short_file = mervex::panel::check_bmp_file(file.data(), 30);
     EXPECT_FALSE(short_file.pixels_read);
     EXPECT_NE(Joined(short_file.failures).find("shorter than its 40-byte header"), std::string::npos);
 }
@@ -196,7 +196,7 @@ std::string FailureOf(Parse parse)
 {
     try {
         parse();
-    } catch (const sim::ParseError& e) {
+    } catch (const resfmt::ParseError& e) {
         return e.what();
     }
     return "";
@@ -208,7 +208,7 @@ protected:
     void SetUp() override { res = ReadFile(MERVEX_RES_PATH); }
     static std::string ParseMessage(const std::vector<std::uint8_t>& bytes)
     {
-        return FailureOf([&] { sim::parse_resource_file(bytes.data(), bytes.size()); });
+        return FailureOf([&] { resfmt::parse_resource_file(bytes.data(), bytes.size()); });
     }
     std::vector<std::uint8_t> res;
 };
@@ -252,7 +252,7 @@ class BrokenTemplates : public CompiledResources {
 protected:
     static std::string ParseMessage(const std::vector<std::uint8_t>& bytes)
     {
-        return FailureOf([&] { sim::parse_dialog_template(bytes.data(), bytes.size()); });
+        return FailureOf([&] { resfmt::parse_dialog_template(bytes.data(), bytes.size()); });
     }
 };
 

@@ -5,7 +5,7 @@
 #include <cfloat>
 #include <cstdlib>
 
-#include "beacons.h"
+#include "sim/beacons.h"
 #include "behaviour_helpers.h"
 #include "module_fixture.h"
 

@@ -2,7 +2,7 @@
 // exports, and the module's dates.
 #include <gtest/gtest.h>
 
-#include "oapi.h"
+#include "host/oapi.h"
 #include "win_fixture.h"
 
 namespace {

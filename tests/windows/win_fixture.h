@@ -3,8 +3,8 @@
 #pragma once
 
 #include "module_fixture.h"
-#include "oapi.h"
-#include "win_dialogs.h"
+#include "host/oapi.h"
+#include "sim/win_dialogs.h"
 
 class WinModuleTest : public ModuleTest {
 protected:

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "dialog_template.h"
+#include "resfmt/dialog_template.h"
 #include "panel_measures.h"
 #include "pe_image.h"
 
@@ -56,9 +56,9 @@ void CheckDialog(const pecheck::Resource& r)
 {
     Check(r.language == 0, "dialog 108 has language " + std::to_string(r.language) + ", expected 0");
     Check(r.data.size() == 284, "dialog 108 is " + std::to_string(r.data.size()) + " bytes, expected 284");
-    sim::DialogTemplate t;
+    resfmt::DialogTemplate t;
     try {
-        t = sim::parse_dialog_template(r.data.data(), r.data.size());
+        t = resfmt::parse_dialog_template(r.data.data(), r.data.size());
     } catch (const std::exception& e) {
         Check(false, std::string("dialog 108: ") + e.what());
         return;
@@ -75,12 +75,12 @@ void CheckDialog(const pecheck::Resource& r)
           "dialog font is " + std::to_string(t.point_size) + " pt \"" + t.face + "\"");
     Check(t.items.size() == 5, "dialog has " + std::to_string(t.items.size()) + " controls, expected 5");
     for (std::size_t i = 0; i < std::min<std::size_t>(5, t.items.size()); ++i) {
-        const sim::DialogItemTemplate& got = t.items[i];
+        const resfmt::DialogItemTemplate& got = t.items[i];
         const Item& want = items[i];
         const std::string who = "control " + std::to_string(i + 1) + " (id " + std::to_string(want.id) + ")";
         Check(got.id == want.id, who + " has id " + std::to_string(got.id));
-        Check(got.window_class == sim::NameOrId::number(want.class_atom), who + " has class " + got.window_class.str());
-        const sim::NameOrId text = want.text_is_id ? sim::NameOrId::number(want.text_id) : sim::NameOrId::text(want.text);
+        Check(got.window_class == resfmt::NameOrId::number(want.class_atom), who + " has class " + got.window_class.str());
+        const resfmt::NameOrId text = want.text_is_id ? resfmt::NameOrId::number(want.text_id) : resfmt::NameOrId::text(want.text);
         Check(got.text == text, who + " has text \"" + got.text.str() + "\", expected \"" + text.str() + "\"");
         std::snprintf(hex, sizeof hex, "0x%08X", unsigned(got.style));
         Check(got.style == want.style, who + " has style " + hex);
@@ -95,9 +95,9 @@ void CheckDialog(const pecheck::Resource& r)
 void CheckBitmap(const pecheck::Resource& r)
 {
     Check(r.language == 0, "bitmap 107 has language " + std::to_string(r.language) + ", expected 0");
-    Check(r.data.size() == sim::panel::dib_size,
-          "bitmap 107 is " + std::to_string(r.data.size()) + " bytes, expected " + std::to_string(sim::panel::dib_size));
-    const sim::panel::Report report = sim::panel::check_dib(r.data.data(), r.data.size());
+    Check(r.data.size() == mervex::panel::dib_size,
+          "bitmap 107 is " + std::to_string(r.data.size()) + " bytes, expected " + std::to_string(mervex::panel::dib_size));
+    const mervex::panel::Report report = mervex::panel::check_dib(r.data.data(), r.data.size());
     for (const std::string& f : report.failures) Check(false, "bitmap 107: " + f);
 }
 }  // namespace

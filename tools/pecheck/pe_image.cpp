@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "byte_reader.h"
+#include "resfmt/byte_reader.h"
 
 namespace pecheck {
 
@@ -18,7 +18,7 @@ public:
 
     [[noreturn]] void fail(const std::string& why, std::size_t at) const
     {
-        throw sim::ParseError(what_ + ": " + why + " (at offset " + std::to_string(at) + ")");
+        throw resfmt::ParseError(what_ + ": " + why + " (at offset " + std::to_string(at) + ")");
     }
     const std::uint8_t* at(std::size_t offset, std::size_t n, const char* field) const
     {

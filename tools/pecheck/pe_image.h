@@ -1,6 +1,6 @@
 // The parts of a PE file (a Windows DLL or executable) that a host relies
 // on when it loads a module: machine, exports, imports and resources.
-// Every read is bounded; a damaged file gives sim::ParseError, never an overrun.
+// Every read is bounded; a damaged file gives resfmt::ParseError, never an overrun.
 #pragma once
 
 #include <cstdint>

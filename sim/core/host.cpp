@@ -1,0 +1,132 @@
+#include "sim/host.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "sim/physics.h"
+#if defined(_WIN32)
+#include "sim/win_dialogs.h"
+#endif
+
+namespace sim {
+
+namespace {
+Host* current_host = nullptr;
+}
+
+Host::Host()
+{
+    if (current_host) throw std::logic_error("a stand-in host exists already");
+    current_host = this;
+}
+
+Host::~Host()
+{
+    while (!vessels_.empty()) destroy_vessel(*vessels_.back());
+    dialogs_.close_all();
+#if defined(_WIN32)
+    // Real windows too: their procedure lives in a module about to be unloaded.
+    win::close_all_dialogs();
+#endif
+    while (!modules_.empty()) modules_.pop_back();
+    current_host = nullptr;
+}
+
+Host& Host::current()
+{
+    if (!current_host) throw std::logic_error("no stand-in host is running");
+    return *current_host;
+}
+
+Host* Host::current_or_null() { return current_host; }
+
+Module& Host::load_module(const std::string& path)
+{
+    modules_.push_back(std::make_unique<Module>(path));
+    Module& m = *modules_.back();
+    m.InitModule(m.instance());
+    return m;
+}
+
+void Host::unload_module(Module& module)
+{
+    for (size_t i = vessels_.size(); i-- > 0;)
+        if (vessels_[i]->module == &module) destroy_vessel(*vessels_[i]);
+    modules_.erase(std::remove_if(modules_.begin(), modules_.end(),
+                                  [&](const std::unique_ptr<Module>& m) { return m.get() == &module; }),
+                   modules_.end());
+}
+
+Module* Host::module_of(HINSTANCE instance) const
+{
+    for (const auto& m : modules_)
+        if (m->instance() == instance) return m.get();
+    return nullptr;
+}
+
+VesselRecord& Host::create_vessel(Module& module, const std::string& name, int flight_model)
+{
+    auto rec = std::make_unique<VesselRecord>(name, module.class_name(), &module);
+    VESSEL* v = module.ovcInit(rec.get(), flight_model);
+    if (!v) throw std::runtime_error(module.path() + ": ovcInit created no vessel for " + name);
+    rec->vessel = v;
+    if (!rec->callbacks) {
+        module.ovcExit(v);
+        throw std::runtime_error(module.path() + ": the vessel " + name + " has no callback interface");
+    }
+    vessels_.push_back(std::move(rec));
+    VesselRecord& r = *vessels_.back();
+    r.callbacks->clbkDefineClass(nullptr);
+    return r;
+}
+
+void Host::destroy_vessel(VesselRecord& vessel)
+{
+    auto it = std::find_if(vessels_.begin(), vessels_.end(),
+                           [&](const std::unique_ptr<VesselRecord>& r) { return r.get() == &vessel; });
+    if (it == vessels_.end()) return;
+    // The record leaves the list first, so nothing the module does while it
+    // goes can reach it as a live craft.
+    std::unique_ptr<VesselRecord> rec = std::move(*it);
+    vessels_.erase(it);
+    drawn_beacons_.erase(rec.get());
+    rec->module->ovcExit(rec->vessel);
+}
+
+VesselRecord* Host::find_vessel(const std::string& name) const
+{
+    for (const auto& r : vessels_)
+        if (r->name == name) return r.get();
+    return nullptr;
+}
+
+VesselRecord* Host::record_of(const VESSEL* vessel) const
+{
+    for (const auto& r : vessels_)
+        if (r->vessel == vessel) return r.get();
+    return nullptr;
+}
+
+void Host::step(double dt)
+{
+    sim_step_ = dt;
+    for (const auto& r : vessels_) r->callbacks->clbkPreStep(sim_time_, dt, 0);
+    for (const auto& r : vessels_) integrate(*r, dt);
+    sim_time_ += dt;
+    for (size_t i = 0; i < vessels_.size(); ++i) vessels_[i]->callbacks->clbkAfterStep(sim_time_, dt, 0);
+    draw_beacons();
+}
+
+void Host::draw_beacons()
+{
+    for (const auto& r : vessels_) drawn_beacons_[r.get()] = read_beacons(*r);
+}
+
+const std::vector<BeaconView>& Host::drawn_beacons(const VesselRecord& vessel) const
+{
+    static const std::vector<BeaconView> none;
+    auto it = drawn_beacons_.find(&vessel);
+    return it == drawn_beacons_.end() ? none : it->second;
+}
+
+}  // namespace sim

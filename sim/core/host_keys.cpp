@@ -1,0 +1,50 @@
+// Keys as the host delivers them to a craft: the keyboard state and the Host's key events.
+#include "sim/keyboard.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "sim/host.h"
+
+namespace sim {
+
+namespace {
+void CheckCode(DWORD code)
+{
+    if (code > 255) throw std::invalid_argument("key code " + std::to_string(code) + " is outside 0 to 255");
+}
+}  // namespace
+
+KeyboardState keyboard_state(const std::vector<DWORD>& held)
+{
+    KeyboardState state{};
+    for (DWORD code : held) {
+        CheckCode(code);
+        state[code] = static_cast<char>(0x80);
+    }
+    return state;
+}
+
+int Host::key_event(VesselRecord& vessel, DWORD key, bool down, const KeyboardState& kstate)
+{
+    CheckCode(key);
+    bool held = false;
+    for (const auto& r : vessels_) held = held || r.get() == &vessel;
+    if (!held) throw std::logic_error("key event for a craft the host does not hold");
+    // The callback gets its own copy: what it does to the bytes stays with it.
+    KeyboardState copy = kstate;
+    return vessel.callbacks->clbkKeyPress(key, down, copy.data());
+}
+
+int Host::key_press(VesselRecord& vessel, DWORD key, const std::vector<DWORD>& modifiers)
+{
+    CheckCode(key);
+    KeyboardState state = keyboard_state(modifiers);
+    state[key] = static_cast<char>(0x80);
+    const int result = key_event(vessel, key, true, state);
+    state[key] = 0;
+    key_event(vessel, key, false, state);
+    return result;
+}
+
+}  // namespace sim

@@ -1,0 +1,102 @@
+// The stand-in host: owns the loaded modules and the craft they create, the
+// simulation clock and the record of every call a module makes into it.
+//
+// The host interface consists of free functions, so they reach the host
+// through Host::current(): exactly one Host exists while a module runs.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sim/beacons.h"
+#include "sim/call_log.h"
+#include "sim/dialogs.h"
+#include "sim/keyboard.h"
+#include "sim/module.h"
+#include "sim/scenario_file.h"
+#include "sim/vessel_record.h"
+
+namespace sim {
+
+// Faults a test can make the host answer with.
+struct Faults {
+    bool date2int_returns_zero = false;
+    // Index (from 0, per vessel) of the AddAnimationComponent call to answer null; -1 for none.
+    int null_animation_component = -1;
+    // What the default dialog procedure answers, so a test can see whether
+    // a module passes that answer on.
+    INT_PTR default_dialog_answer = 0;
+};
+
+class Host {
+public:
+    Host();   // becomes the current host; throws if one exists already
+    ~Host();  // destroys every craft, then unloads every module
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    static Host& current();  // throws std::logic_error when there is none
+    static Host* current_or_null();
+
+    // Loads the library, then calls InitModule with its instance handle.
+    Module& load_module(const std::string& path);
+    // Destroys the module's craft, then unloads it.
+    void unload_module(Module& module);
+    Module* module_of(HINSTANCE instance) const;
+    const std::vector<std::unique_ptr<Module>>& modules() const { return modules_; }
+
+    // ovcInit, then clbkDefineClass. Throws std::runtime_error when the
+    // module creates no object.
+    VesselRecord& create_vessel(Module& module, const std::string& name, int flight_model = 1);
+    // ovcExit, then the host's record goes.
+    void destroy_vessel(VesselRecord& vessel);
+    VesselRecord* find_vessel(const std::string& name) const;
+    VesselRecord* record_of(const VESSEL* vessel) const;
+    const std::vector<std::unique_ptr<VesselRecord>>& vessels() const { return vessels_; }
+
+    double sim_time() const { return sim_time_; }
+    double sim_step() const { return sim_step_; }
+    void set_sim_time(double t) { sim_time_ = t; }
+    // One step of length dt: clbkPreStep, the clock, clbkAfterStep for every craft.
+    void step(double dt);
+
+    // Creates each craft of the scenario with `module`, sets the clock, and
+    // lets each craft read its block. Throws ScenarioError, with the host as
+    // it was, for a class the module does not define, a name already taken,
+    // or lines that neither the craft nor the host could place.
+    std::vector<VesselRecord*> load_scenario(const Scenario& scenario, Module& module);
+    // The clock and every craft's block as its module writes it. Throws
+    // std::invalid_argument when a craft writes what the file cannot hold.
+    std::string scenario_text();
+    // Writes scenario_text() to path.tmp, then renames it over `path`; on
+    // failure throws std::runtime_error and leaves any previous file intact.
+    void save_scenario(const std::string& path);
+
+    // One press as a user makes it: key-down with the key and `modifiers`
+    // held, then key-up with the key released. Returns the key-down result.
+    int key_press(VesselRecord& vessel, DWORD key, const std::vector<DWORD>& modifiers = {});
+    int key_event(VesselRecord& vessel, DWORD key, bool down, const KeyboardState& kstate);
+
+    // The beacons as the host read them after the last step; empty before.
+    const std::vector<BeaconView>& drawn_beacons(const VesselRecord& vessel) const;
+
+    DialogManager& dialogs() { return dialogs_; }
+    CallLog& log() { return log_; }
+    Faults& faults() { return faults_; }
+
+private:
+    void draw_beacons();
+
+    std::vector<std::unique_ptr<Module>> modules_;
+    std::vector<std::unique_ptr<VesselRecord>> vessels_;
+    DialogManager dialogs_;
+    CallLog log_;
+    Faults faults_;
+    std::map<const VesselRecord*, std::vector<BeaconView>> drawn_beacons_;  // entries go with their craft
+    double sim_time_ = 0;
+    double sim_step_ = 0;
+};
+
+}  // namespace sim

@@ -1,0 +1,51 @@
+// A vessel module loaded with the platform loader, as a host loads it.
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "host/vessel.h"
+
+namespace sim {
+
+struct LoadError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class Module {
+public:
+    // Loads the library and finds its five exports; throws LoadError with
+    // the loader's message. Does not call InitModule: the host does.
+    explicit Module(const std::string& path);
+    // Unloads the library; every vessel it created must be gone by then.
+    ~Module();
+    Module(const Module&) = delete;
+    Module& operator=(const Module&) = delete;
+
+    const std::string& path() const { return path_; }
+    // The class the module defines: its file name without folder and suffix.
+    std::string class_name() const;
+    // The library's own instance handle: its load address.
+    HINSTANCE instance() const { return instance_; }
+    // Any export by name, or null.
+    void* symbol(const char* name) const;
+
+    void (*InitModule)(HINSTANCE) = nullptr;
+    VESSEL* (*ovcInit)(OBJHANDLE, int) = nullptr;
+    void (*ovcExit)(VESSEL*) = nullptr;
+    const char* (*ModuleDate)() = nullptr;
+    int (*GetModuleVersion)() = nullptr;
+
+private:
+    // The platform's loader (module_posix.cpp, module_windows.cpp).
+    static void* open_library(const std::string& path);  // throws LoadError
+    static void close_library(void* library);
+    HINSTANCE find_instance() const;  // throws LoadError
+
+    std::string path_;
+    void* library_ = nullptr;  // the loader's handle; released in the destructor
+    HINSTANCE instance_ = nullptr;
+};
+
+}  // namespace sim

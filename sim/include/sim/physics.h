@@ -1,0 +1,43 @@
+// Free-space flight of one craft: no gravity, no atmosphere. Each craft is a
+// rigid body with its centre of mass at the frame origin and a diagonal
+// inertia of PMI x mass; its thrusters push at their levels and draw on
+// their propellant resources.
+#pragma once
+
+#include "sim/vessel_record.h"
+
+namespace sim {
+
+// The ambient pressure in free space; the thrusters' Isp is taken at it.
+constexpr double ambient_pressure = 0;
+
+// Specific impulse at ambient pressure p: linear between the vacuum value at
+// p = 0 and isp_ref at p_ref. isp_ref 0 (or p_ref 0) means no dependence.
+double thruster_isp(const Thruster& t, double p);
+
+// Sets every member of each group of `type` to `level`, clamped to 0..1.
+// A thruster in several groups keeps the level of the last call that set it.
+// Returns false when the craft has no group of that type.
+bool set_group_level(VesselRecord& vessel, THGROUP_TYPE type, double level);
+
+// Net force and torque (body frame, about the origin) at the current levels,
+// without regard to propellant.
+struct Wrench {
+    VECTOR3 force{}, torque{};
+};
+Wrench thrust_wrench(const VesselRecord& vessel);
+
+// Advances vessel.body and the propellant masses by dt seconds.
+//
+// Within a step the thrust and the attitude used for it are constant, so the
+// velocity change is integrated exactly over the falling mass:
+//   dv = (F / mdot) * ln(m0 / m1)
+// which makes a burn obey the rocket equation whatever the step length. A
+// resource that cannot feed the whole step is emptied and the thrust of its
+// thrusters scaled to what it could give. Position follows the new velocity
+// (semi-implicit); angular velocity follows Euler's equations with the
+// inertia at the step's start; the attitude turns by the new angular velocity
+// and is renormalised.
+void integrate(VesselRecord& vessel, double dt);
+
+}  // namespace sim

@@ -1,0 +1,125 @@
+// What the host keeps of one craft: everything its module defined through
+// VESSEL, plus the host's own state of it. Handles given to the module are
+// the addresses of the elements below, which stay put for the record's life.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/vessel.h"
+
+namespace sim {
+
+class Module;
+
+struct Propellant {
+    double capacity = 0;
+    double mass = 0;
+    double efficiency = 1;
+};
+
+struct Attachment {
+    bool toparent = false;
+    VECTOR3 pos{}, dir{}, rot{};
+    std::string id;
+    bool loose = false;
+};
+
+struct Thruster {
+    VECTOR3 pos{}, dir{};
+    double max_thrust = 0;
+    Propellant* resource = nullptr;
+    double isp_vacuum = 0;
+    double isp_ref = 0;
+    double p_ref = 0;
+    double level = 0;  // 0..1, as the craft's controls set it
+};
+
+struct ThrusterGroup {
+    std::vector<Thruster*> members;  // in the order the module listed them
+    int count = 0;
+    THGROUP_TYPE type = THGROUP_MAIN;
+};
+
+struct Exhaust {
+    Thruster* thruster = nullptr;
+    double length = 0, width = 0;
+    VECTOR3 pos{}, dir{};
+    SURFHANDLE texture = nullptr;
+};
+
+struct Dock {
+    VECTOR3 pos{}, dir{}, rot{};
+};
+
+struct MeshEntry {
+    std::string name;
+    bool has_offset = false;
+    VECTOR3 offset{};
+    WORD visibility = 0;
+};
+
+struct AnimationComponent {
+    double state0 = 0, state1 = 0;
+    MGROUP_TRANSFORM* transform = nullptr;  // one of the record's transforms
+    AnimationComponent* parent = nullptr;
+};
+
+struct Animation {
+    double initial_state = 0;
+    double state = 0;
+    std::vector<AnimationComponent*> components;
+};
+
+// Rigid-body state in the inertial frame; attitude as a unit quaternion.
+struct BodyState {
+    VECTOR3 pos{}, vel{};
+    double q[4] = {1, 0, 0, 0};  // w, x, y, z: body to inertial
+    VECTOR3 omega{};             // body frame, rad/s
+};
+
+struct VesselRecord {
+    VesselRecord(std::string name_, std::string class_name_, Module* module_);
+    ~VesselRecord();
+    VesselRecord(const VesselRecord&) = delete;
+    VesselRecord& operator=(const VesselRecord&) = delete;
+
+    std::string name;
+    std::string class_name;
+    Module* module;             // outlives every record of its class
+    VESSEL* vessel = nullptr;   // from ovcInit; valid until ovcExit
+    VESSEL2* callbacks = nullptr;  // the same object, as the VESSEL2 constructor announced it
+
+    double size = 0;
+    double empty_mass = 0;
+    VECTOR3 pmi{};
+    VECTOR3 camera_offset{};
+    bool transponder = false;
+    DWORD transponder_channel = 0;
+
+    std::vector<std::unique_ptr<Propellant>> propellants;
+    Propellant* default_propellant = nullptr;
+    std::vector<std::unique_ptr<Attachment>> attachments;
+    std::vector<std::unique_ptr<Thruster>> thrusters;
+    std::vector<std::unique_ptr<ThrusterGroup>> groups;
+    std::vector<Exhaust> exhausts;
+    std::vector<std::unique_ptr<Dock>> docks;
+    std::vector<MeshEntry> meshes;
+    std::vector<Animation> animations;
+    std::vector<std::unique_ptr<AnimationComponent>> components;
+    // Handed over by the module in AddAnimationComponent (also when the host
+    // answered null); released with the record.
+    std::vector<MGROUP_TRANSFORM*> transforms;
+    std::vector<BEACONLIGHTSPEC*> beacons;  // the module's records, read in place
+
+    BodyState body;
+
+    double propellant_mass() const;
+    double mass() const { return empty_mass + propellant_mass(); }
+    ThrusterGroup* group_of_type(THGROUP_TYPE type) const;
+};
+
+VesselRecord& record_of(OBJHANDLE handle);
+
+}  // namespace sim

@@ -1,0 +1,42 @@
+#include "sim/module.h"
+
+namespace sim {
+
+namespace {
+template <typename Fn>
+void Bind(const Module& m, Fn& fn, const char* name)
+{
+    void* p = m.symbol(name);
+    if (!p) throw LoadError(m.path() + ": the module does not export " + name);
+    fn = reinterpret_cast<Fn>(p);
+}
+}  // namespace
+
+Module::Module(const std::string& path) : path_(path), library_(open_library(path))
+{
+    try {
+        Bind(*this, InitModule, "InitModule");
+        Bind(*this, ovcInit, "ovcInit");
+        Bind(*this, ovcExit, "ovcExit");
+        Bind(*this, ModuleDate, "ModuleDate");
+        Bind(*this, GetModuleVersion, "GetModuleVersion");
+        instance_ = find_instance();
+    } catch (...) {
+        close_library(library_);
+        throw;
+    }
+}
+
+Module::~Module() { close_library(library_); }
+
+std::string Module::class_name() const
+{
+    std::string name = path_;
+    const size_t slash = name.find_last_of("/\\");
+    if (slash != std::string::npos) name.erase(0, slash + 1);
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) name.erase(dot);
+    return name;
+}
+
+}  // namespace sim

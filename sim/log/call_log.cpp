@@ -1,0 +1,29 @@
+#include "sim/call_log.h"
+
+#include "sim/host.h"
+
+namespace sim {
+
+std::vector<HostCall> CallLog::named(const std::string& name) const
+{
+    std::vector<HostCall> out;
+    for (const HostCall& c : calls_)
+        if (c.name == name) out.push_back(c);
+    return out;
+}
+
+std::vector<std::string> CallLog::names() const
+{
+    std::vector<std::string> out;
+    out.reserve(calls_.size());
+    for (const HostCall& c : calls_) out.push_back(c.name);
+    return out;
+}
+
+void log_call(const VesselRecord* vessel, const char* name, std::vector<double> numbers, std::string text)
+{
+    Host* h = Host::current_or_null();
+    if (h) h->log().add(HostCall{name, vessel, std::move(numbers), std::move(text)});
+}
+
+}  // namespace sim

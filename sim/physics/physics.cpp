@@ -1,0 +1,127 @@
+#include "sim/physics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace sim {
+
+namespace {
+VECTOR3 Add(const VECTOR3& a, const VECTOR3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+VECTOR3 Scale(const VECTOR3& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
+VECTOR3 Cross(const VECTOR3& a, const VECTOR3& b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+// v turned from the body frame into the inertial frame by the unit quaternion q.
+VECTOR3 Rotate(const double q[4], const VECTOR3& v)
+{
+    const VECTOR3 u{q[1], q[2], q[3]};
+    const VECTOR3 t = Scale(Cross(u, v), 2);
+    return Add(Add(v, Scale(t, q[0])), Cross(u, t));
+}
+
+// q = q * (rotation by omega * dt in the body frame), renormalised.
+void Turn(double q[4], const VECTOR3& omega, double dt)
+{
+    const double rate = std::sqrt(omega.x * omega.x + omega.y * omega.y + omega.z * omega.z);
+    const double half = 0.5 * rate * dt;
+    if (!(half > 0) || !std::isfinite(half)) return;
+    const double s = std::sin(half) / rate;
+    const double d[4] = {std::cos(half), omega.x * s, omega.y * s, omega.z * s};
+    const double r[4] = {q[0] * d[0] - q[1] * d[1] - q[2] * d[2] - q[3] * d[3],
+                         q[0] * d[1] + q[1] * d[0] + q[2] * d[3] - q[3] * d[2],
+                         q[0] * d[2] - q[1] * d[3] + q[2] * d[0] + q[3] * d[1],
+                         q[0] * d[3] + q[1] * d[2] - q[2] * d[1] + q[3] * d[0]};
+    const double n = std::sqrt(r[0] * r[0] + r[1] * r[1] + r[2] * r[2] + r[3] * r[3]);
+    for (int i = 0; i < 4; ++i) q[i] = r[i] / n;
+}
+
+double Clamped(double level) { return std::isfinite(level) ? std::clamp(level, 0.0, 1.0) : 0.0; }
+
+// Propellant a thruster at full level burns per second, or 0 when it cannot fire.
+double FullFlow(const Thruster& t)
+{
+    if (!t.resource) return 0;
+    const double isp = thruster_isp(t, ambient_pressure) * t.resource->efficiency;
+    return isp > 0 ? t.max_thrust / isp : 0;
+}
+}  // namespace
+
+double thruster_isp(const Thruster& t, double p)
+{
+    if (t.isp_ref == 0 || t.p_ref == 0) return t.isp_vacuum;
+    return t.isp_vacuum + (t.isp_ref - t.isp_vacuum) * (p / t.p_ref);
+}
+
+bool set_group_level(VesselRecord& vessel, THGROUP_TYPE type, double level)
+{
+    bool found = false;
+    for (const auto& g : vessel.groups) {
+        if (g->type != type) continue;
+        found = true;
+        for (Thruster* t : g->members)
+            if (t) t->level = Clamped(level);
+    }
+    return found;
+}
+
+Wrench thrust_wrench(const VesselRecord& vessel)
+{
+    Wrench w;
+    for (const auto& t : vessel.thrusters) {
+        const VECTOR3 f = Scale(t->dir, Clamped(t->level) * t->max_thrust);
+        w.force = Add(w.force, f);
+        w.torque = Add(w.torque, Cross(t->pos, f));
+    }
+    return w;
+}
+
+void integrate(VesselRecord& vessel, double dt)
+{
+    if (!(dt > 0)) return;
+    BodyState& b = vessel.body;
+    const double m0 = vessel.mass();
+
+    // What each resource is asked for this step, and how much of it it can give.
+    std::map<Propellant*, double> demand;
+    for (const auto& t : vessel.thrusters) {
+        const double level = Clamped(t->level);
+        if (level > 0 && FullFlow(*t) > 0 && t->resource->mass > 0) demand[t->resource] += level * FullFlow(*t) * dt;
+    }
+    std::map<Propellant*, double> share;
+    for (const auto& [res, want] : demand) share[res] = want > res->mass ? res->mass / want : 1.0;
+
+    VECTOR3 force{}, torque{};
+    double flow = 0;
+    for (const auto& t : vessel.thrusters) {
+        const double level = Clamped(t->level);
+        auto s = share.find(t->resource);
+        if (level == 0 || s == share.end()) continue;
+        const double effective = level * s->second;
+        const VECTOR3 f = Scale(t->dir, effective * t->max_thrust);
+        force = Add(force, f);
+        torque = Add(torque, Cross(t->pos, f));
+        flow += effective * FullFlow(*t);
+    }
+    for (const auto& [res, want] : demand) res->mass = share[res] < 1.0 ? 0.0 : std::max(0.0, res->mass - want);
+    const double m1 = vessel.mass();
+
+    if (m0 > 0) {
+        const bool burning = flow > 0 && m1 > 0 && m1 < m0;
+        const VECTOR3 dv = burning ? Scale(force, std::log(m0 / m1) / flow) : Scale(force, dt / m0);
+        b.vel = Add(b.vel, Rotate(b.q, dv));
+
+        const VECTOR3 inertia = Scale(vessel.pmi, m0);
+        const VECTOR3 gyro = Cross(b.omega, {inertia.x * b.omega.x, inertia.y * b.omega.y, inertia.z * b.omega.z});
+        auto accel = [](double tq, double g, double i) { return i > 0 ? (tq - g) / i : 0.0; };
+        b.omega = Add(b.omega, Scale({accel(torque.x, gyro.x, inertia.x), accel(torque.y, gyro.y, inertia.y),
+                                      accel(torque.z, gyro.z, inertia.z)},
+                                     dt));
+    }
+    b.pos = Add(b.pos, Scale(b.vel, dt));
+    Turn(b.q, b.omega, dt);
+}
+
+}  // namespace sim
