@@ -61,7 +61,8 @@ protected:
 
 private:
     OBJHANDLE vessel_handle;  // the host's record; outlives this object
-    int flight_model;
+    // Part of the layout modules build against; this host flies every craft alike.
+    [[maybe_unused]] int flight_model;
 };
 
 // The callbacks the host makes on a vessel. Every slot has a default that
