@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds Mervex.dll for 64-bit and 32-bit Windows with MinGW-w64, checks both
 # PE files, and runs the 64-bit tests under Wine (this machine runs no 32-bit
-# code). Fails on any failure, after running both builds' tests.
+# code); then builds and checks the release add-on for both. Fails on any
+# failure, after running everything.
 set -eu
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-2}
@@ -18,4 +19,6 @@ for preset in mingw64 mingw32; do
 done
 # The prefix's wineserver ends with the tests; make sure of it after a failure too.
 scripts/wine-run.sh --stop build/mingw64/wineprefix
+echo "== release add-on"
+scripts/test-windows-addon.sh || status=1
 exit $status

@@ -154,6 +154,9 @@ int main(int argc, char** argv)
     Check(imports_host, "imports nothing from " + host);
     for (const std::string& d : pe.import_dlls) {
         const std::string l = Lower(d);
+        // A module loads only into the executable it imports from.
+        Check(l.size() < 4 || l.compare(l.size() - 4, 4, ".exe") != 0 || l == Lower(host),
+              "imports from " + d + ", an executable other than " + host);
         Check(l.find("libstdc++") == std::string::npos && l.find("libgcc") == std::string::npos &&
                   l.find("winpthread") == std::string::npos,
               "needs the MinGW runtime " + d);

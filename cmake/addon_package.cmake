@@ -1,0 +1,17 @@
+# The Windows add-on as a simulator user unpacks it into the simulator's
+# folder: `cmake --install` lays it out, `cpack -G ZIP` archives the same.
+install(TARGETS Mervex LIBRARY DESTINATION Modules)
+install(FILES ${PROJECT_SOURCE_DIR}/meshes/Daskern/Mervex.obj DESTINATION Meshes/Daskern)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/scenarios/ DESTINATION Scenarios/Mervex FILES_MATCHING PATTERN "*.scn")
+install(FILES ${PROJECT_SOURCE_DIR}/docs/Mervex.md DESTINATION Doc)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(CPACK_SYSTEM_NAME win64)
+else()
+  set(CPACK_SYSTEM_NAME win32)
+endif()
+set(CPACK_GENERATOR ZIP)
+# The archive's folders go straight into the simulator's own.
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Mervex spacecraft add-on")
+include(CPack)
