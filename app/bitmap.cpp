@@ -1,11 +1,9 @@
 #include "bitmap.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
+
+#include "sim/input_file.h"
 
 namespace app {
 
@@ -49,10 +47,8 @@ Bitmap decode_bitmap(const std::vector<uint8_t>& bytes, const std::string& name)
 
 Bitmap read_bitmap(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error(path + ": cannot open: " + std::strerror(errno));
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return decode_bitmap(bytes, path);
+    const std::string text = sim::read_input_file(path);
+    return decode_bitmap(std::vector<uint8_t>(text.begin(), text.end()), path);
 }
 
 }  // namespace app

@@ -5,6 +5,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "sim/text_lines.h"
+
 namespace app {
 
 namespace {
@@ -67,7 +69,7 @@ KeySpec parse_key(const std::string& text)
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
         auto m = Modifiers().find(Upper(parts[i]));
         if (m == Modifiers().end())
-            throw std::invalid_argument("unknown modifier \"" + parts[i] + "\" in key \"" + text +
+            throw std::invalid_argument("unknown modifier \"" + sim::shown_text(parts[i]) + "\" in key \"" + sim::shown_text(text) +
                                         "\" (use Shift, Ctrl, Alt, or LShift/RShift, LCtrl/RCtrl, LAlt/RAlt)");
         entry.modifiers.push_back(m->second);
     }
@@ -78,7 +80,7 @@ KeySpec parse_key(const std::string& text)
     } else {
         auto k = Keys().find(Upper(key));
         if (k == Keys().end())
-            throw std::invalid_argument("unknown key \"" + key + "\" in \"" + text +
+            throw std::invalid_argument("unknown key \"" + sim::shown_text(key) + "\" in \"" + sim::shown_text(text) +
                                         "\" (use a letter, a digit, Space, Enter, Esc, Tab, F1-F10 or a code 0x00-0xFF)");
         entry.code = k->second;
     }

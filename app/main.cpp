@@ -1,10 +1,12 @@
 // simhost-run: flies the craft of a scenario in the stand-in host.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
 
 #include "options.h"
+#include "output_paths.h"
 #include "run.h"
 #include "summary.h"
 
@@ -32,7 +34,12 @@ int main(int argc, char** argv)
         }
         const app::RunReport report = app::run(o);
         if (!o.quiet) std::fputs(app::summary_text(report).c_str(), stdout);
-        return 0;
+        if (report.stopped.empty()) return 0;
+        const std::string save = app::final_save_path(o);
+        const bool saved = std::find(report.saved.begin(), report.saved.end(), save) != report.saved.end();
+        std::fprintf(stderr, "simhost-run: %s; %s %s\n", OneLine(report.stopped).c_str(),
+                     saved ? "the state reached is saved to" : "left as it was:", save.c_str());
+        return report.stop_signal ? 130 : 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "simhost-run: %s\n", OneLine(e.what()).c_str());
         return 1;

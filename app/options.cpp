@@ -1,10 +1,12 @@
 #include "options.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
+#include <cstdio>
 
+#include "decimal.h"
 #include "key_combo.h"
+#include "sim/number_text.h"
+#include "sim/text_lines.h"
 #include "thruster_groups.h"
 
 namespace app {
@@ -12,12 +14,42 @@ namespace app {
 namespace {
 double Number(const std::string& option, const std::string& value, bool allow_zero)
 {
-    char* end = nullptr;
-    errno = 0;
-    const double v = std::strtod(value.c_str(), &end);
-    if (value.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(v) || v < 0 || (!allow_zero && v == 0))
-        throw UsageError(option + ": \"" + value + "\" is not a number " + (allow_zero ? "at or above 0" : "above 0"));
+    double v = 0;
+    if (!parse_decimal(value, v) || (!allow_zero && v == 0))
+        throw UsageError(option + ": \"" + sim::shown_text(value) + "\" is not a number " +
+                         (allow_zero ? "at or above 0" : "above 0") + " (digits, a point, an exponent)");
     return v;
+}
+
+double Count(const std::string& option, const std::string& value)
+{
+    double v = 0;
+    if (!parse_decimal(value, v) || v < 1 || v != std::floor(v))
+        throw UsageError(option + ": \"" + sim::shown_text(value) + "\" is not a whole number above 0");
+    return v;
+}
+
+std::string Path(const std::string& option, const std::string& value, const char* what)
+{
+    if (value.empty()) throw UsageError(option + ": no " + what + " given");
+    return value;
+}
+
+// Refuses up front a run that would not end in reasonable time: each step
+// covers a step length times the warp, and each action may cut one short.
+void CheckStepCount(const Options& o)
+{
+    double pattern = 0;
+    for (double s : o.steps) pattern += s;
+    const double mean = pattern / double(o.steps.size());
+    const double estimate = o.duration == 0 ? 0 : o.duration / (mean * o.warp) + 2 * double(o.actions.size());
+    if (estimate <= o.max_steps) return;
+    char count[32];
+    std::snprintf(count, sizeof count, "%.3g", estimate);
+    throw UsageError("the run would take about " + std::string(count) + " steps (--duration " +
+                     sim::number_text(o.duration) + " s in steps of " + sim::number_text(mean) + " s at --warp " +
+                     sim::number_text(o.warp) + "), more than --max-steps " + sim::number_text(o.max_steps) +
+                     "; take longer steps or raise --max-steps");
 }
 
 std::vector<double> StepList(const std::string& value)
@@ -55,35 +87,38 @@ Options parse_options(const std::vector<std::string>& args, const Options& defau
             if (has_value) throw UsageError(arg + " takes no value");
         };
         if (arg == "-h" || arg == "--help") flag(), o.help = true;
-        else if (arg == "-m" || arg == "--module") o.module = next();
-        else if (arg == "--meshes") o.meshes = next();
-        else if (arg == "--bitmap") o.bitmap = next();
+        else if (arg == "-m" || arg == "--module") o.module = Path("--module", next(), "module path");
+        else if (arg == "--meshes") o.meshes = Path("--meshes", next(), "mesh folder");
+        else if (arg == "--bitmap") o.bitmap = Path("--bitmap", next(), "bitmap file");
         else if (arg == "-d" || arg == "--duration") o.duration = Number("--duration", next(), true);
         else if (arg == "-s" || arg == "--step") o.steps = StepList(next());
         else if (arg == "-w" || arg == "--warp") o.warp = Number("--warp", next(), false);
+        else if (arg == "--max-steps") o.max_steps = Count("--max-steps", next());
         else if (arg == "-a" || arg == "--at") {
             const std::string entry = next();
             o.actions.push_back(parse_action(entry, "--at"));
         } else if (arg == "-t" || arg == "--timeline") {
-            for (Action& a : read_timeline_file(next())) o.actions.push_back(std::move(a));
-        } else if (arg == "-o" || arg == "--out") o.out_dir = next();
-        else if (arg == "--save") o.save = next();
-        else if (arg == "--json") o.json = next();
+            o.timelines.push_back(Path("--timeline", next(), "timeline file"));
+            for (Action& a : read_timeline_file(o.timelines.back())) o.actions.push_back(std::move(a));
+        } else if (arg == "-o" || arg == "--out") o.out_dir = Path("--out", next(), "output folder");
+        else if (arg == "--save") o.save = Path("--save", next(), "file to save to");
+        else if (arg == "--json") o.json = Path("--json", next(), "telemetry file");
         else if (arg == "--json-every") o.json_every = Number("--json-every", next(), true);
+        else if (arg == "--no-save-on-stop") flag(), o.save_on_stop = false;
         else if (arg == "--no-pictures") flag(), o.pictures = false;
         else if (arg == "-q" || arg == "--quiet") flag(), o.quiet = true;
-        else if (arg.size() > 1 && arg[0] == '-') throw UsageError("unknown option " + arg + " (see --help)");
+        else if (arg.size() > 1 && arg[0] == '-') throw UsageError("unknown option " + sim::shown_text(arg) + " (see --help)");
         else positional.push_back(arg);
     }
     if (o.help) return o;
     if (positional.empty()) throw UsageError("no scenario file given (see --help)");
-    if (positional.size() > 1) throw UsageError("one scenario file only; also got \"" + positional[1] + "\"");
-    o.scenario = positional[0];
+    if (positional.size() > 1) throw UsageError("one scenario file only; also got \"" + sim::shown_text(positional[1]) + "\"");
+    o.scenario = Path("the scenario", positional[0], "scenario file");
     for (const Action& a : o.actions)
         if (a.time > o.duration)
-            throw UsageError(a.source + ": " + a.text + ": time " + std::to_string(a.time).substr(0, 10) +
-                             " s lies after the end of the run (--duration " + std::to_string(o.duration).substr(0, 10) +
-                             " s)");
+            throw UsageError(a.source + ": " + sim::shown_text(a.text) + ": time " + sim::number_text(a.time) +
+                             " s lies after the end of the run (--duration " + sim::number_text(o.duration) + " s)");
+    CheckStepCount(o);
     return o;
 }
 
@@ -108,6 +143,7 @@ Options:
                         is used in turn, over and over (default: 0.1)
   -w, --warp FACTOR     time acceleration: each step covers LIST x FACTOR
                         simulated seconds (default: 1)
+      --max-steps N     refuse a run of more than N steps (default: 10000000)
   -a, --at ACTION       an action at a simulated time (may be repeated), see below
   -t, --timeline FILE   actions from a file, one per line, fields separated
                         by blanks: "10 thrust main=1 for=30"; # starts a comment
@@ -117,6 +153,8 @@ Options:
       --json FILE       telemetry of every craft as JSON
       --json-every SEC  one telemetry sample per SEC simulated seconds
                         (default: one per step)
+      --no-save-on-stop a run stopped early (Ctrl+C, a state that stops being
+                        finite) leaves the --save file as it was
       --no-pictures     draw no pictures
   -q, --quiet           no progress bar and no summary
   -h, --help            this text
@@ -144,8 +182,13 @@ time and the run ends exactly at --duration.
 
 Output (in OUT): final.scn, top_view.svg (the craft from above), deployment.svg
 (the arrays at several states), telemetry.svg (state over time) and, while the
-control dialog is open, dialog.svg. The exit status is 0 on success and 1 with
-a one-line reason on standard error for any bad input.
+control dialog is open, dialog.svg. Each file appears whole or not at all, and
+a file is never written through a link; two outputs on one file, or an output
+on an input, are refused before the run. Ctrl+C (or SIGTERM) ends the run
+after the current step and saves the state reached.
+
+The exit status is 0 on success, 130 for a run stopped by Ctrl+C or SIGTERM,
+and 1 with a one-line reason on standard error for any bad input or failure.
 
 Example:
   simhost-run scenarios/stowed.scn --at 0:key:K --at 25:thrust:main=1:for=30 -d 60

@@ -24,16 +24,20 @@ struct Options {
     std::vector<double> steps{0.1};  // repeated in turn
     double warp = 1;
     std::vector<Action> actions;  // in the order given; sorted by the run
+    std::vector<std::string> timelines;  // the files the actions came from
+    double max_steps = 10'000'000;  // a run that would take more is refused
     std::string out_dir = "simhost-out";
     std::string save;          // empty: OUT/final.scn
     std::string json;
     double json_every = 0;     // 0: every step
     bool pictures = true;
     bool quiet = false;
+    bool save_on_stop = true;  // a run stopped early still saves its last state
 };
 
-// Throws UsageError (bad option or value) or TimelineError (bad action or
-// timeline file). `defaults` supplies module, meshes and bitmap.
+// Throws UsageError (bad option or value, a run of more than max_steps
+// steps) or TimelineError (bad action or timeline file). `defaults`
+// supplies module, meshes and bitmap.
 Options parse_options(const std::vector<std::string>& args, const Options& defaults);
 
 std::string help_text(const Options& defaults);

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "sim/atomic_file.h"
 #include "pictures.h"
 #include "svg_doc.h"
 
@@ -84,7 +85,7 @@ void draw_dialog(const std::string& path, const sim::Dialog& d, const Bitmap* pi
                  11, "#333");
         ly += 16;
     }
-    doc.save(path);
+    sim::write_file_atomically(path, doc.str());
 }
 
 }  // namespace app

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <functional>
 
+#include "sim/atomic_file.h"
 #include "pictures.h"
 #include "plot.h"
 
@@ -80,7 +81,7 @@ void draw_telemetry(const std::string& path, const std::vector<Sample>& samples)
         svg::draw_legend(doc, left + plot_w + 20, y, series);
         y += plot_h + gap;
     }
-    doc.save(path);
+    sim::write_file_atomically(path, doc.str());
 }
 
 }  // namespace app

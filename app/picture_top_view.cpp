@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "craft_drawing.h"
+#include "sim/atomic_file.h"
 #include "pictures.h"
 
 namespace app {
@@ -62,7 +63,7 @@ void draw_top_view(const std::string& path, sim::Host& host, MeshLibrary& meshes
         x += panel + margin;
     }
     svg::draw_legend(doc, x - margin + 20, top, craft_legend());
-    doc.save(path);
+    sim::write_file_atomically(path, doc.str());
 }
 
 void draw_deployment_strip(const std::string& path, sim::VesselRecord& craft, MeshLibrary& meshes,
@@ -92,7 +93,7 @@ void draw_deployment_strip(const std::string& path, sim::VesselRecord& craft, Me
     auto legend = craft_legend();
     legend.resize(2);
     svg::draw_legend(doc, margin, top + panel + 60, legend);
-    doc.save(path);
+    sim::write_file_atomically(path, doc.str());
 }
 
 }  // namespace app

@@ -23,6 +23,15 @@ void Progress::update(double t)
     std::fflush(stderr);
 }
 
+void Progress::stop(double t, const std::string& why)
+{
+    if (!on_) return;
+    shown_ = -1;
+    update(t);
+    std::fprintf(stderr, "  stopped: %s\n", why.c_str());
+    on_ = false;
+}
+
 void Progress::finish()
 {
     if (!on_) return;

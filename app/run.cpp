@@ -7,11 +7,16 @@
 #include <memory>
 #include <optional>
 
-#include "sim/physics.h"
+#include "output_paths.h"
 #include "pictures.h"
 #include "progress.h"
 #include "resource.h"
+#include "sim/atomic_file.h"
+#include "sim/number_text.h"
+#include "sim/physics.h"
 #include "sim/scenario_file.h"
+#include "sim/text_lines.h"
+#include "stop_request.h"
 #include "thruster_groups.h"
 
 namespace app {
@@ -26,17 +31,17 @@ std::string Fmt(const char* format, double v)
     return buf;
 }
 
-std::string InOut(const Options& o, const std::string& file)
-{
-    return std::filesystem::path(file).is_absolute() ? file : (std::filesystem::path(o.out_dir) / file).string();
-}
-
 bool HostLine(const std::string& line)
 {
     for (const char* key : {"POS ", "VEL ", "ATT ", "AROT ", "PROPELLANT "})
         if (line.rfind(key, 0) == 0) return true;
     return false;
 }
+
+// Outputs that could not be written; what() already says which were.
+struct OutputFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
 
 // A scheduled change: an action, or the end of a timed thrust.
 struct Event {
@@ -51,6 +56,7 @@ public:
 
     RunReport go()
     {
+        check_output_paths(o_);
         sim::Host host;
         host_ = &host;
         sim::Module& module = host.load_module(o_.module);
@@ -64,8 +70,11 @@ public:
         std::filesystem::create_directories(o_.out_dir, ec);
         if (ec || !std::filesystem::is_directory(o_.out_dir))
             throw std::runtime_error("cannot create the output folder " + o_.out_dir + ": " + ec.message());
+        // Refused now rather than after a long run.
+        for (const PlannedOutput& p : planned_outputs(o_)) sim::check_replaceable(p.path);
         if (!o_.json.empty()) json_ = std::make_unique<JsonTelemetry>(o_.json, o_.module, o_.scenario);
 
+        const StopRequest stop;
         const double start = host.sim_time();
         Progress progress(!o_.quiet, o_.duration);
         double t = 0;
@@ -74,9 +83,17 @@ public:
         while (true) {
             while (next < events_.size() && events_[next].time <= t + time_eps) Apply(events_[next++], t);
             if (t >= o_.duration - time_eps) break;
+            if (stop.signal()) {
+                report_.stop_signal = stop.signal();
+                report_.stopped = "stopped by " + signal_name(stop.signal()) + " at t = " + sim::number_text(t) + " s";
+                break;
+            }
             const double limit = next < events_.size() ? std::min(events_[next].time, o_.duration) : o_.duration;
             double dt = o_.steps[pattern++ % o_.steps.size()] * o_.warp;
             if (t + dt > limit - time_eps) dt = limit - t;
+            if (!(t + dt > t))
+                throw std::runtime_error("a step of " + sim::number_text(dt) + " s no longer moves the clock on from t = " +
+                                         sim::number_text(t) + " s; take longer steps");
             host.step(dt);
             host.log().clear();  // nothing here reads it; a long run must not grow it
             if (std::abs(t + dt - limit) <= time_eps) {
@@ -90,19 +107,31 @@ public:
             Record(t, false);
             progress.update(t);
         }
-        progress.finish();
+        if (report_.stopped.empty()) progress.finish();
+        else progress.stop(t, report_.stopped);
         report_.seconds = t;
 
-        Save(o_.save.empty() ? InOut(o_, "final.scn") : o_.save);
+        if (report_.stopped.empty() || o_.save_on_stop) Save(final_save_path(o_));
         Finish();
         if (json_) {
             std::vector<std::string> events;
             for (const std::string& n : report_.notes) events.push_back(n);
-            json_->close(events, report_.saved);
-            report_.saved.push_back(o_.json + " (telemetry)");
+            if (Attempt(o_.json, [&] { json_->close(events, report_.saved); }))
+                report_.saved.push_back(o_.json + " (telemetry)");
         }
         host_ = nullptr;
+        if (!not_written_.empty()) throw OutputFailure(failure_ + outputs_note(written_, not_written_));
         return report_;
+    }
+
+    // What a run that failed midway had written, and what it had not.
+    std::string outputs_so_far() const
+    {
+        if (written_.empty()) return {};
+        std::vector<std::string> missing;
+        for (const PlannedOutput& p : planned_outputs(o_))
+            if (std::find(written_.begin(), written_.end(), p.path) == written_.end()) missing.push_back(p.path);
+        return outputs_note(written_, missing);
     }
 
 private:
@@ -116,10 +145,11 @@ private:
     {
         for (const Action& a : o_.actions) {
             if (!a.craft.empty() && !host_->find_vessel(a.craft))
-                throw TimelineError(a.source + ": " + a.text + ": no craft named \"" + a.craft + "\" in " + o_.scenario);
+                throw TimelineError(a.source + ": " + sim::shown_text(a.text) + ": no craft named \"" +
+                                    sim::shown_text(a.craft) + "\" in " + o_.scenario);
             if (a.kind == ActionKind::thrust && !Craft(a).group_of_type(a.group))
-                throw TimelineError(a.source + ": " + a.text + ": " + Craft(a).name + " has no thruster group " +
-                                    group_name(a.group));
+                throw TimelineError(a.source + ": " + sim::shown_text(a.text) + ": " + Craft(a).name +
+                                    " has no thruster group " + group_name(a.group));
             events_.push_back({a.time, &a, false});
             if (a.kind == ActionKind::thrust && a.duration > 0 && a.time + a.duration < o_.duration + time_eps)
                 events_.push_back({a.time + a.duration, &a, true});
@@ -155,12 +185,10 @@ private:
             Note(t, "thrust " + group_name(a.group) + " of " + craft.name + " at " + Fmt("%g", level));
             break;
         }
-        case ActionKind::save: Save(InOut(o_, a.name)); break;
-        case ActionKind::picture: {
-            const std::string name = a.name.empty() ? "top_view_t" + Fmt("%g", t) : a.name;
-            Picture([&](const std::string& p) { draw_top_view(p, *host_, meshes_, t); }, InOut(o_, name + ".svg"));
+        case ActionKind::save: Save(output_path(o_, a.name)); break;
+        case ActionKind::picture:
+            Picture([&](const std::string& p) { draw_top_view(p, *host_, meshes_, t); }, picture_path(o_, a));
             break;
-        }
         }
         host_->log().clear();
     }
@@ -183,18 +211,32 @@ private:
         }
     }
 
+    // Writes one output; a file that cannot be written is noted and the run
+    // goes on, so that every other output is still written.
+    template <class Write>
+    bool Attempt(const std::string& path, Write write)
+    {
+        try {
+            write();
+        } catch (const sim::WriteError& e) {
+            if (failure_.empty()) failure_ = e.what();
+            not_written_.push_back(path);
+            return false;
+        }
+        written_.push_back(path);
+        return true;
+    }
+
     void Save(const std::string& path)
     {
-        host_->save_scenario(path);
+        if (Attempt(path, [&] { host_->save_scenario(path); })) report_.saved.push_back(path);
         host_->log().clear();
-        report_.saved.push_back(path);
     }
 
     template <class Draw>
     void Picture(Draw draw, const std::string& path)
     {
-        draw(path);
-        report_.pictures.push_back(path);
+        if (Attempt(path, [&] { draw(path); })) report_.pictures.push_back(path);
     }
 
     void Finish()
@@ -213,11 +255,11 @@ private:
         }
         if (o_.pictures) {
             const double t = report_.seconds;
-            Picture([&](const std::string& p) { draw_top_view(p, *host_, meshes_, t); }, InOut(o_, "top_view.svg"));
+            Picture([&](const std::string& p) { draw_top_view(p, *host_, meshes_, t); }, output_path(o_, "top_view.svg"));
             sim::VesselRecord& first = *host_->vessels().front();
             Picture([&](const std::string& p) { draw_deployment_strip(p, first, meshes_, {1, 0.75, 0.5, 0.25, 0}); },
-                    InOut(o_, "deployment.svg"));
-            Picture([&](const std::string& p) { draw_telemetry(p, plot_); }, InOut(o_, "telemetry.svg"));
+                    output_path(o_, "deployment.svg"));
+            Picture([&](const std::string& p) { draw_telemetry(p, plot_); }, output_path(o_, "telemetry.svg"));
             for (const auto& d : host_->dialogs().open_dialogs()) {
                 if (d->resid != IDD_CONTROLS) continue;
                 std::optional<Bitmap> bmp;
@@ -226,7 +268,7 @@ private:
                 } catch (const std::runtime_error& e) {
                     report_.notes.push_back(std::string("dialog picture drawn without its bitmap: ") + e.what());
                 }
-                Picture([&](const std::string& p) { draw_dialog(p, *d, bmp ? &*bmp : nullptr); }, InOut(o_, "dialog.svg"));
+                Picture([&](const std::string& p) { draw_dialog(p, *d, bmp ? &*bmp : nullptr); }, output_path(o_, "dialog.svg"));
             }
         }
         for (const std::string& p : meshes_.problems()) report_.notes.push_back(p);
@@ -241,9 +283,23 @@ private:
     std::vector<Sample> plot_;
     double next_json_ = 0, next_plot_ = 0;
     RunReport report_;
+    std::vector<std::string> written_, not_written_;
+    std::string failure_;  // the first output that could not be written, and why
 };
 }  // namespace
 
-RunReport run(const Options& options) { return Runner(options).go(); }
+RunReport run(const Options& options)
+{
+    Runner runner(options);
+    try {
+        return runner.go();
+    } catch (const OutputFailure&) {
+        throw;
+    } catch (const std::exception& e) {
+        const std::string so_far = runner.outputs_so_far();
+        if (so_far.empty()) throw;
+        throw std::runtime_error(e.what() + so_far);
+    }
+}
 
 }  // namespace app

@@ -22,10 +22,13 @@ struct RunReport {
     long steps = 0;
     std::vector<CraftReport> craft;
     std::vector<std::string> saved, pictures, notes;
+    std::string stopped;  // why the run ended before its duration; empty when it did not
+    int stop_signal = 0;  // the signal that stopped it, if one did
 };
 
-// Throws std::exception with a one-line reason for any bad input: module,
-// scenario, timeline, output folder.
+// Throws std::exception with a one-line reason for any bad input (module,
+// scenario, timeline, output paths) or an output that could not be written;
+// the reason then says which outputs were written and which were not.
 RunReport run(const Options& options);
 
 }  // namespace app

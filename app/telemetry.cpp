@@ -1,12 +1,11 @@
 #include "telemetry.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <stdexcept>
+#include <cstdio>
 
 #include "sim/beacons.h"
 #include "resource.h"
+#include "sim/utf8.h"
 
 namespace app {
 
@@ -32,7 +31,7 @@ std::string List(const std::vector<std::string>& items)
 std::string json_string(const std::string& s)
 {
     std::string out = "\"";
-    for (char c : s) {
+    for (char c : sim::valid_utf8(s)) {
         if (c == '"' || c == '\\') out += std::string("\\") + c;
         else if (static_cast<unsigned char>(c) < 0x20) {
             char buf[8];
@@ -74,19 +73,14 @@ Sample take_sample(sim::Host& host, double t)
 }
 
 JsonTelemetry::JsonTelemetry(const std::string& path, const std::string& module, const std::string& scenario)
-    : path_(path), file_(std::fopen(path.c_str(), "wb"))
+    : file_(path)
 {
-    if (!file_) throw std::runtime_error("cannot create the telemetry file " + path + ": " + std::strerror(errno));
-    std::fprintf(file_.get(), "{\"module\":%s,\"scenario\":%s,\"units\":%s,\n\"samples\":[\n", json_string(module).c_str(),
-                 json_string(scenario).c_str(),
-                 json_string("t s, masses kg, pos m, vel m/s, omega rad/s (body frame)").c_str());
+    file_.write("{\"module\":" + json_string(module) + ",\"scenario\":" + json_string(scenario) + ",\"units\":" +
+                json_string("t s, masses kg, pos m, vel m/s, omega rad/s (body frame)") + ",\n\"samples\":[\n");
 }
-
-JsonTelemetry::~JsonTelemetry() = default;
 
 void JsonTelemetry::add(const Sample& s)
 {
-    if (!file_) return;
     std::string line = std::string(first_ ? "" : ",\n") + "{\"t\":" + Num(s.t) +
                        ",\"dialog_open\":" + (s.dialog_open ? "true" : "false");
     if (s.deploy_enabled >= 0) line += std::string(",\"deploy_enabled\":") + (s.deploy_enabled ? "true" : "false");
@@ -99,17 +93,14 @@ void JsonTelemetry::add(const Sample& s)
                 ",\"vel\":" + Vec(c.vel) + ",\"speed\":" + Num(c.speed) + ",\"omega\":" + Vec(c.omega) + "}";
     }
     line += "]}";
-    std::fputs(line.c_str(), file_.get());
+    file_.write(line);
     first_ = false;
 }
 
 void JsonTelemetry::close(const std::vector<std::string>& events, const std::vector<std::string>& saved)
 {
-    if (!file_) return;
-    std::fprintf(file_.get(), "\n],\n\"events\":%s,\n\"saved\":%s}\n", List(events).c_str(), List(saved).c_str());
-    const bool failed = std::ferror(file_.get()) != 0;
-    const int closed = std::fclose(file_.release());
-    if (failed || closed != 0) throw std::runtime_error("cannot write the telemetry file " + path_);
+    file_.write("\n],\n\"events\":" + List(events) + ",\n\"saved\":" + List(saved) + "}\n");
+    file_.commit();
 }
 
 }  // namespace app

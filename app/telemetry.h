@@ -2,11 +2,10 @@
 // that collects it over a run.
 #pragma once
 
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "sim/atomic_file.h"
 #include "sim/host.h"
 
 namespace app {
@@ -30,28 +29,24 @@ struct Sample {
 Sample take_sample(sim::Host& host, double t);
 
 // Streams samples to a file as they come, so memory stays flat over long
-// runs. The file is complete JSON only after close().
+// runs. The file appears, complete, only at close(); until then any earlier
+// file of that name stays as it was.
 class JsonTelemetry {
 public:
-    // Throws std::runtime_error naming the file when it cannot be created.
+    // Throws sim::WriteError when the file cannot be created.
     JsonTelemetry(const std::string& path, const std::string& module, const std::string& scenario);
-    ~JsonTelemetry();
-    JsonTelemetry(const JsonTelemetry&) = delete;
-    JsonTelemetry& operator=(const JsonTelemetry&) = delete;
 
     void add(const Sample& sample);
-    // Ends the file with the notes and the saved files; throws on a write error.
+    // Ends the file with the notes and the saved files and puts it in place;
+    // throws sim::WriteError.
     void close(const std::vector<std::string>& events, const std::vector<std::string>& saved);
 
 private:
-    struct FileCloser {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    std::string path_;
-    std::unique_ptr<std::FILE, FileCloser> file_;
+    sim::AtomicFile file_;
     bool first_ = true;
 };
 
+// A JSON string of any bytes; those that are not UTF-8 become U+FFFD.
 std::string json_string(const std::string& s);
 
 }  // namespace app

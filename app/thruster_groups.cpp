@@ -3,6 +3,8 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "sim/text_lines.h"
+
 namespace app {
 
 namespace {
@@ -26,7 +28,7 @@ THGROUP_TYPE parse_group(const std::string& name)
         const int n = std::stoi(lower);
         if (n < count) return static_cast<THGROUP_TYPE>(n);
     }
-    throw std::invalid_argument("unknown thruster group \"" + name + "\" (one of: " + group_names_help() + ")");
+    throw std::invalid_argument("unknown thruster group \"" + sim::shown_text(name) + "\" (one of: " + group_names_help() + ")");
 }
 
 std::string group_name(THGROUP_TYPE type)

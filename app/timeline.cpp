@@ -1,15 +1,15 @@
 #include "timeline.h"
 
 #include <cctype>
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
+#include "decimal.h"
+#include "sim/input_file.h"
 #include "resource.h"
+#include "sim/text_lines.h"
 #include "thruster_groups.h"
 
 namespace app {
@@ -30,16 +30,7 @@ std::string Lower(std::string s)
     return s;
 }
 
-bool Seconds(const std::string& s, double& out)
-{
-    if (s.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    const double v = std::strtod(s.c_str(), &end);
-    if (errno == ERANGE || *end != '\0' || !std::isfinite(v) || v < 0) return false;
-    out = v;
-    return true;
-}
+bool Seconds(const std::string& s, double& out) { return parse_decimal(s, out); }
 
 int ButtonId(const std::string& button)
 {
@@ -50,21 +41,21 @@ int ButtonId(const std::string& button)
     char* end = nullptr;
     const long id = std::strtol(button.c_str(), &end, 0);
     if (!button.empty() && *end == '\0' && id >= 0 && id <= 0xFFFF) return static_cast<int>(id);
-    throw std::invalid_argument("unknown button \"" + button + "\" (DEPLOY, lights, close or a control id)");
+    throw std::invalid_argument("unknown button \"" + sim::shown_text(button) + "\" (DEPLOY, lights, close or a control id)");
 }
 
 void Thrust(Action& a, const std::vector<std::string>& f)
 {
     if (f.size() < 3 || f.size() > 4) throw std::invalid_argument("expected thrust:GROUP=LEVEL[:for=SECONDS]");
     const size_t eq = f[2].find('=');
-    if (eq == std::string::npos) throw std::invalid_argument("expected GROUP=LEVEL, got \"" + f[2] + "\"");
+    if (eq == std::string::npos) throw std::invalid_argument("expected GROUP=LEVEL, got \"" + sim::shown_text(f[2]) + "\"");
     a.group = parse_group(f[2].substr(0, eq));
     const std::string level = f[2].substr(eq + 1);
     if (!Seconds(level, a.level) || a.level > 1)
-        throw std::invalid_argument("thrust level \"" + level + "\" is not a number from 0 to 1");
+        throw std::invalid_argument("thrust level \"" + sim::shown_text(level) + "\" is not a number from 0 to 1");
     if (f.size() == 4) {
         if (Lower(f[3].substr(0, 4)) != "for=" || !Seconds(f[3].substr(4), a.duration) || a.duration <= 0)
-            throw std::invalid_argument("expected for=SECONDS (above 0), got \"" + f[3] + "\"");
+            throw std::invalid_argument("expected for=SECONDS (above 0), got \"" + sim::shown_text(f[3]) + "\"");
     }
 }
 }  // namespace
@@ -75,7 +66,7 @@ Action parse_action(const std::string& entry, const std::string& source)
     a.source = source;
     a.text = entry;
     auto fail = [&](const std::string& why) -> TimelineError {
-        return TimelineError(source + ": " + why + ": " + entry);
+        return TimelineError(source + ": " + why + ": " + sim::shown_text(entry));
     };
     std::string body = entry;
     const size_t at = entry.rfind('@');
@@ -86,7 +77,7 @@ Action parse_action(const std::string& entry, const std::string& source)
     }
     const std::vector<std::string> f = Split(body, ':');
     if (f.size() < 2) throw fail("expected TIME:ACTION[:ARGS][@CRAFT]");
-    if (!Seconds(f[0], a.time)) throw fail("time \"" + f[0] + "\" is not a number of seconds at or above 0");
+    if (!Seconds(f[0], a.time)) throw fail("time \"" + sim::shown_text(f[0]) + "\" is not a number of seconds at or above 0");
     const std::string kind = Lower(f[1]);
     try {
         if (kind == "key") {
@@ -114,7 +105,7 @@ Action parse_action(const std::string& entry, const std::string& source)
                 if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_' && c != '.')
                     throw std::invalid_argument("a picture name holds only letters, digits, '-', '_' and '.'");
         } else {
-            throw std::invalid_argument("unknown action \"" + f[1] + "\" (key, click, thrust, save, picture)");
+            throw std::invalid_argument("unknown action \"" + sim::shown_text(f[1]) + "\" (key, click, thrust, save, picture)");
         }
     } catch (const std::invalid_argument& e) {
         throw fail(e.what());
@@ -125,10 +116,9 @@ Action parse_action(const std::string& entry, const std::string& source)
 std::vector<Action> parse_timeline(const std::string& text, const std::string& file)
 {
     std::vector<Action> out;
-    std::istringstream in(text);
-    std::string line;
-    for (int line_no = 1; std::getline(in, line); ++line_no) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    int line_no = 0;
+    for (const std::string& line : sim::split_lines(text)) {
+        ++line_no;
         std::istringstream words(line);
         std::string entry, word;
         while (words >> word) {
@@ -143,11 +133,13 @@ std::vector<Action> parse_timeline(const std::string& text, const std::string& f
 
 std::vector<Action> read_timeline_file(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw TimelineError(path + ": cannot open the timeline: " + std::strerror(errno));
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parse_timeline(text.str(), path);
+    std::string text;
+    try {
+        text = sim::read_input_file(path);
+    } catch (const sim::InputError& e) {
+        throw TimelineError(e.what());
+    }
+    return parse_timeline(text, path);
 }
 
 std::string describe(const Action& a)

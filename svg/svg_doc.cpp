@@ -1,12 +1,10 @@
 #include "svg_doc.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <stdexcept>
+
+#include "sim/utf8.h"
 
 namespace svg {
 
@@ -42,7 +40,7 @@ std::string Points(const std::vector<Point>& pts)
 std::string escape(const std::string& text)
 {
     std::string out;
-    for (char c : text) {
+    for (char c : sim::valid_utf8(text)) {
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
@@ -114,15 +112,6 @@ std::string Document::str() const
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
            Num(width_) + "\" height=\"" + Num(height_) + "\" viewBox=\"0 0 " + Num(width_) + " " + Num(height_) +
            "\" font-family=\"DejaVu Sans, Helvetica, Arial, sans-serif\">\n" + body_ + "</svg>\n";
-}
-
-void Document::save(const std::string& path) const
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("cannot write the picture " + path + ": " + std::strerror(errno));
-    out << str();
-    out.close();
-    if (!out) throw std::runtime_error("cannot write the picture " + path + ": " + std::strerror(errno));
 }
 
 }  // namespace svg

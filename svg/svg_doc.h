@@ -38,14 +38,14 @@ public:
     void end_group();
 
     std::string str() const;
-    // Throws std::runtime_error naming the file when it cannot be written.
-    void save(const std::string& path) const;
 
 private:
     double width_, height_;
     std::string body_;
 };
 
+// Text as an attribute value or element content: markup characters escaped,
+// control characters and bytes that are not UTF-8 replaced.
 std::string escape(const std::string& text);
 // An rgb() colour from components in 0..1.
 std::string rgb(double r, double g, double b);

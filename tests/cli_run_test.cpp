@@ -1,15 +1,25 @@
 // simhost-run end to end: the built program on real scenario files, judged
 // by the scenario it saves, its JSON telemetry and its exit status.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "sim/scenario_file.h"
+#include "sim/utf8.h"
 
 namespace fs = std::filesystem;
 
@@ -41,10 +51,11 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    Result Run(const std::string& args)
+    // `shell` goes before the program, e.g. limits to set.
+    Result Run(const std::string& args, const std::string& shell = "")
     {
-        const std::string cmd = std::string("'") + SIMHOST_RUN_PATH + "' " + args + " > '" + (dir / "stdout").string() +
-                                "' 2> '" + (dir / "stderr").string() + "'";
+        const std::string cmd = shell + std::string("'") + SIMHOST_RUN_PATH + "' " + args + " > '" +
+                                (dir / "stdout").string() + "' 2> '" + (dir / "stderr").string() + "'";
         const int raw = std::system(cmd.c_str());
         Result r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -190,6 +201,208 @@ TEST_F(CliRun, BadInputGivesNonZeroStatusAndOneLineReason)
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
         EXPECT_FALSE(fs::exists(dir / "o/final.scn"));
     }
+}
+
+// Every file below `folder`, by relative path.
+std::set<std::string> Files(const fs::path& folder)
+{
+    std::set<std::string> out;
+    for (const auto& e : fs::recursive_directory_iterator(folder))
+        if (!e.is_directory()) out.insert(e.path().lexically_relative(folder).string());
+    return out;
+}
+
+TEST_F(CliRun, OutputsAreWholeRegularFilesWrittenOnlyWhereNamed)
+{
+    const std::string stowed = scenarios + "/stowed.scn";
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> setup;  // in the case's own folder
+        std::string args;                            // "@" stands for that folder
+        std::string reason;                          // empty: the run succeeds
+        std::set<std::string> files;                 // exactly these remain in the folder
+        std::string shell = "";
+    };
+    const std::string quiet = " -d 1 --no-pictures -q";
+    auto victim = [](const fs::path& c) { std::ofstream(c / "victim") << "precious"; };
+    const Case cases[] = {
+        {"link_at_the_old_temporary_name",
+         [&](const fs::path& c) {
+             victim(c);
+             fs::create_directory(c / "o");
+             fs::create_symlink(c / "victim", c / "o/final.scn.tmp");
+         },
+         stowed + quiet + " -o @/o", "", {"victim", "o/final.scn.tmp", "o/final.scn"}},
+        {"link_as_the_target",
+         [&](const fs::path& c) {
+             victim(c);
+             fs::create_symlink(c / "victim", c / "final.scn");
+         },
+         stowed + quiet + " -o @", "it is a symbolic link", {"victim", "final.scn"}},
+        {"folder_as_the_target", [](const fs::path& c) {
+             fs::create_directory(c / "t.json");
+             std::ofstream(c / "t.json/x");
+         },
+         stowed + quiet + " -o @ --json @/t.json", "t.json: it is a folder", {"t.json/x"}},
+        {"permissions_kept", [](const fs::path& c) {
+             std::ofstream(c / "final.scn") << "old";
+             fs::permissions(c / "final.scn", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+         },
+         stowed + quiet + " -o @", "", {"final.scn"}},
+        {"telemetry_on_the_save", [](const fs::path&) {}, stowed + quiet + " -o @ --json @/final.scn",
+         "would both write", {}},
+        {"timeline_save_on_a_picture", [](const fs::path&) {}, stowed + " -d 1 -q -o @ --at 1:save:top_view.svg",
+         "would both write", {}},
+        {"save_on_the_scenario", [](const fs::path& c) { fs::copy_file(scenarios + "/stowed.scn", c / "s.scn"); },
+         "@/s.scn" + quiet + " -o @ --save @/./s.scn", "which is the scenario", {"s.scn"}},
+        {"save_on_the_timeline", [](const fs::path& c) { std::ofstream(c / "k.tl") << "0 key K\n"; },
+         stowed + quiet + " -o @ -t @/k.tl --at 1:save:k.tl", "which is the timeline", {"k.tl"}},
+        {"device_as_the_scenario", [](const fs::path&) {}, "/dev/zero -q -o @", "/dev/zero: it is a device", {}},
+        {"fifo_as_the_scenario", [](const fs::path& c) { mkfifo((c / "f").c_str(), 0600); }, "@/f -q -o @",
+         "f: it is a FIFO", {"f"}},
+        {"folder_as_the_timeline", [](const fs::path&) {}, stowed + quiet + " -o @ -t @", "it is a folder", {}},
+        {"oversized_timeline", [](const fs::path& c) {
+             std::ofstream(c / "big.tl");
+             fs::resize_file(c / "big.tl", (std::uintmax_t(256) << 20) + 1);  // sparse: no disk used
+         },
+         stowed + quiet + " -o @ -t @/big.tl", "268435457 bytes, more than the 256 MB", {"big.tl"}},
+        // Past 4 blocks of 512 bytes a write fails: the save fits, no picture does.
+        {"outputs_that_cannot_be_written", [](const fs::path&) {}, stowed + " -d 20 -q -o @ --json @/t.json",
+         "File too large; written: ", {"final.scn"}, "trap '' XFSZ; ulimit -f 4; exec "},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const fs::path c = dir / k.name;
+        fs::create_directories(c);
+        k.setup(c);
+        std::string args = k.args;
+        for (size_t at; (at = args.find('@')) != std::string::npos;) args.replace(at, 1, c.string());
+        const Result r = Run(args, k.shell);
+        if (k.reason.empty()) {
+            EXPECT_EQ(r.status, 0) << r.err;
+        } else {
+            EXPECT_EQ(r.status, 1);
+            EXPECT_NE(r.err.find(k.reason), std::string::npos) << r.err;
+        }
+        EXPECT_EQ(Files(c), k.files);
+        if (fs::exists(c / "victim")) {
+            EXPECT_EQ(Read(c / "victim"), "precious");
+        }
+    }
+    const auto& kept = dir / "permissions_kept/final.scn";
+    EXPECT_EQ(fs::status(kept).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(sim::read_scenario_file(kept.string()).vessels.size(), 1u);
+    const std::string partial = Read(dir / "stderr");  // of the last case
+    EXPECT_NE(partial.find("t.json", partial.rfind("; not written: ")), std::string::npos) << partial;
+}
+
+TEST_F(CliRun, OptionsAreReadStrictlyAndMessagesShowWhatWasWritten)
+{
+    const std::string craft = "BEGIN_VESSEL Mervex-1:Mervex\nARRAYS 1\nEND_VESSEL\n";
+    std::ofstream(dir / "long.scn") << "BEGIN_VESSEL Mervex-1:Mervex\nPOS 1 \x01\xff\\" << std::string(300, 'x') << "\nEND_VESSEL\n";
+    std::ofstream(dir / "bom_cr.scn") << "\xEF\xBB\xBF# saved on an old Mac\rBEGIN_VESSEL Mervex-1:Mervex\rARRAYS 1\rEND_VESSEL\r";
+    std::ofstream(dir / "cr_bad.scn") << "# line 1\rBEGIN_VESSEL Mervex-1:Mervex\rPOS 1\rEND_VESSEL\r";
+    std::ofstream(dir / "bom.tl") << "\xEF\xBB\xBF" "0 key K\r\n";
+    const std::string stowed = scenarios + "/stowed.scn -q --no-pictures -o " + Out("o");
+    const std::pair<std::string, std::string> cases[] = {
+        {stowed + " -d 0x10", "--duration: \"0x10\" is not a number"},
+        {stowed + " -d ' 5'", "--duration: \" 5\" is not a number"},
+        {stowed + " -w inf", "--warp: \"inf\" is not a number"},
+        {stowed + " -s 1e-10 -d 1", "about 1e+10 steps"},
+        {stowed + " -d 1e300", "more than --max-steps 10000000"},
+        {stowed + " -d 1 --max-steps 5", "about 10 steps"},
+        {stowed + " --max-steps 2.5", "--max-steps: \"2.5\" is not a whole number"},
+        {stowed + " -m ''", "--module: no module path given"},
+        {stowed + " --at 12345678901:key:K", "time 12345678901 s lies after the end of the run"},
+        {Out("long.scn") + " -q -o " + Out("o"), "long.scn:2: expected three numbers: POS 1 \\x01\\xFF\\\\xxx"},
+        {Out("cr_bad.scn") + " -q -o " + Out("o"), "cr_bad.scn:3: expected three numbers: POS 1"},
+        {Out("bom_cr.scn") + " -d 1 -q --no-pictures -o " + Out("o") + " -t " + Out("bom.tl"), ""},
+    };
+    for (const auto& [args, reason] : cases) {
+        SCOPED_TRACE(args);
+        const Result r = Run(args);
+        if (reason.empty()) {
+            EXPECT_EQ(r.status, 0) << r.err;
+            continue;
+        }
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(reason), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line";
+        EXPECT_LT(r.err.size(), 400u) << "a long line is cut";
+        for (char c : r.err.substr(0, r.err.size() - 1)) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << "a raw byte " << int(c);
+    }
+
+    // Whatever bytes a craft's name holds, the telemetry and the pictures are UTF-8 text.
+    std::ofstream(dir / "name.scn") << "BEGIN_VESSEL M\x01\xff\xc3:Mervex\nEND_VESSEL\n";
+    const Result r = Run(Out("name.scn") + " -d 1 -q -o " + Out("n") + " --json " + Out("n/t.json"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* file : {"t.json", "top_view.svg"}) {
+        SCOPED_TRACE(file);
+        const std::string text = Read(dir / "n" / file);
+        EXPECT_NE(text.find("M"), std::string::npos);
+        EXPECT_EQ(sim::valid_utf8(text), text);
+        for (char c : text) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n');
+    }
+}
+
+// Starts a run far too long to finish, waits until it has saved at t = 1 s
+// (so it is stepping), sends SIGINT and returns the exit status.
+int InterruptedRun(const fs::path& out, const std::vector<std::string>& extra)
+{
+    fs::create_directories(out);
+    const int watch = inotify_init1(IN_CLOEXEC);
+    inotify_add_watch(watch, out.c_str(), IN_MOVED_TO);
+    std::vector<std::string> args{SIMHOST_RUN_PATH, scenarios + "/stowed.scn", "-d", "1e9", "--max-steps", "1e12", "-q",
+                                  "--no-pictures", "-o", out.string(), "--at", "1:save:mid.scn"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int err = open((out / "../stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(err, 2);
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    for (bool saved = false; !saved;) {
+        pollfd p{watch, POLLIN, 0};
+        if (poll(&p, 1, 60000) <= 0) break;  // never saved: the status below shows it
+        alignas(inotify_event) char buf[4096];
+        const ssize_t n = read(watch, buf, sizeof buf);
+        for (ssize_t at = 0; at < n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(buf + at);
+            saved = saved || (e->len && std::string(e->name) == "mid.scn");
+            at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+        }
+    }
+    close(watch);
+    kill(pid, SIGINT);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(CliRun, InterruptEndsTheRunAfterAStepAndSavesTheStateReached)
+{
+    ASSERT_EQ(InterruptedRun(dir / "o", {"--json", (dir / "o/t.json").string(), "--json-every", "1000"}), 130);
+    const std::string err = Read(dir / "stderr");
+    EXPECT_NE(err.find("stopped by SIGINT (Ctrl+C) at t = "), std::string::npos) << err;
+    EXPECT_NE(err.find("saved to " + (dir / "o/final.scn").string()), std::string::npos) << err;
+    const double t = sim::read_scenario_file((dir / "o/final.scn").string()).time;
+    EXPECT_GE(t, 1);
+    EXPECT_LT(t, 1e9);
+    const std::string json = Read(dir / "o/t.json");
+    EXPECT_EQ(json.substr(json.size() - 2), "}\n") << "the telemetry is complete";
+    EXPECT_EQ(Files(dir / "o"), (std::set<std::string>{"final.scn", "mid.scn", "t.json"}));
+
+    // Asked to, the run leaves the save as it was.
+    fs::create_directories(dir / "k");
+    std::ofstream(dir / "k/final.scn") << "kept";
+    ASSERT_EQ(InterruptedRun(dir / "k", {"--no-save-on-stop"}), 130);
+    EXPECT_EQ(Read(dir / "k/final.scn"), "kept");
+    EXPECT_NE(Read(dir / "stderr").find("left as it was"), std::string::npos);
 }
 
 TEST_F(CliRun, HelpExplainsTheProgram)

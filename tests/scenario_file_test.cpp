@@ -2,13 +2,17 @@
 // place, and saving without ever leaving a half-written file.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 
 #include "behaviour_helpers.h"
 #include "module_fixture.h"
@@ -217,24 +221,33 @@ TEST_F(ScenarioLoadTest, AFailedSaveLeavesThePreviousFileAndSaysWhy)
     NewVessel();
     const std::string path = dir + "/s.scn";
     WriteFile(path, "previous\n");
-    // Where the temporary file would go there is a directory.
-    ASSERT_EQ(::mkdir((path + ".tmp").c_str(), 0700), 0);
+    // A disk that holds no more than 16 bytes of any file.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit tiny = old;
+    tiny.rlim_cur = 16;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    std::string error = "(saved)";
     try {
         host->save_scenario(path);
-        FAIL() << "saved";
     } catch (const std::runtime_error& e) {
-        EXPECT_EQ(std::string(e.what()), "cannot save the scenario to " + path + ": cannot create " + path +
-                                             ".tmp: Is a directory");
+        error = e.what();
     }
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_EQ(error, "cannot write " + path + ": File too large");
     EXPECT_EQ(ReadFile(path), "previous\n");
 
-    // A directory in place of the file: the rename fails, nothing is left behind.
-    ::rmdir((path + ".tmp").c_str());
+    // A directory in place of the file, a missing folder; nothing is left behind.
     const std::string as_dir = dir + "/d.scn";
     ASSERT_EQ(::mkdir(as_dir.c_str(), 0700), 0);
     EXPECT_THROW(host->save_scenario(as_dir), std::runtime_error);
-    EXPECT_FALSE(Exists(as_dir + ".tmp"));
     EXPECT_THROW(host->save_scenario(dir + "/no/such/dir.scn"), std::runtime_error);
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"d.scn", "s.scn"}));
 }
 
 }  // namespace

@@ -1,12 +1,11 @@
 // Loading and saving scenarios: the host places its own lines, each craft's
 // module reads and writes the rest of its block.
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <set>
 
+#include "sim/atomic_file.h"
 #include "sim/host.h"
 #include "sim/scenario_file.h"
+#include "sim/text_lines.h"
 
 namespace sim {
 
@@ -17,7 +16,7 @@ std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, Module&
     for (const auto& r : vessels_) names.insert(r->name);
     for (const ScenarioVessel& v : scenario.vessels) {
         const std::string where = scenario.file + ":" + std::to_string(v.line_no) + ": ";
-        const std::string text = "BEGIN_VESSEL " + v.name + ":" + v.class_name;
+        const std::string text = shown_text("BEGIN_VESSEL " + v.name + ":" + v.class_name);
         if (v.class_name != class_name)
             throw ScenarioError(where + "the module " + module.path() + " defines the class " + class_name + ": " + text);
         if (!names.insert(v.name).second) throw ScenarioError(where + "a vessel of this name exists already: " + text);
@@ -71,24 +70,7 @@ std::string Host::scenario_text()
 void Host::save_scenario(const std::string& path)
 {
     // The whole text first, so a craft that cannot be written leaves no file behind.
-    const std::string text = scenario_text();
-    const std::string tmp = path + ".tmp";
-    auto fail = [&](const std::string& what, int err) {
-        std::remove(tmp.c_str());
-        throw std::runtime_error("cannot save the scenario to " + path + ": " + what + ": " + std::strerror(err));
-    };
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) fail("cannot create " + tmp, errno);
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    const int write_err = errno;
-    if (std::fclose(f) != 0 || !written) fail("cannot write " + tmp, written ? errno : write_err);
-#if defined(_WIN32)
-    // The C library's rename does not replace an existing file on Windows.
-    if (!MoveFileExA(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-        fail("cannot replace it with " + tmp, GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO);
-#else
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) fail("cannot replace it with " + tmp, errno);
-#endif
+    write_file_atomically(path, scenario_text());
 }
 
 }  // namespace sim

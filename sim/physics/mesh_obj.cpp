@@ -3,8 +3,9 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <sstream>
+
+#include "sim/input_file.h"
 
 namespace sim {
 
@@ -72,11 +73,11 @@ Mesh parse_obj(const std::string& text, const std::string& file)
 
 Mesh load_obj(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw MeshError(path + ": cannot open: " + std::strerror(errno));
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parse_obj(text.str(), path);
+    try {
+        return parse_obj(read_input_file(path), path);
+    } catch (const InputError& e) {
+        throw MeshError(e.what());
+    }
 }
 
 std::string mesh_path(const std::string& folder, const std::string& name)

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <set>
 #include <sstream>
+
+#include "sim/input_file.h"
+#include "sim/text_lines.h"
 
 namespace sim {
 
@@ -38,9 +40,16 @@ bool IsKeyword(const std::string& word)
     return word == "BEGIN_SCENARIO" || word == "END_SCENARIO" || word == "BEGIN_VESSEL" || word == "END_VESSEL";
 }
 
+// `text` is the offending line, or lines joined by " / ".
 [[noreturn]] void Fail(const std::string& file, int line_no, const std::string& why, const std::string& text)
 {
     throw ScenarioError(file + ":" + std::to_string(line_no) + ": " + why + ": " + text);
+}
+
+[[noreturn]] void Fail(const std::string& file, int line_no, const std::string& why, const std::string& first,
+                       const std::string& second)
+{
+    Fail(file, line_no, why, shown_text(first) + " / " + shown_text(second));
 }
 
 bool ReadTime(const std::string& value, double& out)
@@ -76,17 +85,12 @@ Scenario parse_scenario(const std::string& text, const std::string& file)
     std::string open_text;
     std::set<std::string> names;
 
-    std::istringstream in(text);
-    std::string raw;
     int line_no = 0;
-    while (std::getline(in, raw)) {
+    for (const std::string& raw : split_lines(text)) {
         ++line_no;
         const std::string line = Trim(raw);
-        if (line.find('\0') != std::string::npos) {
-            std::string shown;
-            for (char c : line) shown += c ? std::string(1, c) : std::string("\\0");
-            Fail(file, line_no, "line holds a NUL byte", shown);
-        }
+        const auto shown = [&] { return shown_text(line); };
+        if (line.find('\0') != std::string::npos) Fail(file, line_no, "line holds a NUL byte", shown());
         if (line.empty() || line[0] == '#') continue;
         const std::string word = FirstWord(line);
 
@@ -94,7 +98,7 @@ Scenario parse_scenario(const std::string& text, const std::string& file)
             if (line == "END_VESSEL") {
                 section = Section::none;
             } else if (IsKeyword(word)) {
-                Fail(file, open_line, "vessel block not closed before", open_text + " / " + line);
+                Fail(file, open_line, "vessel block not closed before", open_text, line);
             } else {
                 scn.vessels.back().lines.push_back({line, line_no});
             }
@@ -104,48 +108,49 @@ Scenario parse_scenario(const std::string& text, const std::string& file)
             if (line == "END_SCENARIO") {
                 section = Section::none;
             } else if (word == "TIME") {
-                if (had_time) Fail(file, line_no, "TIME given twice", line);
-                if (!ReadTime(Rest(line), scn.time)) Fail(file, line_no, "expected one finite number of seconds", line);
+                if (had_time) Fail(file, line_no, "TIME given twice", shown());
+                if (!ReadTime(Rest(line), scn.time)) Fail(file, line_no, "expected one finite number of seconds", shown());
                 had_time = true;
             } else if (IsKeyword(word)) {
-                Fail(file, open_line, "scenario header not closed before", open_text + " / " + line);
+                Fail(file, open_line, "scenario header not closed before", open_text, line);
             } else {
-                Fail(file, line_no, "unknown header line", line);
+                Fail(file, line_no, "unknown header line", shown());
             }
             continue;
         }
         if (line == "BEGIN_SCENARIO") {
-            if (had_header) Fail(file, line_no, "second scenario header", line);
+            if (had_header) Fail(file, line_no, "second scenario header", shown());
             had_header = true;
             section = Section::header;
         } else if (word == "BEGIN_VESSEL") {
             ScenarioVessel v;
             const std::string id = Rest(line);
             if (id.find_first_of(blanks) != std::string::npos || !SplitName(id, v.name, v.class_name))
-                Fail(file, line_no, "expected BEGIN_VESSEL NAME:CLASS", line);
-            if (!names.insert(v.name).second) Fail(file, line_no, "a vessel of this name exists already", line);
+                Fail(file, line_no, "expected BEGIN_VESSEL NAME:CLASS", shown());
+            if (!names.insert(v.name).second) Fail(file, line_no, "a vessel of this name exists already", shown());
             v.line_no = line_no;
             scn.vessels.push_back(std::move(v));
             section = Section::vessel;
         } else {
-            Fail(file, line_no, "line outside any block", line);
+            Fail(file, line_no, "line outside any block", shown());
         }
         open_line = line_no;
         open_text = line;
     }
-    if (section == Section::vessel) Fail(file, open_line, "vessel block not closed at end of file", open_text);
-    if (section == Section::header) Fail(file, open_line, "scenario header not closed at end of file", open_text);
+    if (section == Section::vessel) Fail(file, open_line, "vessel block not closed at end of file", shown_text(open_text));
+    if (section == Section::header) Fail(file, open_line, "scenario header not closed at end of file", shown_text(open_text));
     return scn;
 }
 
 Scenario read_scenario_file(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw ScenarioError(path + ": cannot open: " + std::strerror(errno));
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) throw ScenarioError(path + ": cannot read: " + std::strerror(errno));
-    return parse_scenario(text.str(), path);
+    std::string text;
+    try {
+        text = read_input_file(path);
+    } catch (const InputError& e) {
+        throw ScenarioError(e.what());
+    }
+    return parse_scenario(text, path);
 }
 
 std::string format_scenario(const ScenarioText& scenario)
@@ -158,15 +163,16 @@ std::string format_scenario(const ScenarioText& scenario)
         const std::string id = b.name + ":" + b.class_name;
         std::string name, class_name;
         if (id.find_first_of(blanks) != std::string::npos || !SplitName(id, name, class_name) || name != b.name)
-            throw std::invalid_argument("a vessel named \"" + b.name + "\" of class \"" + b.class_name +
-                                        "\" cannot be written as NAME:CLASS");
+            throw std::invalid_argument("a vessel named \"" + shown_text(b.name) + "\" of class \"" +
+                                        shown_text(b.class_name) + "\" cannot be written as NAME:CLASS");
         out += "\nBEGIN_VESSEL " + id + "\n";
         for (const std::string& line : b.lines) {
             // Each line must come back as it went out, and inside this block.
             const bool holdable = !line.empty() && Trim(line) == line && line[0] != '#' &&
                                   line.find_first_of(std::string("\n\0", 2)) == std::string::npos &&
                                   !IsKeyword(FirstWord(line));
-            if (!holdable) throw std::invalid_argument(b.name + " wrote a line a scenario file cannot hold: \"" + line + "\"");
+            if (!holdable) throw std::invalid_argument(shown_text(b.name) + " wrote a line a scenario file cannot hold: \"" +
+                                                                shown_text(line) + "\"");
             out += "  " + line + "\n";
         }
         out += "END_VESSEL\n";

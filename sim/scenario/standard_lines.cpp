@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "sim/text_lines.h"
+
 namespace sim {
 
 namespace {
@@ -34,7 +36,7 @@ void Report(ParseStatus* status, const char* line, const std::string& why)
     const ScenarioLine* at = status->block ? status->block->current() : nullptr;
     std::string where = status->block ? status->block->file : std::string("scenario");
     if (at) where += ":" + std::to_string(at->line_no);
-    status->errors.push_back(where + ": " + why + ": " + line);
+    status->errors.push_back(where + ": " + why + ": " + shown_text(line));
 }
 }  // namespace
 

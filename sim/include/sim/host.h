@@ -70,8 +70,9 @@ public:
     // The clock and every craft's block as its module writes it. Throws
     // std::invalid_argument when a craft writes what the file cannot hold.
     std::string scenario_text();
-    // Writes scenario_text() to path.tmp, then renames it over `path`; on
-    // failure throws std::runtime_error and leaves any previous file intact.
+    // Writes scenario_text() to `path` as an AtomicFile; on failure throws
+    // std::runtime_error (WriteError when the file could not be written) and
+    // leaves any previous file intact.
     void save_scenario(const std::string& path);
 
     // One press as a user makes it: key-down with the key and `modifiers`

@@ -1,0 +1,91 @@
+#include "output_paths.h"
+
+#include <cctype>
+#include <filesystem>
+
+#include "sim/number_text.h"
+
+namespace app {
+
+namespace fs = std::filesystem;
+
+const char* const end_pictures[4] = {"top_view.svg", "deployment.svg", "telemetry.svg", "dialog.svg"};
+
+namespace {
+// The file a path names, as far as it can be told before it exists: links
+// in the existing part resolved, "." and ".." taken out.
+std::string Identity(const std::string& path)
+{
+    std::error_code ec;
+    fs::path p = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    if (ec) p = fs::absolute(path).lexically_normal();
+    std::string id = p.generic_string();
+#if defined(_WIN32)
+    for (char& c : id) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+#endif
+    return id;
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    if (Identity(a) == Identity(b)) return true;
+    std::error_code ec;
+    return fs::equivalent(a, b, ec) && !ec;  // hard links
+}
+}  // namespace
+
+std::string output_path(const Options& o, const std::string& file)
+{
+    return fs::path(file).is_absolute() ? file : (fs::path(o.out_dir) / file).string();
+}
+
+std::string final_save_path(const Options& o) { return o.save.empty() ? output_path(o, "final.scn") : o.save; }
+
+std::string picture_path(const Options& o, const Action& a)
+{
+    return output_path(o, (a.name.empty() ? "top_view_t" + sim::number_text(a.time) : a.name) + ".svg");
+}
+
+std::vector<PlannedOutput> planned_outputs(const Options& o)
+{
+    std::vector<PlannedOutput> out{{final_save_path(o), o.save.empty() ? "the scenario saved at the end" : "--save"}};
+    if (!o.json.empty()) out.push_back({o.json, "--json"});
+    for (const Action& a : o.actions) {
+        if (a.kind == ActionKind::save) out.push_back({output_path(o, a.name), a.source + " " + a.text});
+        if (a.kind == ActionKind::picture) out.push_back({picture_path(o, a), a.source + " " + a.text});
+    }
+    if (o.pictures)
+        for (const char* p : end_pictures) out.push_back({output_path(o, p), std::string("the picture ") + p});
+    return out;
+}
+
+void check_output_paths(const Options& o)
+{
+    const std::vector<PlannedOutput> outputs = planned_outputs(o);
+    std::vector<PlannedOutput> inputs{{o.scenario, "the scenario"}, {o.module, "the module"}, {o.bitmap, "--bitmap"}};
+    for (const std::string& t : o.timelines) inputs.push_back({t, "the timeline"});
+    for (size_t i = 0; i < outputs.size(); ++i) {
+        for (const PlannedOutput& in : inputs)
+            if (!in.path.empty() && SameFile(outputs[i].path, in.path))
+                throw UsageError(outputs[i].what + " would write " + outputs[i].path + ", which is " + in.what +
+                                 " it reads (" + in.path + ")");
+        for (size_t j = 0; j < i; ++j)
+            if (SameFile(outputs[i].path, outputs[j].path))
+                throw UsageError(outputs[j].what + " and " + outputs[i].what + " would both write " + outputs[i].path);
+    }
+}
+
+std::string outputs_note(const std::vector<std::string>& written, const std::vector<std::string>& not_written)
+{
+    auto list = [](const std::vector<std::string>& paths) {
+        std::string s;
+        for (const std::string& p : paths) s += (s.empty() ? "" : ", ") + p;
+        return s;
+    };
+    std::string note;
+    if (!written.empty()) note += "; written: " + list(written);
+    if (!not_written.empty()) note += "; not written: " + list(not_written);
+    return note;
+}
+
+}  // namespace app

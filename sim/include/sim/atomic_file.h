@@ -1,0 +1,62 @@
+// Files that appear whole or not at all. The text goes to a new file with a
+// unique name beside the target, created exclusively (so no link or other
+// file is ever written through), is flushed to the disk, and only then
+// renamed over the target. A reader sees the old file or the new one, never
+// a part; a failure leaves the old file as it was and no temporary behind.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace sim {
+
+// A file that could not be written; what() names it and says why, on one line.
+struct WriteError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Throws WriteError when `path` exists but is not a regular file (a folder,
+// a link, a device), or when its folder does not exist.
+void check_replaceable(const std::string& path);
+
+// One file being written. Owns its temporary file from construction until
+// commit() renames it into place; destroying it before then removes the
+// temporary and leaves the target untouched.
+class AtomicFile {
+public:
+    // Checks the target (see check_replaceable) and creates the temporary;
+    // throws WriteError.
+    explicit AtomicFile(std::string path);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Buffered; a write error is kept and reported by commit().
+    void write(const std::string& text);
+    // Flushes the temporary to the disk and renames it over the target,
+    // which keeps its permission bits. Throws WriteError; the target is then
+    // as it was.
+    void commit();
+
+    const std::string& path() const { return path_; }
+
+private:
+    void flush();
+    void discard() noexcept;
+
+    std::string path_;
+    std::string temp_;
+    std::string buffer_;
+    int error_ = 0;  // the first errno of a failed write
+#if defined(_WIN32)
+    void* handle_ = nullptr;  // the temporary's HANDLE; null once closed
+#else
+    int fd_ = -1;  // the temporary's descriptor; -1 once closed
+    unsigned mode_ = 0;  // permission bits to give the new file
+#endif
+};
+
+// The whole of `text` as the new content of `path`; throws WriteError.
+void write_file_atomically(const std::string& path, const std::string& text);
+
+}  // namespace sim

@@ -1,0 +1,11 @@
+// Numbers in messages and file names: the shortest text that reads back as
+// the same double, so no two values look alike and none is cut.
+#pragma once
+
+#include <string>
+
+namespace sim {
+
+std::string number_text(double value);
+
+}  // namespace sim
