@@ -94,7 +94,13 @@ public:
             if (!(t + dt > t))
                 throw std::runtime_error("a step of " + sim::number_text(dt) + " s no longer moves the clock on from t = " +
                                          sim::number_text(t) + " s; take longer steps");
-            host.step(dt);
+            try {
+                host.step(dt);
+            } catch (const sim::StateError& e) {
+                // The step was taken back: what is saved is the last good state.
+                report_.stopped = e.what();
+                break;
+            }
             host.log().clear();  // nothing here reads it; a long run must not grow it
             if (std::abs(t + dt - limit) <= time_eps) {
                 // Land the host's clock on the event exactly, not on a sum of steps.

@@ -22,7 +22,9 @@ struct RunReport {
     long steps = 0;
     std::vector<CraftReport> craft;
     std::vector<std::string> saved, pictures, notes;
-    std::string stopped;  // why the run ended before its duration; empty when it did not
+    // Why the run ended before its duration (a stop signal, a state that
+    // stopped being finite); empty when it did not.
+    std::string stopped;
     int stop_signal = 0;  // the signal that stopped it, if one did
 };
 

@@ -346,6 +346,51 @@ TEST_F(CliRun, OptionsAreReadStrictlyAndMessagesShowWhatWasWritten)
     }
 }
 
+TEST_F(CliRun, EverySaveLoadsAgainToTheSameText)
+{
+    struct Case {
+        const char* name;
+        std::string lines;   // the craft's lines in the first scenario
+        std::string reason;  // empty: the first run ends normally
+    };
+    const Case cases[] = {
+        {"spin_past_overflow", "AROT 1e160 1e160 0",
+         "Mervex-1: the angular velocity (AROT) is no longer a finite number after the step from t = 0 s"},
+        {"flight_past_overflow", "POS 1.7e308 0 0\nVEL 1e308 0 0",
+         "Mervex-1: the position (POS) is no longer a finite number after the step from t = 0 s"},
+        {"unnormalised_attitude", "ATT 1 1 0 0", ""},
+        {"turning", "ATT 0.3 0.1 -0.5 0.7\nAROT 0.01 -0.02 0.03", ""},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const fs::path c = dir / k.name;
+        fs::create_directories(c);
+        std::ofstream(c / "s.scn") << "BEGIN_VESSEL Mervex-1:Mervex\n" << k.lines << "\nEND_VESSEL\n";
+        const Result first = Run(Out(k.name) + "/s.scn -d 1 --no-pictures -q -o " + Out(k.name) + "/a");
+        if (k.reason.empty()) {
+            EXPECT_EQ(first.status, 0) << first.err;
+        } else {
+            EXPECT_EQ(first.status, 1);
+            EXPECT_NE(first.err.find(k.reason + "; the state reached is saved to"), std::string::npos) << first.err;
+            // The last good state, as loaded.
+            const std::string loaded = k.lines.substr(0, k.lines.find('\n'));
+            std::istringstream want(loaded), got(Line(Blocks(c / "a/final.scn")["Mervex-1"], loaded.substr(0, 4)));
+            std::string key;
+            double a[3], b[3];
+            want >> key >> a[0] >> a[1] >> a[2];
+            got >> key >> b[0] >> b[1] >> b[2];
+            EXPECT_EQ(std::vector<double>(a, a + 3), std::vector<double>(b, b + 3)) << loaded;
+        }
+        // Loaded and saved again, twice, the file stays the same text.
+        const Result second = Run(Out(k.name) + "/a/final.scn -d 0 --no-pictures -q -o " + Out(k.name) + "/b");
+        ASSERT_EQ(second.status, 0) << second.err;
+        const Result third = Run(Out(k.name) + "/b/final.scn -d 0 --no-pictures -q -o " + Out(k.name) + "/c");
+        ASSERT_EQ(third.status, 0) << third.err;
+        EXPECT_EQ(Read(c / "b/final.scn"), Read(c / "a/final.scn"));
+        EXPECT_EQ(Read(c / "c/final.scn"), Read(c / "a/final.scn"));
+    }
+}
+
 // Starts a run far too long to finish, waits until it has saved at t = 1 s
 // (so it is stepping), sends SIGINT and returns the exit status.
 int InterruptedRun(const fs::path& out, const std::vector<std::string>& extra)

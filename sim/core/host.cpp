@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "sim/number_text.h"
 #include "sim/physics.h"
 #if defined(_WIN32)
 #include "sim/win_dialogs.h"
@@ -111,7 +112,24 @@ void Host::step(double dt)
 {
     sim_step_ = dt;
     for (const auto& r : vessels_) r->callbacks->clbkPreStep(sim_time_, dt, 0);
+    step_bodies_.clear();
+    step_masses_.clear();
+    for (const auto& r : vessels_) {
+        step_bodies_.push_back(r->body);
+        for (const auto& p : r->propellants) step_masses_.push_back(p->mass);
+    }
     for (const auto& r : vessels_) integrate(*r, dt);
+    for (const auto& r : vessels_) {
+        const char* broken = non_finite_quantity(*r);
+        if (!broken) continue;
+        size_t mass = 0;
+        for (size_t i = 0; i < vessels_.size(); ++i) {
+            vessels_[i]->body = step_bodies_[i];
+            for (const auto& p : vessels_[i]->propellants) p->mass = step_masses_[mass++];
+        }
+        throw StateError(r->name + ": the " + broken + " is no longer a finite number after the step from t = " +
+                         number_text(sim_time_) + " s");
+    }
     sim_time_ += dt;
     for (size_t i = 0; i < vessels_.size(); ++i) vessels_[i]->callbacks->clbkAfterStep(sim_time_, dt, 0);
     draw_beacons();

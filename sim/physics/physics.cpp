@@ -124,4 +124,18 @@ void integrate(VesselRecord& vessel, double dt)
     Turn(b.q, b.omega, dt);
 }
 
+const char* non_finite_quantity(const VesselRecord& vessel)
+{
+    const BodyState& b = vessel.body;
+    auto finite = [](const VECTOR3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); };
+    if (!finite(b.pos)) return "position (POS)";
+    if (!finite(b.vel)) return "velocity (VEL)";
+    for (double q : b.q)
+        if (!std::isfinite(q)) return "attitude (ATT)";
+    if (!finite(b.omega)) return "angular velocity (AROT)";
+    for (const auto& p : vessel.propellants)
+        if (!std::isfinite(p->mass)) return "propellant mass (PROPELLANT)";
+    return nullptr;
+}
+
 }  // namespace sim

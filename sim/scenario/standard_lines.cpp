@@ -55,7 +55,11 @@ void read_standard_line(VesselRecord& r, const char* line, ParseStatus* st)
         if (!ReadNumbers(in, v, 4)) return Report(st, line, "expected four numbers (w x y z)");
         const double n = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2] + v[3] * v[3]);
         if (!(n > 0) || !std::isfinite(n)) return Report(st, line, "attitude is not a rotation");
-        for (int i = 0; i < 4; ++i) b.q[i] = v[i] / n;
+        // A saved attitude is a unit quaternion to within rounding: taken as
+        // written, so that it saves again to the same text. Dividing by its
+        // norm would move its last digits on every load.
+        const bool unit = std::fabs(n - 1) <= 1e-12;
+        for (int i = 0; i < 4; ++i) b.q[i] = unit ? v[i] : v[i] / n;
     } else if (key == "PROPELLANT") {
         if (!ReadNumbers(in, v, 2)) return Report(st, line, "expected a tank number and a mass");
         const double idx = v[0];

@@ -30,6 +30,12 @@ struct Faults {
     INT_PTR default_dialog_answer = 0;
 };
 
+// A craft whose state stopped being a finite number in a step; what()
+// names the craft, the quantity and the simulated time, on one line.
+struct StateError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 class Host {
 public:
     Host();   // becomes the current host; throws if one exists already
@@ -59,7 +65,10 @@ public:
     double sim_time() const { return sim_time_; }
     double sim_step() const { return sim_step_; }
     void set_sim_time(double t) { sim_time_ = t; }
-    // One step of length dt: clbkPreStep, the clock, clbkAfterStep for every craft.
+    // One step of length dt: clbkPreStep, the clock, clbkAfterStep for every
+    // craft. A step that leaves any craft's state not finite is taken back:
+    // every craft's state and the clock are as before it (only clbkPreStep
+    // has been called), and it throws StateError.
     void step(double dt);
 
     // Creates each craft of the scenario with `module`, sets the clock, and
@@ -96,6 +105,10 @@ private:
     CallLog log_;
     Faults faults_;
     std::map<const VesselRecord*, std::vector<BeaconView>> drawn_beacons_;  // entries go with their craft
+    // Every craft's state at the start of the step under way, in vessels_
+    // order: the bodies, then the propellant masses one tank after another.
+    std::vector<BodyState> step_bodies_;
+    std::vector<double> step_masses_;
     double sim_time_ = 0;
     double sim_step_ = 0;
 };

@@ -40,4 +40,8 @@ Wrench thrust_wrench(const VesselRecord& vessel);
 // and is renormalised.
 void integrate(VesselRecord& vessel, double dt);
 
+// The first quantity of the craft's state that is not a finite number, as
+// a person reads it ("angular velocity (AROT)"), or null when all are.
+const char* non_finite_quantity(const VesselRecord& vessel);
+
 }  // namespace sim
