@@ -23,7 +23,7 @@ std::string OneLine(std::string s)
 int main(int argc, char** argv)
 {
     app::Options defaults;
-    defaults.module = SIMHOST_DEFAULT_MODULE;
+    defaults.modules = SIMHOST_DEFAULT_MODULES;
     defaults.meshes = SIMHOST_DEFAULT_MESHES;
     defaults.bitmap = SIMHOST_DEFAULT_BITMAP;
     try {

@@ -7,6 +7,7 @@
 #include "key_combo.h"
 #include "sim/number_text.h"
 #include "sim/text_lines.h"
+#include "sim/module_folder.h"
 #include "thruster_groups.h"
 
 namespace app {
@@ -88,6 +89,7 @@ Options parse_options(const std::vector<std::string>& args, const Options& defau
         };
         if (arg == "-h" || arg == "--help") flag(), o.help = true;
         else if (arg == "-m" || arg == "--module") o.module = Path("--module", next(), "module path");
+        else if (arg == "--modules") o.modules = Path("--modules", next(), "modules folder");
         else if (arg == "--meshes") o.meshes = Path("--meshes", next(), "mesh folder");
         else if (arg == "--bitmap") o.bitmap = Path("--bitmap", next(), "bitmap file");
         else if (arg == "-d" || arg == "--duration") o.duration = Number("--duration", next(), true);
@@ -127,14 +129,17 @@ std::string help_text(const Options& d)
     return R"(Usage: simhost-run [options] SCENARIO
 
 Flies the craft of a scenario file in the stand-in host: loads the vessel
-module, creates every craft the file lists, runs the simulation for a while,
-applies the actions you give at their times, and saves the scenario at the
-end. It also draws SVG pictures of the craft and of its telemetry.
+module of each class the file names (BEGIN_VESSEL NAME:CLASS), creates every
+craft the file lists, runs the simulation for a while, applies the actions
+you give at their times, and saves the scenario at the end. It also draws
+SVG pictures of the craft and of its telemetry.
 
 Options:
-  -m, --module PATH     vessel module to load
-                        (default: )" + d.module + R"()
-      --meshes DIR      folder with the craft's meshes, e.g. DIR/Daskern/Mervex.obj
+      --modules DIR     folder of vessel modules: class CLASS is DIR/CLASS)" + std::string(sim::module_suffix) + R"(
+                        (default: )" + d.modules + R"()
+  -m, --module PATH     a vessel module outside that folder; it serves the
+                        class named by its file name
+      --meshes DIR      folder with the meshes the craft name, as DIR/NAME.obj
                         (default: )" + d.meshes + R"()
       --bitmap FILE     the control dialog's striped picture (.bmp)
                         (default: )" + d.bitmap + R"()

@@ -17,7 +17,8 @@ struct UsageError : std::runtime_error {
 struct Options {
     bool help = false;
     std::string scenario;
-    std::string module;       // empty until defaults are applied
+    std::string modules;      // folder of modules, one per class
+    std::string module;       // one module to load first; empty for none
     std::string meshes;
     std::string bitmap;       // the dialog's picture, a .bmp file
     double duration = 20;
@@ -37,7 +38,7 @@ struct Options {
 
 // Throws UsageError (bad option or value, a run of more than max_steps
 // steps) or TimelineError (bad action or timeline file). `defaults`
-// supplies module, meshes and bitmap.
+// supplies modules, meshes and bitmap.
 Options parse_options(const std::vector<std::string>& args, const Options& defaults);
 
 std::string help_text(const Options& defaults);

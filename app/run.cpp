@@ -13,6 +13,7 @@
 #include "resource.h"
 #include "sim/atomic_file.h"
 #include "sim/number_text.h"
+#include "sim/module_folder.h"
 #include "sim/physics.h"
 #include "sim/scenario_file.h"
 #include "sim/text_lines.h"
@@ -59,10 +60,9 @@ public:
         check_output_paths(o_);
         sim::Host host;
         host_ = &host;
-        sim::Module& module = host.load_module(o_.module);
-        module_ = &module;
+        if (!o_.module.empty()) host.load_module(o_.module);
         const sim::Scenario scn = sim::read_scenario_file(o_.scenario);
-        host.load_scenario(scn, module);
+        host.load_scenario(scn, [&](const std::string& class_name) { return sim::module_file(o_.modules, class_name); });
         host.log().clear();
         if (host.vessels().empty()) throw std::runtime_error(o_.scenario + ": the scenario holds no craft");
         Schedule();
@@ -72,7 +72,11 @@ public:
             throw std::runtime_error("cannot create the output folder " + o_.out_dir + ": " + ec.message());
         // Refused now rather than after a long run.
         for (const PlannedOutput& p : planned_outputs(o_)) sim::check_replaceable(p.path);
-        if (!o_.json.empty()) json_ = std::make_unique<JsonTelemetry>(o_.json, o_.module, o_.scenario);
+        if (!o_.json.empty()) {
+            std::vector<std::string> modules;
+            for (const auto& m : host.modules()) modules.push_back(m->path());
+            json_ = std::make_unique<JsonTelemetry>(o_.json, modules, o_.scenario);
+        }
 
         const StopRequest stop;
         const double start = host.sim_time();
@@ -177,7 +181,9 @@ private:
         }
         case ActionKind::click: {
             sim::DialogManager& dialogs = host_->dialogs();
-            const HWND dlg = dialogs.find(module_->instance(), IDD_CONTROLS);
+            HWND dlg = nullptr;
+            for (const auto& d : dialogs.open_dialogs())
+                if (d->resid == IDD_CONTROLS) dlg = d->hwnd;
             if (!dlg) Note(t, "click " + a.button + ": the control dialog is not open; nothing clicked");
             else if (!dialogs.click(dlg, a.button_id))
                 Note(t, "click " + a.button + ": the button is disabled or missing; nothing happened");
@@ -283,7 +289,6 @@ private:
     const Options& o_;
     MeshLibrary meshes_;
     sim::Host* host_ = nullptr;
-    sim::Module* module_ = nullptr;
     std::vector<Event> events_;
     std::unique_ptr<JsonTelemetry> json_;
     std::vector<Sample> plot_;

@@ -72,10 +72,10 @@ Sample take_sample(sim::Host& host, double t)
     return s;
 }
 
-JsonTelemetry::JsonTelemetry(const std::string& path, const std::string& module, const std::string& scenario)
+JsonTelemetry::JsonTelemetry(const std::string& path, const std::vector<std::string>& modules, const std::string& scenario)
     : file_(path)
 {
-    file_.write("{\"module\":" + json_string(module) + ",\"scenario\":" + json_string(scenario) + ",\"units\":" +
+    file_.write("{\"modules\":" + List(modules) + ",\"scenario\":" + json_string(scenario) + ",\"units\":" +
                 json_string("t s, masses kg, pos m, vel m/s, omega rad/s (body frame)") + ",\n\"samples\":[\n");
 }
 

@@ -34,7 +34,7 @@ Sample take_sample(sim::Host& host, double t);
 class JsonTelemetry {
 public:
     // Throws sim::WriteError when the file cannot be created.
-    JsonTelemetry(const std::string& path, const std::string& module, const std::string& scenario);
+    JsonTelemetry(const std::string& path, const std::vector<std::string>& modules, const std::string& scenario);
 
     void add(const Sample& sample);
     // Ends the file with the notes and the saved files and puts it in place;

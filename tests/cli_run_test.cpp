@@ -176,6 +176,32 @@ TEST_F(CliRun, RefuelKeyAndPicturesOfAnOpenDialog)
     EXPECT_NE(r.out.find("saved:"), std::string::npos);
 }
 
+TEST_F(CliRun, AMervexAndATankFlyTogetherEachFromTheModuleOfItsClass)
+{
+    Result r = Run(scenarios + "/mervex_and_tank.scn -t " + scenarios + "/mervex_and_tank.timeline -d 21 --no-pictures -o " +
+                   Out("o") + " --json " + Out("t.json"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto blocks = Blocks(dir / "o/final.scn");
+    EXPECT_EQ(Line(blocks.at("Mervex-1"), "ARRAYS"), "ARRAYS 0");
+    EXPECT_EQ(Line(blocks.at("Tank-1"), "DRY_MASS"), "DRY_MASS 500");
+    // 10 s of 200 N on the tank's 800 kg.
+    std::istringstream vel(Line(blocks.at("Tank-1"), "VEL").substr(4));
+    double x = 1, y = 1, z = 0;
+    vel >> x >> y >> z;
+    EXPECT_EQ(x, 0);
+    EXPECT_NEAR(z, 2.501, 1e-3);
+    const std::string json = Read(dir / "t.json");
+    EXPECT_NE(json.find(std::string(SIMHOST_MODULES) + "/Tank.so\""), std::string::npos) << json.substr(0, 300);
+    EXPECT_NE(r.out.find("Tank-1 (Tank)"), std::string::npos) << r.out;
+
+    // -m serves its own class; the folder, empty here, the others.
+    fs::create_directories(dir / "empty");
+    r = Run(scenarios + "/stowed.scn -m " + SIMHOST_MODULES + "/Mervex.so --modules " + Out("empty") + " -d 1 -q -o " + Out("m"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    r = Run(scenarios + "/mervex_and_tank.scn -m " + SIMHOST_MODULES + "/Mervex.so --modules " + Out("empty") + " -q -o " + Out("m"));
+    EXPECT_NE(r.err.find("mervex_and_tank.scn:16: no module for the class Tank: "), std::string::npos) << r.err;
+}
+
 TEST_F(CliRun, BadInputGivesNonZeroStatusAndOneLineReason)
 {
     std::ofstream(dir / "bad.scn") << "BEGIN_VESSEL Mervex-1:Mervex\n  ARRAYS 1\n  POS 1 2\nEND_VESSEL\n";

@@ -16,6 +16,7 @@
 
 #include "behaviour_helpers.h"
 #include "module_fixture.h"
+#include "sim/module_folder.h"
 
 namespace {
 
@@ -185,6 +186,38 @@ TEST_F(ScenarioLoadTest, AFailedLoadListsEveryBadLineAndLeavesTheHostAsItWas)
                    "s.scn:9: unknown line: THRUST 1");
     EXPECT_TRUE(host->vessels().empty());
     EXPECT_EQ(host->sim_time(), 5.0);
+}
+
+TEST_F(ScenarioLoadTest, EachClassComesFromItsModuleLoadedOnceAndAFailedLoadUnloadsIt)
+{
+    std::vector<std::string> asked;
+    const sim::Host::ModuleLocator locate = [&](const std::string& class_name) {
+        asked.push_back(class_name);
+        return sim::module_file(SIMHOST_MODULES_DIR, class_name);
+    };
+    const std::string craft = "BEGIN_VESSEL T1:Tank\nDRY_MASS 500\nEND_VESSEL\n"
+                              "BEGIN_VESSEL M:Mervex\nEND_VESSEL\nBEGIN_VESSEL T2:Tank\nEND_VESSEL\n";
+    try {
+        host->load_scenario(sim::parse_scenario(craft + "BEGIN_VESSEL T3:Tank\nDRY_MASS -1\nEND_VESSEL\n", "s.scn"), locate);
+        FAIL() << "loaded";
+    } catch (const sim::ScenarioError& e) {
+        EXPECT_EQ(std::string(e.what()), "s.scn:9: unknown line: DRY_MASS -1");
+    }
+    EXPECT_TRUE(host->vessels().empty());
+    EXPECT_EQ(host->modules().size(), 1u) << "the Tank module loaded for the failed scenario is gone again";
+
+    asked.clear();
+    const auto made = host->load_scenario(sim::parse_scenario(craft, "s.scn"), locate);
+    EXPECT_EQ(asked, std::vector<std::string>{"Tank"}) << "Mervex is loaded already; Tank once for both tanks";
+    ASSERT_EQ(made.size(), 3u);
+    EXPECT_EQ(made[0]->module, made[2]->module);
+    EXPECT_EQ(made[1]->module, module);
+    EXPECT_EQ(made[0]->mass(), 500 + 300.0);
+    EXPECT_EQ(made[2]->mass(), 800 + 300.0);
+
+    // Class names come from files: none may name a file outside the folder.
+    for (const char* name : {"../Tank", "/tmp/Tank", ".Tank", "", "Tank\n", "Nowhere"})
+        EXPECT_THROW(sim::module_file(SIMHOST_MODULES_DIR, name), sim::LoadError) << name;
 }
 
 TEST_F(ScenarioLoadTest, LoadSetsTheClockAndReadsEachBlock)

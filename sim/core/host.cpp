@@ -65,6 +65,13 @@ Module* Host::module_of(HINSTANCE instance) const
     return nullptr;
 }
 
+Module* Host::find_module(const std::string& class_name) const
+{
+    for (const auto& m : modules_)
+        if (m->class_name() == class_name) return m.get();
+    return nullptr;
+}
+
 VesselRecord& Host::create_vessel(Module& module, const std::string& name, int flight_model)
 {
     auto rec = std::make_unique<VesselRecord>(name, module.class_name(), &module);

@@ -9,31 +9,49 @@
 
 namespace sim {
 
-std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, Module& module)
+std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, const ModuleLocator& locate)
 {
-    const std::string class_name = module.class_name();
     std::set<std::string> names;
     for (const auto& r : vessels_) names.insert(r->name);
-    for (const ScenarioVessel& v : scenario.vessels) {
-        const std::string where = scenario.file + ":" + std::to_string(v.line_no) + ": ";
-        const std::string text = shown_text("BEGIN_VESSEL " + v.name + ":" + v.class_name);
-        if (v.class_name != class_name)
-            throw ScenarioError(where + "the module " + module.path() + " defines the class " + class_name + ": " + text);
-        if (!names.insert(v.name).second) throw ScenarioError(where + "a vessel of this name exists already: " + text);
-    }
+    auto where = [&](const ScenarioVessel& v) { return scenario.file + ":" + std::to_string(v.line_no) + ": "; };
+    auto text = [](const ScenarioVessel& v) { return shown_text("BEGIN_VESSEL " + v.name + ":" + v.class_name); };
+    for (const ScenarioVessel& v : scenario.vessels)
+        if (!names.insert(v.name).second)
+            throw ScenarioError(where(v) + "a vessel of this name exists already: " + text(v));
 
-    // All or nothing: a scenario that fails leaves the host as it was.
+    // All or nothing: a scenario that fails leaves the host as it was, so
+    // the modules loaded for it go again. Loading appends to modules_.
+    const size_t old_modules = modules_.size();
     const double old_time = sim_time_;
     std::vector<VesselRecord*> created;
     auto roll_back = [&] {
         for (auto it = created.rbegin(); it != created.rend(); ++it) destroy_vessel(**it);
+        while (modules_.size() > old_modules) unload_module(*modules_.back());
         sim_time_ = old_time;
     };
     std::string problems;
-    sim_time_ = scenario.time;
     try {
+        std::vector<Module*> module_of_vessel;
         for (const ScenarioVessel& v : scenario.vessels) {
-            VesselRecord& rec = create_vessel(module, v.name);
+            Module* m = find_module(v.class_name);
+            if (!m) {
+                std::string path;
+                try {
+                    path = locate(v.class_name);
+                    m = &load_module(path);
+                } catch (const std::exception& e) {
+                    throw ScenarioError(where(v) + e.what() + ": " + text(v));
+                }
+                if (m->class_name() != v.class_name)
+                    throw ScenarioError(where(v) + "the module " + path + " defines the class " + m->class_name() +
+                                        ": " + text(v));
+            }
+            module_of_vessel.push_back(m);
+        }
+        sim_time_ = scenario.time;
+        for (size_t i = 0; i < scenario.vessels.size(); ++i) {
+            const ScenarioVessel& v = scenario.vessels[i];
+            VesselRecord& rec = create_vessel(*module_of_vessel[i], v.name);
             created.push_back(&rec);
             ScenarioBlock block;
             block.file = scenario.file;
@@ -53,6 +71,13 @@ std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, Module&
         throw ScenarioError(problems);
     }
     return created;
+}
+
+std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, Module& module)
+{
+    return load_scenario(scenario, [&](const std::string&) -> std::string {
+        throw ScenarioError("the module " + module.path() + " defines the class " + module.class_name());
+    });
 }
 
 std::string Host::scenario_text()

@@ -5,6 +5,7 @@
 // through Host::current(): exactly one Host exists while a module runs.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -51,6 +52,8 @@ public:
     // Destroys the module's craft, then unloads it.
     void unload_module(Module& module);
     Module* module_of(HINSTANCE instance) const;
+    // The loaded module that defines `class_name`, or null.
+    Module* find_module(const std::string& class_name) const;
     const std::vector<std::unique_ptr<Module>>& modules() const { return modules_; }
 
     // ovcInit, then clbkDefineClass. Throws std::runtime_error when the
@@ -71,10 +74,18 @@ public:
     // has been called), and it throws StateError.
     void step(double dt);
 
-    // Creates each craft of the scenario with `module`, sets the clock, and
-    // lets each craft read its block. Throws ScenarioError, with the host as
-    // it was, for a class the module does not define, a name already taken,
-    // or lines that neither the craft nor the host could place.
+    // The library file of the module that defines a class; throws
+    // std::exception with the reason when there is none.
+    using ModuleLocator = std::function<std::string(const std::string& class_name)>;
+
+    // Creates each craft of the scenario with the module of its class (one
+    // loaded already, else the one `locate` names, loaded once for all its
+    // craft), sets the clock, and lets each craft read its block. Throws
+    // ScenarioError, with the host as it was (modules loaded for it unloaded
+    // again), for a class without a module, a name already taken, or lines
+    // that neither the craft nor the host could place.
+    std::vector<VesselRecord*> load_scenario(const Scenario& scenario, const ModuleLocator& locate);
+    // The same with no module beyond `module` and those loaded already.
     std::vector<VesselRecord*> load_scenario(const Scenario& scenario, Module& module);
     // The clock and every craft's block as its module writes it. Throws
     // std::invalid_argument when a craft writes what the file cannot hold.
