@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "dialogs/platform_dialog_manager.h"
 #include "sim/number_text.h"
 #include "sim/physics.h"
-#if defined(_WIN32)
-#include "sim/win_dialogs.h"
-#endif
 
 namespace sim {
 
@@ -18,17 +16,15 @@ Host* current_host = nullptr;
 Host::Host()
 {
     if (current_host) throw std::logic_error("a stand-in host exists already");
+    dialogs_ = make_dialog_manager(*this);
     current_host = this;
 }
 
 Host::~Host()
 {
     while (!vessels_.empty()) destroy_vessel(*vessels_.back());
-    dialogs_.close_all();
-#if defined(_WIN32)
-    // Real windows too: their procedure lives in a module about to be unloaded.
-    win::close_all_dialogs();
-#endif
+    // Their procedures live in the modules about to be unloaded.
+    dialogs_->close_all();
     while (!modules_.empty()) modules_.pop_back();
     current_host = nullptr;
 }

@@ -137,7 +137,7 @@ TEST_F(WinDialogTest, ClicksDeployAndToggleTheLightsAndCancelCloses)
     EXPECT_TRUE(Saves("DIALOG"));
     // The close box: the system turns it into IDCANCEL.
     SendMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-    sim::win::pump_messages();
+    host->dialogs().process_messages();
     EXPECT_FALSE(IsWindow(dlg));
     EXPECT_EQ(Dialog(), nullptr);
     EXPECT_FALSE(Saves("DIALOG"));
@@ -163,7 +163,6 @@ TEST_F(WinDialogTest, TheHostDestroysWindowsNoCraftClosed)
     ASSERT_TRUE(IsWindow(dlg));
     host.reset();
     EXPECT_FALSE(IsWindow(dlg));
-    EXPECT_EQ(sim::win::open_dialog_count(), 0u);
 }
 
 TEST_F(WinDialogTest, ScenarioDialogLineOpensItInTheFirstStep)
@@ -185,7 +184,7 @@ TEST_F(WinDialogTest, ScreenshotOfTheOpenDialog)
     sim::VesselRecord& r = NewVessel();
     HWND dlg = Open(r);
     host->step(1);
-    sim::win::pump_messages();
+    host->dialogs().process_messages();
     const std::string path = MERVEX_SCREENSHOT_PATH;
     const Screenshot shot = CaptureWindow(dlg);
     ASSERT_GT(shot.width, 0);

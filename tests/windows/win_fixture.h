@@ -4,7 +4,6 @@
 
 #include "module_fixture.h"
 #include "host/oapi.h"
-#include "sim/win_dialogs.h"
 
 class WinModuleTest : public ModuleTest {
 protected:

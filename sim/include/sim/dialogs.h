@@ -1,10 +1,15 @@
-// The stand-in host's dialog manager for platforms without Windows. Dialogs
-// are known by (instance, resource id); at most one of each is open. Window
-// handles are never reused, so a stale handle reaches nothing.
+// The host's dialog manager: the dialogs modules open through the host
+// interface, known by (instance, resource id), at most one of each open.
+// Each platform has its own: on Windows the system's dialog manager builds
+// real windows; elsewhere the host builds them from the module's .res file
+// beside it, with handles that are never reused, so a stale one reaches
+// nothing. Both keep the same record of every open dialog, laid out as the
+// module's template says, which is what telemetry and pictures read.
 #pragma once
 
-#include <map>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,49 +24,78 @@ struct Control {
     DWORD style = 0;
     short x = 0, y = 0, cx = 0, cy = 0;
     bool enabled = true;
-    HWND hwnd = nullptr;
+    HWND hwnd = nullptr;     // null in a template that is not open
 };
 
 struct Dialog {
     HINSTANCE instance = nullptr;
     int resid = 0;
-    DLGPROC proc = nullptr;
+    DLGPROC proc = nullptr;   // the module's; the module stays loaded while its dialogs are open
     DWORD flags = 0;
     void* context = nullptr;  // the opener's, kept unread until the dialog closes
     HWND hwnd = nullptr;
     std::string caption;
     DWORD style = 0;
     short cx = 0, cy = 0;
-    std::vector<Control> controls;
+    std::vector<Control> controls;  // in the template's order
     int raised = 0;  // times brought forward by a second opening
 };
 
 class DialogManager {
 public:
-    // Builds the dialog from the module's template when it has one, sends
-    // WM_INITDIALOG; an open one is brought forward instead.
+    virtual ~DialogManager() = default;
+    DialogManager(const DialogManager&) = delete;
+    DialogManager& operator=(const DialogManager&) = delete;
+
+    // Builds the module's dialog `resid`; its procedure gets WM_INITDIALOG
+    // with `context`. An open one is brought forward instead and keeps its
+    // first procedure and context. Null when no window could be made.
     HWND open(HINSTANCE instance, int resid, DLGPROC proc, DWORD flags, void* context);
     HWND find(HINSTANCE instance, int resid) const;
-    // Sends WM_DESTROY, then forgets the dialog and its controls.
-    void close(HWND hwnd);
+    // The procedure gets WM_DESTROY, then the dialog and its controls are gone.
+    virtual void close(HWND dialog) = 0;
+    // Most recent first; the host does this before modules go away.
     void close_all();
 
-    Dialog* dialog(HWND hwnd);
-    Control* control(HWND hwnd);
-    HWND item(HWND dialog, int id);
+    // The open dialog's record, its controls' enabled state read afresh; null for any other window.
+    Dialog* dialog(HWND dialog);
+    void* context(HWND dialog) const;
+    // Every open dialog, oldest first, read afresh as dialog() reads one.
+    const std::vector<std::unique_ptr<Dialog>>& open_dialogs();
 
+    // A message to an open dialog or one of its controls; 0 for any other window.
+    virtual INT_PTR send(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) = 0;
     // What a click on a button does: WM_COMMAND with its id and BN_CLICKED.
-    // False when the window is gone or the button disabled.
+    // IDCANCEL is the close box, there with or without a control of that
+    // id. False when the dialog is gone or the button missing or disabled.
     bool click(HWND dialog, int id);
-    INT_PTR send(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+    // The first control `id` of an open dialog, or null.
+    HWND item(HWND dialog, int id) const;
+    virtual bool enabled(HWND control) const = 0;
+    // Returns whether the control was disabled before; false for a window not ours.
+    virtual bool enable(HWND control, bool enable) = 0;
 
-    const std::vector<std::unique_ptr<Dialog>>& open_dialogs() const { return dialogs_; }
+    // The module's dialog `resid` as its template lays it out, not opened;
+    // nothing when the module has no such template or it cannot be read.
+    virtual std::optional<Dialog> module_template(HINSTANCE instance, int resid) const = 0;
+    // Hands queued window messages to the open dialogs (keys, the close box).
+    virtual void process_messages() = 0;
+
+protected:
+    DialogManager() = default;
+    // Makes the window of `dialog`, already among the open ones, and sends
+    // WM_INITDIALOG. Returns its handle, or null when it could not be made.
+    // The record may be gone on return: the procedure may close the dialog.
+    virtual HWND create(Dialog& dialog) = 0;
+    virtual void bring_forward(const Dialog& dialog) = 0;
+    // Drops the record of `dialog`; null drops one whose window was never made.
+    void forget(HWND dialog);
+    Dialog* record(HWND dialog) const;
+    const std::vector<std::unique_ptr<Dialog>>& records() const { return dialogs_; }
+    Control* control_record(HWND control) const;
 
 private:
-    HWND new_handle() { return reinterpret_cast<HWND>(++last_handle_); }
-
     std::vector<std::unique_ptr<Dialog>> dialogs_;
-    std::uintptr_t last_handle_ = 0x1000;
 };
 
 }  // namespace sim

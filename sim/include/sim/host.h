@@ -103,7 +103,7 @@ public:
     // The beacons as the host read them after the last step; empty before.
     const std::vector<BeaconView>& drawn_beacons(const VesselRecord& vessel) const;
 
-    DialogManager& dialogs() { return dialogs_; }
+    DialogManager& dialogs() { return *dialogs_; }
     CallLog& log() { return log_; }
     Faults& faults() { return faults_; }
 
@@ -112,7 +112,7 @@ private:
 
     std::vector<std::unique_ptr<Module>> modules_;
     std::vector<std::unique_ptr<VesselRecord>> vessels_;
-    DialogManager dialogs_;
+    std::unique_ptr<DialogManager> dialogs_;  // the platform's; closes its dialogs before the modules go
     CallLog log_;
     Faults faults_;
     std::map<const VesselRecord*, std::vector<BeaconView>> drawn_beacons_;  // entries go with their craft

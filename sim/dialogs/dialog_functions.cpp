@@ -1,5 +1,5 @@
-// The dialog functions of the host interface, and the Windows window calls a
-// module makes on its dialogs, served by the stand-in host's dialog manager.
+// The dialog functions of the host interface, served by the host's dialog
+// manager on every platform.
 #include "host/oapi.h"
 #include "sim/host.h"
 
@@ -25,32 +25,11 @@ void oapiCloseDialog(HWND hDlg)
     Dialogs().close(hDlg);
 }
 
-void* oapiGetDialogContext(HWND hDlg)
-{
-    sim::Dialog* d = Dialogs().dialog(hDlg);
-    return d ? d->context : nullptr;
-}
+void* oapiGetDialogContext(HWND hDlg) { return Dialogs().context(hDlg); }
 
+// What the dialog manager does with a message no procedure handled.
 INT_PTR oapiDefDialogProc(HWND, UINT msg, WPARAM wParam, LPARAM)
 {
     sim::log_call(nullptr, "oapiDefDialogProc", {double(msg), double(wParam)});
     return sim::Host::current().faults().default_dialog_answer;
-}
-
-HWND GetDlgItem(HWND dialog, int id) { return Dialogs().item(dialog, id); }
-
-BOOL EnableWindow(HWND window, BOOL enable)
-{
-    sim::log_call(nullptr, "EnableWindow", {double(enable)});
-    sim::Control* c = Dialogs().control(window);
-    if (!c) return FALSE;
-    const BOOL was_disabled = !c->enabled;
-    c->enabled = enable != FALSE;
-    return was_disabled;
-}
-
-BOOL IsWindowEnabled(HWND window)
-{
-    sim::Control* c = Dialogs().control(window);
-    return c && c->enabled;
 }

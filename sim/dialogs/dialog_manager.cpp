@@ -1,0 +1,106 @@
+#include "sim/dialogs.h"
+
+#include <algorithm>
+
+namespace sim {
+
+HWND DialogManager::open(HINSTANCE instance, int resid, DLGPROC proc, DWORD flags, void* context)
+{
+    if (Dialog* d = record(find(instance, resid))) {
+        ++d->raised;
+        bring_forward(*d);
+        return d->hwnd;
+    }
+    auto d = std::make_unique<Dialog>(module_template(instance, resid).value_or(Dialog{}));
+    d->instance = instance;
+    d->resid = resid;
+    d->proc = proc;
+    d->flags = flags;
+    d->context = context;
+    dialogs_.push_back(std::move(d));
+    const HWND hwnd = create(*dialogs_.back());
+    if (!hwnd) forget(nullptr);
+    return hwnd && record(hwnd) ? hwnd : nullptr;
+}
+
+HWND DialogManager::find(HINSTANCE instance, int resid) const
+{
+    for (const auto& d : dialogs_)
+        if (d->instance == instance && d->resid == resid && d->hwnd) return d->hwnd;
+    return nullptr;
+}
+
+void DialogManager::close_all()
+{
+    while (!dialogs_.empty()) {
+        const HWND last = dialogs_.back()->hwnd;
+        close(last);
+        // A window that would not go still leaves the host's hands.
+        forget(last);
+    }
+}
+
+Dialog* DialogManager::dialog(HWND hwnd)
+{
+    Dialog* d = record(hwnd);
+    if (d)
+        for (Control& c : d->controls) c.enabled = enabled(c.hwnd);
+    return d;
+}
+
+void* DialogManager::context(HWND hwnd) const
+{
+    const Dialog* d = record(hwnd);
+    return d ? d->context : nullptr;
+}
+
+const std::vector<std::unique_ptr<Dialog>>& DialogManager::open_dialogs()
+{
+    for (const auto& d : dialogs_) dialog(d->hwnd);
+    return dialogs_;
+}
+
+bool DialogManager::click(HWND hwnd, int id)
+{
+    if (!record(hwnd)) return false;
+    const HWND button = item(hwnd, id);
+    if (id != IDCANCEL && (!button || !enabled(button))) return false;
+    const WPARAM bn_clicked = 0;
+    send(hwnd, WM_COMMAND, (bn_clicked << 16) | static_cast<WORD>(id), reinterpret_cast<LPARAM>(button));
+    return true;
+}
+
+HWND DialogManager::item(HWND hwnd, int id) const
+{
+    const Dialog* d = record(hwnd);
+    if (!d) return nullptr;
+    for (const Control& c : d->controls)
+        if (c.id == id) return c.hwnd;
+    return nullptr;
+}
+
+void DialogManager::forget(HWND hwnd)
+{
+    dialogs_.erase(std::remove_if(dialogs_.begin(), dialogs_.end(),
+                                  [&](const std::unique_ptr<Dialog>& d) { return d->hwnd == hwnd; }),
+                   dialogs_.end());
+}
+
+Dialog* DialogManager::record(HWND hwnd) const
+{
+    if (!hwnd) return nullptr;
+    for (const auto& d : dialogs_)
+        if (d->hwnd == hwnd) return d.get();
+    return nullptr;
+}
+
+Control* DialogManager::control_record(HWND hwnd) const
+{
+    if (!hwnd) return nullptr;
+    for (const auto& d : dialogs_)
+        for (Control& c : d->controls)
+            if (c.hwnd == hwnd) return &c;
+    return nullptr;
+}
+
+}  // namespace sim
