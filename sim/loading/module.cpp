@@ -18,8 +18,9 @@ Module::Module(const std::string& path) : path_(path), library_(open_library(pat
         Bind(*this, InitModule, "InitModule");
         Bind(*this, ovcInit, "ovcInit");
         Bind(*this, ovcExit, "ovcExit");
-        Bind(*this, ModuleDate, "ModuleDate");
-        Bind(*this, GetModuleVersion, "GetModuleVersion");
+        // A module need not tell its date or version; the host asks only when it can.
+        ModuleDate = reinterpret_cast<decltype(ModuleDate)>(symbol("ModuleDate"));
+        GetModuleVersion = reinterpret_cast<decltype(GetModuleVersion)>(symbol("GetModuleVersion"));
         instance_ = find_instance();
     } catch (...) {
         close_library(library_);

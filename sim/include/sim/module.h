@@ -15,8 +15,9 @@ struct LoadError : std::runtime_error {
 
 class Module {
 public:
-    // Loads the library and finds its five exports; throws LoadError with
-    // the loader's message. Does not call InitModule: the host does.
+    // Loads the library and finds its exports; throws LoadError with the
+    // loader's message when one of the three it needs is missing. Does not
+    // call InitModule: the host does.
     explicit Module(const std::string& path);
     // Unloads the library; every vessel it created must be gone by then.
     ~Module();
@@ -34,8 +35,8 @@ public:
     void (*InitModule)(HINSTANCE) = nullptr;
     VESSEL* (*ovcInit)(OBJHANDLE, int) = nullptr;
     void (*ovcExit)(VESSEL*) = nullptr;
-    const char* (*ModuleDate)() = nullptr;
-    int (*GetModuleVersion)() = nullptr;
+    const char* (*ModuleDate)() = nullptr;  // null when not exported
+    int (*GetModuleVersion)() = nullptr;    // null when not exported
 
 private:
     // The platform's loader (module_posix.cpp, module_windows.cpp).

@@ -1,0 +1,39 @@
+#include "checks.h"
+
+namespace validate {
+
+const std::vector<Check>& all_checks()
+{
+    static const std::vector<Check> checks = {
+        {"exports", 1, "InitModule, ovcInit, ovcExit exported; ModuleDate and GetModuleVersion answer steadily if there; "
+                       "only host functions that need no craft called at load",
+         check_exports},
+        {"unload-cycles", 1, "2 + 2 x level load, fly, unload cycles: no dialog left open, no host call after "
+                             "unloading, the library really unmapped",
+         check_unload_cycles},
+        {"class-definition", 1, "3 + level craft created amid the others' use: every definition makes the same calls "
+                                "with the same numbers",
+         check_class_definition},
+        {"save-load-save", 1, "2 + level / 2 random sessions saved, loaded and saved again: the saves are byte-identical",
+         check_save_load_save},
+        {"callback-timing", 1, "each callback's CPU time against a budget: median 2 ms / level, maximum 50 ms / level",
+         check_callback_timing},
+        {"hostile-keys", 2, "300 x level key events with random codes and random 256-byte keyboard states",
+         check_hostile_keys},
+        {"hostile-scenario", 2, "25 x level scenario blocks of random, binary, very long lines and prefixes and odd "
+                                "values of the keys the module saves",
+         check_hostile_scenario},
+        {"craft-churn", 3, "60 x level random creations and destructions of up to 2 + level craft with a dialog open: "
+                           "no dialog left holding a destroyed craft",
+         check_craft_churn},
+        {"determinism", 3, "two runs of 50 x level random actions from one seed give identical telemetry and calls",
+         check_determinism},
+        {"hostile-dialog", 4, "200 x level random messages to the module's open dialogs", check_hostile_dialog},
+        {"unload-memory", 5, "2 + 2 x level load, fly, unload cycles after two to warm up: the heap grows by "
+                             "no more than 64 bytes a cycle",
+         check_unload_memory},
+    };
+    return checks;
+}
+
+}  // namespace validate

@@ -1,0 +1,24 @@
+// The checks, each in the file of its concern; check_table.cpp lists them.
+#pragma once
+
+#include "check.h"
+
+namespace validate {
+
+void check_exports(const CheckContext&, Findings&);
+void check_unload_cycles(const CheckContext&, Findings&);
+void check_unload_memory(const CheckContext&, Findings&);
+void check_craft_churn(const CheckContext&, Findings&);
+void check_class_definition(const CheckContext&, Findings&);
+void check_hostile_scenario(const CheckContext&, Findings&);
+void check_hostile_keys(const CheckContext&, Findings&);
+void check_hostile_dialog(const CheckContext&, Findings&);
+void check_save_load_save(const CheckContext&, Findings&);
+void check_determinism(const CheckContext&, Findings&);
+void check_callback_timing(const CheckContext&, Findings&);
+
+// The time, in seconds, a callback may take at a level: its median, its longest.
+double median_budget(int level);
+double max_budget(int level);
+
+}  // namespace validate

@@ -1,0 +1,105 @@
+// Checks of many craft of one class: their definitions, and their coming
+// and going while a dialog is open.
+#include <set>
+#include <string>
+
+#include "checks.h"
+#include "driver.h"
+#include "guard.h"
+#include "telemetry.h"
+
+namespace validate {
+
+namespace {
+// Addresses by which a module may know its craft object.
+std::set<const void*> AddressesOf(const sim::VesselRecord& r)
+{
+    return {r.vessel, r.callbacks, dynamic_cast<const void*>(r.callbacks)};
+}
+}  // namespace
+
+void check_craft_churn(const CheckContext& ctx, Findings& f)
+{
+    sim::Host host;
+    sim::Module* module = nullptr;
+    if (!attempt(f, "loading", [&] { module = &host.load_module(ctx.module); })) return;
+    Random random(ctx.seed);
+    ModuleProbe probe;
+    if (!attempt(f, "probing keys", [&] { probe = probe_module(host, *module); })) return;
+    if (probe.dialog_openers.empty()) f.note("no key opened a dialog; craft came and went without one");
+    Driver driver(host, *module, probe, random);
+
+    const int operations = 60 * ctx.level;
+    const size_t most_craft = 2 + ctx.level;
+    std::set<const void*> destroyed;
+    for (int op = 1; op <= operations && f.passed(); ++op) {
+        const std::string what = "operation " + std::to_string(op);
+        attempt(f, what, [&] {
+            const std::uint64_t roll = random.below(10);
+            const size_t count = driver.craft().size();
+            if (dialog_windows(host, *module).empty() && random.chance(0.8)) {
+                driver.open_a_dialog();
+            } else if (roll < 3 && count < most_craft) {
+                driver.add_craft();
+            } else if (roll < 6 && count > 0) {
+                sim::VesselRecord* r = driver.random_craft();
+                const std::set<const void*> gone = AddressesOf(*r);
+                host.destroy_vessel(*r);
+                destroyed.insert(gone.begin(), gone.end());
+            } else {
+                driver.random_action();
+            }
+        });
+        std::set<const void*> live;
+        for (sim::VesselRecord* r : driver.craft())
+            for (const void* a : AddressesOf(*r)) live.insert(a);
+        for (HWND hwnd : dialog_windows(host, *module)) {
+            const void* context = host.dialogs().dialog(hwnd)->context;
+            if (!destroyed.count(context) || live.count(context)) continue;
+            f.fail(what + ": a dialog (resource " + std::to_string(host.dialogs().dialog(hwnd)->resid) +
+                   ") stays open with a destroyed craft as its context: its commands would reach freed memory");
+            host.dialogs().close(hwnd);
+        }
+    }
+    if (f.passed()) f.note(std::to_string(operations) + " operations, up to " + std::to_string(most_craft) + " craft");
+}
+
+void check_class_definition(const CheckContext& ctx, Findings& f)
+{
+    sim::Host host;
+    sim::Module* module = nullptr;
+    if (!attempt(f, "loading", [&] { module = &host.load_module(ctx.module); })) return;
+    Random random(ctx.seed);
+    ModuleProbe probe;
+    if (!attempt(f, "probing keys", [&] { probe = probe_module(host, *module); })) return;
+    Driver driver(host, *module, probe, random);
+
+    // Craft come between the others' keys, clicks and steps, so that a
+    // definition reading anything but its own class shows.
+    const int count = 3 + ctx.level;
+    std::vector<std::string> first;
+    for (int i = 1; i <= count && f.passed(); ++i) {
+        std::vector<std::string> calls;
+        attempt(f, "craft " + std::to_string(i), [&] {
+            for (int n = 0; n < 10; ++n) driver.random_action();
+            const size_t from = host.log().calls().size();
+            driver.add_craft();
+            add_calls(host, from, calls);
+            // The craft's own name is not part of its class.
+            const std::string self = "@" + host.vessels().back()->name;
+            for (std::string& c : calls) {
+                const size_t at = c.find(self);
+                const size_t end = at + self.size();
+                if (at != std::string::npos && (end == c.size() || c[end] == ' ')) c.replace(at, self.size(), "@self");
+            }
+        });
+        if (i == 1) {
+            first = calls;
+        } else if (const std::string diff = first_difference(first, calls); !diff.empty()) {
+            f.fail("craft " + std::to_string(i) + " was defined differently from the first: " + diff);
+        }
+    }
+    if (f.passed()) f.note(std::to_string(count) + " craft, " + std::to_string(first.size()) + " calls each");
+}
+
+}  // namespace validate

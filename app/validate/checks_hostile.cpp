@@ -1,0 +1,189 @@
+// Hostile input to every callback that takes input: scenario blocks, key
+// events, dialog messages. The module must take all of it without fault.
+#include <string>
+
+#include "checks.h"
+#include "driver.h"
+#include "guard.h"
+#include "sim/scenario_file.h"
+
+namespace validate {
+
+namespace {
+// Printable and short, for a message naming a line.
+std::string Shown(const std::string& text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size() && out.size() < 48; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        out += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c)) : "?";
+    }
+    if (text.size() > 48) out += "... (" + std::to_string(text.size()) + " bytes)";
+    return out;
+}
+
+std::string RandomBytes(Random& random, size_t n, bool printable)
+{
+    std::string out;
+    for (size_t i = 0; i < n; ++i) {
+        // Never a NUL or a line break: no file line holds one.
+        char c = printable ? static_cast<char>(0x20 + random.below(0x5F)) : static_cast<char>(1 + random.below(255));
+        if (c == '\n' || c == '\r') c = ' ';
+        out += c;
+    }
+    return out;
+}
+
+std::string HostileLine(Random& random, const std::vector<std::string>& keys, int level)
+{
+    static const char* const values[] = {"",     " ",    "nan",    "-nan",   "inf",   "-inf",  "1e308",  "-1e308",
+                                         "1e-320", "-0", "0x7fffffff", "99999999999999999999999", "-1", "abc",
+                                         "%s%s%n%n", "1 2 3 4 5 6 7 8 9", "\t", "+", "."};
+    const size_t longest = size_t(1) << (6 + level);  // 128 bytes at level 1, 64 KiB at level 10
+    const std::string key = keys.empty() ? std::string("X") : random.pick(keys);
+    switch (random.below(7)) {
+    case 0: return key + " " + values[random.below(std::size(values))];
+    case 1: return key.substr(0, random.below(key.size() + 1));
+    case 2: return key + " " + std::string(random.below(longest), static_cast<char>('0' + random.below(10)));
+    case 3: return RandomBytes(random, 1 + random.below(200), false);
+    case 4: return RandomBytes(random, 1 + random.below(longest), true);
+    case 5: {
+        std::string lower = key;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return lower + RandomBytes(random, random.below(20), true);
+    }
+    default: return key + RandomBytes(random, random.below(longest), false);
+    }
+}
+
+struct Message {
+    UINT id;
+    const char* name;
+};
+// Messages whose parameters hold no pointers, so any value is one Windows could send.
+const Message messages[] = {
+    {0x0003, "WM_MOVE"},      {0x0005, "WM_SIZE"},        {0x0006, "WM_ACTIVATE"},    {0x0010, "WM_CLOSE"},
+    {0x0100, "WM_KEYDOWN"},   {0x0101, "WM_KEYUP"},       {0x0102, "WM_CHAR"},        {WM_COMMAND, "WM_COMMAND"},
+    {WM_TIMER, "WM_TIMER"},   {0x0200, "WM_MOUSEMOVE"},   {0x0201, "WM_LBUTTONDOWN"}, {0x0202, "WM_LBUTTONUP"},
+    {0x0204, "WM_RBUTTONDOWN"},
+};
+}  // namespace
+
+void check_hostile_scenario(const CheckContext& ctx, Findings& f)
+{
+    sim::Host host;
+    sim::Module* module = nullptr;
+    if (!attempt(f, "loading", [&] { module = &host.load_module(ctx.module); })) return;
+    Random random(ctx.seed);
+    ModuleProbe probe;
+    if (!attempt(f, "probing", [&] { probe = probe_module(host, *module); })) return;
+
+    const int blocks = 25 * ctx.level;
+    int accepted = 0;
+    for (int b = 1; b <= blocks && f.passed(); ++b) {
+        sim::Scenario scenario;
+        scenario.file = "hostile";
+        sim::ScenarioVessel craft;
+        craft.name = "Hostile-" + std::to_string(b);
+        craft.class_name = module->class_name();
+        const int lines = 1 + static_cast<int>(random.below(4 + ctx.level));
+        for (int i = 0; i < lines; ++i) craft.lines.push_back({HostileLine(random, probe.scenario_keys, ctx.level), i + 2});
+        scenario.vessels.push_back(craft);
+        const std::string what = "block " + std::to_string(b) + " (first line \"" + Shown(craft.lines[0].text) + "\")";
+        attempt(f, what, [&] {
+            std::vector<sim::VesselRecord*> loaded;
+            try {
+                loaded = host.load_scenario(scenario, *module);
+            } catch (const sim::ScenarioError&) {
+                return;  // the host turned the block down: a defined outcome
+            }
+            ++accepted;
+            for (int i = 0; i < 3; ++i) host.step(0.1);
+            host.scenario_text();
+            for (sim::VesselRecord* r : loaded) host.destroy_vessel(*r);
+        });
+    }
+    if (f.passed()) f.note(std::to_string(blocks) + " blocks, " + std::to_string(accepted) + " accepted");
+}
+
+void check_hostile_keys(const CheckContext& ctx, Findings& f)
+{
+    sim::Host host;
+    sim::Module* module = nullptr;
+    if (!attempt(f, "loading", [&] { module = &host.load_module(ctx.module); })) return;
+    Random random(ctx.seed);
+    ModuleProbe probe;
+    Driver driver(host, *module, probe, random);
+    if (!attempt(f, "creating craft", [&] {
+            for (int i = 0; i < 1 + ctx.level / 3; ++i) driver.add_craft();
+        }))
+        return;
+
+    const int events = 300 * ctx.level;
+    for (int e = 1; e <= events && f.passed(); ++e) {
+        sim::VesselRecord* r = driver.random_craft();
+        const DWORD key = static_cast<DWORD>(random.below(256));
+        const bool down = random.chance(0.5);
+        sim::KeyboardState state;
+        const bool sparse = random.chance(0.5);
+        for (char& c : state) c = static_cast<char>(sparse ? (random.chance(0.05) ? 0x80 : 0) : random.below(256));
+        attempt(f, "key event " + std::to_string(e) + " (key " + std::to_string(key) + (down ? " down)" : " up)"), [&] {
+            host.key_event(*r, key, down, state);
+            if (e % 10 == 0) host.step(0.1);
+        });
+    }
+    if (f.passed()) f.note(std::to_string(events) + " key events");
+}
+
+void check_hostile_dialog(const CheckContext& ctx, Findings& f)
+{
+    sim::Host host;
+    sim::Module* module = nullptr;
+    if (!attempt(f, "loading", [&] { module = &host.load_module(ctx.module); })) return;
+    Random random(ctx.seed);
+    ModuleProbe probe;
+    if (!attempt(f, "probing keys", [&] { probe = probe_module(host, *module); })) return;
+    if (probe.dialog_openers.empty()) {
+        f.note("no key opened a dialog: nothing to send messages to");
+        return;
+    }
+    Driver driver(host, *module, probe, random);
+    if (!attempt(f, "creating craft", [&] { driver.add_craft(), driver.add_craft(); })) return;
+
+    const int sent = 200 * ctx.level;
+    for (int m = 1; m <= sent && f.passed(); ++m) {
+        const Message& msg = messages[random.below(std::size(messages))];
+        std::string what = "message " + std::to_string(m) + " (" + msg.name + ")";
+        attempt(f, what, [&] {
+            std::vector<HWND> open = dialog_windows(host, *module);
+            if (open.empty()) {
+                driver.open_a_dialog();
+                open = dialog_windows(host, *module);
+                if (open.empty()) return;
+            }
+            const HWND hwnd = random.pick(open);
+            WPARAM wparam = static_cast<WPARAM>(random.bits() & 0xFFFFFFFF);
+            LPARAM lparam = static_cast<LPARAM>(random.bits() & 0x7FFFFFFF);
+            if (msg.id == WM_COMMAND) {
+                const sim::Dialog* d = host.dialogs().dialog(hwnd);
+                int id = static_cast<int>(random.below(0x10000));
+                HWND control = nullptr;
+                if (!d->controls.empty() && random.chance(0.6)) {
+                    const sim::Control& c = d->controls[random.below(d->controls.size())];
+                    id = c.id;
+                    control = c.hwnd;
+                } else if (random.chance(0.3)) {
+                    id = static_cast<int>(random.below(8));
+                }
+                const WPARAM code = random.chance(0.5) ? 0 : random.below(0x10000);
+                wparam = (code << 16) | static_cast<WORD>(id);
+                lparam = reinterpret_cast<LPARAM>(control);
+            }
+            host.dialogs().send(hwnd, msg.id, wparam, lparam);
+            if (m % 10 == 0) host.step(0.1);
+        });
+    }
+    if (f.passed()) f.note(std::to_string(sent) + " messages");
+}
+
+}  // namespace validate

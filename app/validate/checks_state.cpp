@@ -1,0 +1,98 @@
+// Checks that what a module keeps is faithful: its save reads back to the
+// same save, and a seed gives the same flight every time.
+#include <string>
+
+#include "checks.h"
+#include "driver.h"
+#include "guard.h"
+#include "sim/scenario_file.h"
+#include "telemetry.h"
+
+namespace validate {
+
+namespace {
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find('\n', start);
+        out.push_back(text.substr(start, end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return out;
+}
+
+// A session of random use from `seed`; the save at its end, after a step of
+// no length, as a host saves after its first frame.
+std::string FlyAndSave(const CheckContext& ctx, std::uint64_t seed)
+{
+    sim::Host host;
+    sim::Module& module = host.load_module(ctx.module);
+    const ModuleProbe probe = probe_module(host, module);
+    Random random(seed);
+    Driver driver(host, module, probe, random);
+    const int craft = 1 + static_cast<int>(random.below(3));
+    for (int i = 0; i < craft; ++i) driver.add_craft();
+    for (int i = 0; i < 20 + 10 * ctx.level; ++i) driver.random_action();
+    driver.step(0);
+    return host.scenario_text();
+}
+
+std::string LoadAndSave(const CheckContext& ctx, const std::string& text)
+{
+    sim::Host host;
+    sim::Module& module = host.load_module(ctx.module);
+    host.load_scenario(sim::parse_scenario(text, "first save"), module);
+    host.step(0);
+    return host.scenario_text();
+}
+
+std::vector<std::string> Telemetry(const CheckContext& ctx)
+{
+    std::vector<std::string> out;
+    sim::Host host;
+    sim::Module& module = host.load_module(ctx.module);
+    const ModuleProbe probe = probe_module(host, module);
+    Random random(ctx.seed);
+    Driver driver(host, module, probe, random);
+    size_t calls = add_calls(host, 0, out);
+    for (int i = 0; i < 2; ++i) driver.add_craft();
+    for (int i = 0; i < 50 * ctx.level; ++i) {
+        driver.random_action();
+        add_snapshot(host, out);
+        calls = add_calls(host, calls, out);
+    }
+    for (const std::string& line : Lines(host.scenario_text())) out.push_back(line);
+    return out;
+}
+}  // namespace
+
+void check_save_load_save(const CheckContext& ctx, Findings& f)
+{
+    const int sessions = 2 + ctx.level / 2;
+    for (int s = 0; s < sessions && f.passed(); ++s) {
+        const std::string what = "session " + std::to_string(s + 1);
+        std::string first, second;
+        if (!attempt(f, what + ": flying and saving", [&] { first = FlyAndSave(ctx, ctx.seed + s); })) return;
+        if (!attempt(f, what + ": loading that save and saving again", [&] { second = LoadAndSave(ctx, first); }))
+            return;
+        if (const std::string diff = first_difference(Lines(first), Lines(second)); !diff.empty())
+            f.fail(what + ": the second save differs from the first at " + diff);
+    }
+    if (f.passed()) f.note(std::to_string(sessions) + " sessions saved, loaded and saved again");
+}
+
+void check_determinism(const CheckContext& ctx, Findings& f)
+{
+    std::vector<std::string> first, second;
+    if (!attempt(f, "first run", [&] { first = Telemetry(ctx); })) return;
+    if (!attempt(f, "second run", [&] { second = Telemetry(ctx); })) return;
+    if (const std::string diff = first_difference(first, second); !diff.empty())
+        f.fail("two runs of one seed part at " + diff);
+    else
+        f.note(std::to_string(first.size()) + " entries of telemetry and calls alike");
+}
+
+}  // namespace validate

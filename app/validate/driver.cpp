@@ -1,0 +1,169 @@
+#include "driver.h"
+
+#include <cstdio>
+
+#include "sim/keyboard.h"
+#include "sim/physics.h"
+#include "sim/scenario_file.h"
+
+namespace validate {
+
+namespace {
+const DWORD modifiers[] = {0, sim::key::lshift, sim::key::lctrl, sim::key::lalt};
+
+const THGROUP_TYPE group_types[] = {
+    THGROUP_MAIN,          THGROUP_ATT_PITCHUP,  THGROUP_ATT_PITCHDOWN, THGROUP_ATT_YAWLEFT,
+    THGROUP_ATT_YAWRIGHT,  THGROUP_ATT_BANKLEFT, THGROUP_ATT_BANKRIGHT, THGROUP_ATT_RIGHT,
+    THGROUP_ATT_LEFT,      THGROUP_ATT_UP,       THGROUP_ATT_DOWN,      THGROUP_ATT_FORWARD,
+    THGROUP_ATT_BACK,
+};
+
+std::vector<DWORD> Held(const KeyCombo& k)
+{
+    if (!k.modifier) return {};
+    return {k.modifier};
+}
+}  // namespace
+
+std::string KeyCombo::text() const
+{
+    char buf[48];
+    const char* mod = modifier == sim::key::lshift ? "Shift+" : modifier == sim::key::lctrl ? "Ctrl+"
+                    : modifier == sim::key::lalt   ? "Alt+"
+                                                   : "";
+    std::snprintf(buf, sizeof buf, "%skey 0x%02X", mod, static_cast<unsigned>(key));
+    return buf;
+}
+
+std::vector<sim::Dialog*> dialogs_of(sim::Host& host, const sim::Module& module)
+{
+    std::vector<sim::Dialog*> out;
+    for (const auto& d : host.dialogs().open_dialogs())
+        if (d->instance == module.instance()) out.push_back(d.get());
+    return out;
+}
+
+std::vector<HWND> dialog_windows(sim::Host& host, const sim::Module& module)
+{
+    std::vector<HWND> out;
+    for (sim::Dialog* d : dialogs_of(host, module)) out.push_back(d->hwnd);
+    return out;
+}
+
+ModuleProbe probe_module(sim::Host& host, sim::Module& module)
+{
+    ModuleProbe probe;
+    sim::VesselRecord& craft = host.create_vessel(module, "Probe");
+    for (DWORD mod : modifiers) {
+        for (DWORD key = 0; key < 256; ++key) {
+            if (key == mod) continue;
+            const KeyCombo combo{key, mod};
+            if (host.key_press(craft, key, Held(combo)) != 0) probe.consumed.push_back(combo);
+            if (dialogs_of(host, module).empty()) continue;
+            probe.dialog_openers.push_back(combo);
+            // Closed as a user closes it, so the next opening key shows too.
+            for (HWND hwnd : dialog_windows(host, module)) host.dialogs().click(hwnd, IDCANCEL);
+            for (HWND hwnd : dialog_windows(host, module)) host.dialogs().close(hwnd);
+        }
+    }
+    host.step(0.1);
+    const sim::Scenario saved = sim::parse_scenario(host.scenario_text(), "probe");
+    for (const sim::ScenarioVessel& v : saved.vessels)
+        for (const sim::ScenarioLine& line : v.lines) {
+            const std::string key = line.text.substr(0, line.text.find(' '));
+            bool known = false;
+            for (const std::string& k : probe.scenario_keys) known = known || k == key;
+            if (!known) probe.scenario_keys.push_back(key);
+        }
+    host.destroy_vessel(craft);
+    return probe;
+}
+
+Driver::Driver(sim::Host& host, sim::Module& module, const ModuleProbe& probe, Random& random)
+    : host_(host), module_(module), probe_(probe), random_(random)
+{
+}
+
+std::vector<sim::VesselRecord*> Driver::craft() const
+{
+    std::vector<sim::VesselRecord*> out;
+    for (const auto& r : host_.vessels())
+        if (r->module == &module_) out.push_back(r.get());
+    return out;
+}
+
+sim::VesselRecord* Driver::random_craft()
+{
+    const std::vector<sim::VesselRecord*> all = craft();
+    return all.empty() ? nullptr : random_.pick(all);
+}
+
+sim::VesselRecord& Driver::add_craft()
+{
+    return host_.create_vessel(module_, "Craft-" + std::to_string(next_name_++));
+}
+
+void Driver::remove_random_craft()
+{
+    if (sim::VesselRecord* r = random_craft()) host_.destroy_vessel(*r);
+}
+
+void Driver::press_random_key()
+{
+    sim::VesselRecord* r = random_craft();
+    if (!r) return;
+    KeyCombo combo;
+    if (!probe_.consumed.empty() && random_.chance(0.75)) {
+        combo = random_.pick(probe_.consumed);
+    } else {
+        combo.key = static_cast<DWORD>(random_.below(256));
+        combo.modifier = modifiers[random_.below(4)];
+        if (combo.key == combo.modifier) combo.modifier = 0;
+    }
+    host_.key_press(*r, combo.key, Held(combo));
+}
+
+void Driver::open_a_dialog()
+{
+    sim::VesselRecord* r = random_craft();
+    if (!r || probe_.dialog_openers.empty()) return;
+    const KeyCombo& combo = random_.pick(probe_.dialog_openers);
+    host_.key_press(*r, combo.key, Held(combo));
+}
+
+void Driver::click_random_button()
+{
+    const std::vector<sim::Dialog*> open = dialogs_of(host_, module_);
+    if (open.empty()) return;
+    const sim::Dialog* d = random_.pick(open);
+    std::vector<int> buttons;
+    for (const sim::Control& c : d->controls)
+        if (c.class_atom == 0x80 && c.enabled) buttons.push_back(c.id);
+    // Closing is rarer than the other buttons, so dialogs stay open a while.
+    if (buttons.empty() || random_.chance(0.1)) buttons.push_back(IDCANCEL);
+    host_.dialogs().click(d->hwnd, random_.pick(buttons));
+}
+
+void Driver::set_random_thrust()
+{
+    sim::VesselRecord* r = random_craft();
+    if (!r) return;
+    sim::set_group_level(*r, group_types[random_.below(std::size(group_types))],
+                         random_.chance(0.3) ? 0.0 : random_.unit());
+}
+
+void Driver::step(double dt) { host_.step(dt); }
+
+void Driver::random_action()
+{
+    const std::uint64_t roll = random_.below(100);
+    if (roll < 30) press_random_key();
+    else if (roll < 45) click_random_button();
+    else if (roll < 55) set_random_thrust();
+    else if (roll < 58) open_a_dialog();
+    else if (roll < 60 && craft().size() > 1) remove_random_craft();
+    else if (roll < 62) add_craft();
+    else step(random_.between(0.01, 0.5));
+}
+
+}  // namespace validate

@@ -1,0 +1,63 @@
+// Drives a module's craft in the stand-in host as a user would, at random:
+// key presses the module was seen to take, clicks on its dialogs' buttons,
+// thruster levels, steps. What the module answers to is learnt first by a
+// probe, so nothing about any particular module is known in advance.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "random.h"
+#include "sim/host.h"
+
+namespace validate {
+
+struct KeyCombo {
+    DWORD key = 0;
+    DWORD modifier = 0;  // a held modifier key, or 0 for none
+    std::string text() const;
+};
+
+struct ModuleProbe {
+    std::vector<KeyCombo> consumed;        // presses the craft reported as taken
+    std::vector<KeyCombo> dialog_openers;  // presses after which one of its dialogs was open
+    std::vector<std::string> scenario_keys;  // first words of the lines a craft saves
+};
+
+// Presses every key with no modifier, Shift, Ctrl and Alt on a craft made for
+// the purpose (destroyed afterwards), then saves it. The host must have no
+// craft of the module's dialogs open when called.
+ModuleProbe probe_module(sim::Host& host, sim::Module& module);
+
+// The dialogs open in the host that belong to `module`; valid until one closes.
+std::vector<sim::Dialog*> dialogs_of(sim::Host& host, const sim::Module& module);
+// Their windows, which stay safe to name after any of them closes.
+std::vector<HWND> dialog_windows(sim::Host& host, const sim::Module& module);
+
+class Driver {
+public:
+    // All references must outlive the driver.
+    Driver(sim::Host& host, sim::Module& module, const ModuleProbe& probe, Random& random);
+
+    sim::VesselRecord& add_craft();
+    void remove_random_craft();
+    void press_random_key();
+    void click_random_button();
+    void set_random_thrust();
+    void step(double dt);
+    // One of the above, weighted towards keys and steps; never removes the last craft.
+    void random_action();
+    void open_a_dialog();  // presses a dialog-opening key on a random craft, if any is known
+
+    sim::VesselRecord* random_craft();
+    std::vector<sim::VesselRecord*> craft() const;
+
+private:
+    sim::Host& host_;
+    sim::Module& module_;
+    const ModuleProbe& probe_;
+    Random& random_;
+    int next_name_ = 1;
+};
+
+}  // namespace validate

@@ -1,0 +1,26 @@
+// Runs one step of a check, turning anything the module or the host throws
+// into a failure that names the step.
+#pragma once
+
+#include <exception>
+#include <string>
+
+#include "check.h"
+
+namespace validate {
+
+template <typename Step>
+bool attempt(Findings& findings, const std::string& what, Step&& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const std::exception& e) {
+        findings.fail(what + ": threw " + e.what());
+    } catch (...) {
+        findings.fail(what + ": threw an exception that is no std::exception");
+    }
+    return false;
+}
+
+}  // namespace validate

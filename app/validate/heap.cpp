@@ -1,0 +1,45 @@
+#include "heap.h"
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VALIDATE_SANITIZER_HEAP 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define VALIDATE_SANITIZER_HEAP 1
+#endif
+
+#if defined(VALIDATE_SANITIZER_HEAP)
+#include <sanitizer/allocator_interface.h>
+#else
+#include <malloc.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#endif
+
+namespace validate {
+
+std::size_t heap_in_use()
+{
+#if defined(VALIDATE_SANITIZER_HEAP)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    return mallinfo2().uordblks;
+#endif
+}
+
+void exact_heap_accounting([[maybe_unused]] char** argv)
+{
+#if !defined(VALIDATE_SANITIZER_HEAP)
+    const char* const setting = "glibc.malloc.tcache_count=0";
+    const char* tunables = std::getenv("GLIBC_TUNABLES");
+    if (tunables && std::string(tunables).find(setting) != std::string::npos) return;
+    const std::string value = tunables && *tunables ? std::string(tunables) + ":" + setting : setting;
+    if (setenv("GLIBC_TUNABLES", value.c_str(), 1) != 0) return;
+    execv("/proc/self/exe", argv);
+#endif
+}
+
+}  // namespace validate

@@ -1,0 +1,126 @@
+#include "options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "check.h"
+
+namespace validate {
+
+namespace {
+std::uint64_t Unsigned(const std::string& option, const std::string& value, std::uint64_t most)
+{
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long v = std::strtoull(value.c_str(), &end, 10);
+    if (value.empty() || value[0] == '-' || value[0] == '+' || *end != '\0' || errno == ERANGE || v > most)
+        throw UsageError(option + ": \"" + value + "\" is not a whole number from 0 to " + std::to_string(most));
+    return v;
+}
+
+bool KnownCheck(const std::string& name)
+{
+    for (const Check& c : all_checks())
+        if (name == c.name) return true;
+    return false;
+}
+}  // namespace
+
+Options parse_options(const std::vector<std::string>& args)
+{
+    Options o;
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i], value;
+        bool has_value = false;
+        if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
+            value = arg.substr(arg.find('=') + 1);
+            arg = arg.substr(0, arg.find('='));
+            has_value = true;
+        }
+        auto next = [&]() -> std::string {
+            if (has_value) return value;
+            if (i + 1 >= args.size()) throw UsageError(arg + " needs a value (see --help)");
+            return args[++i];
+        };
+        if (arg == "-h" || arg == "--help") {
+            if (has_value) throw UsageError(arg + " takes no value");
+            o.help = true;
+        } else if (arg == "--level") {
+            const std::string v = next();
+            const char* digits = "0123456789";
+            if (v.empty() || v.size() > 2 || v.find_first_not_of(digits) != std::string::npos || std::stoi(v) < 1 ||
+                std::stoi(v) > 10)
+                throw UsageError("--level: \"" + v + "\" is not a level from 1 to 10");
+            o.level = std::stoi(v);
+        } else if (arg == "--seed") {
+            o.seed = Unsigned(arg, next(), UINT64_MAX);
+            o.seed_given = true;
+        } else if (arg == "--json") {
+            o.json = next();
+        } else if (arg == "--junit") {
+            o.junit = next();
+        } else if (arg == "--check") {
+            const std::string name = next();
+            if (!KnownCheck(name)) throw UsageError("--check: no check is called \"" + name + "\" (see --help)");
+            o.checks.push_back(name);
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw UsageError("unknown option " + arg + " (see --help)");
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (o.help) return o;
+    if (positional.size() != 1) throw UsageError("give exactly one module to check (see --help)");
+    o.module = positional[0];
+    if (!o.json.empty() && o.json == o.junit) throw UsageError("--json and --junit name the same file");
+    return o;
+}
+
+std::string help_text()
+{
+    std::string text =
+        "Usage: simhost-validate MODULE [--level 1..10] [--seed S] [--json FILE] [--junit FILE] [--check NAME]...\n"
+        "\n"
+        "Checks a vessel module (a shared library built against the host interface)\n"
+        "in the stand-in host. Each check runs in a process of its own and prints\n"
+        "PASS or FAIL with the seed that repeats it; the exit status is 1 when any\n"
+        "check fails, 2 for a command line that cannot be followed.\n"
+        "\n"
+        "What the module answers to is learnt first: every key with no modifier,\n"
+        "Shift, Ctrl and Alt is pressed once on a craft, noting the keys it takes and\n"
+        "those that open a dialog, and the first words of the lines it saves.\n"
+        "\n"
+        "  --level N     1 to 10 (default 5): which checks run and how hard they push\n"
+        "  --seed S      the random seed (default: a new one, printed)\n"
+        "  --json FILE   write the results as JSON\n"
+        "  --junit FILE  write the results as JUnit XML\n"
+        "  --check NAME  run only this check (repeatable)\n"
+        "  -h, --help    this text\n"
+        "\n"
+        "Checks, from the level named on:\n";
+    const size_t indent = 22, width = 79;
+    for (const Check& c : all_checks()) {
+        std::string line = "  " + std::to_string(c.min_level) + (c.min_level < 10 ? "  " : " ") + c.name;
+        line.resize(indent, ' ');
+        // The summary wrapped at word boundaries under its first line.
+        std::string word;
+        const std::string summary = std::string(c.summary) + " ";
+        for (char ch : summary) {
+            if (ch != ' ') {
+                word += ch;
+                continue;
+            }
+            if (line.size() + word.size() + 1 > width && line.size() > indent) {
+                text += line + "\n";
+                line = std::string(indent, ' ');
+            }
+            line += (line.size() > indent ? " " : "") + word;
+            word.clear();
+        }
+        text += line + "\n";
+    }
+    return text;
+}
+
+}  // namespace validate

@@ -1,0 +1,29 @@
+// The command line of simhost-validate.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace validate {
+
+// A command line that cannot be followed; what() is one line.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct Options {
+    bool help = false;
+    std::string module;
+    int level = 5;
+    bool seed_given = false;
+    std::uint64_t seed = 0;
+    std::string json, junit;          // report files; empty for none
+    std::vector<std::string> checks;  // only these; empty for all of the level
+};
+
+Options parse_options(const std::vector<std::string>& args);
+std::string help_text();
+
+}  // namespace validate

@@ -1,0 +1,128 @@
+#include "report.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+namespace validate {
+
+namespace {
+std::string Json(const std::string& s)
+{
+    std::string out = "\"";
+    for (char ch : s) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') out += '\\', out += ch;
+        else if (c == '\n') out += "\\n";
+        else if (c < 0x20 || c == 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else out += ch;
+    }
+    return out + "\"";
+}
+
+std::string JsonList(const std::vector<std::string>& items)
+{
+    std::string out = "[";
+    for (size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + Json(items[i]);
+    return out + "]";
+}
+
+// XML 1.0 holds no control characters but tab and line breaks.
+std::string Xml(const std::string& s)
+{
+    std::string out;
+    for (char ch : s) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (c == '&') out += "&amp;";
+        else if (c == '<') out += "&lt;";
+        else if (c == '>') out += "&gt;";
+        else if (c == '"') out += "&quot;";
+        else if (c < 0x20 && c != '\t' && c != '\n') out += '?';
+        else out += ch;
+    }
+    return out;
+}
+
+std::string Seconds(double s)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3f", s);
+    return buf;
+}
+
+int Failed(const std::vector<Outcome>& outcomes)
+{
+    int n = 0;
+    for (const Outcome& o : outcomes) n += o.passed ? 0 : 1;
+    return n;
+}
+}  // namespace
+
+std::string json_report(const Options& options, const std::vector<Outcome>& outcomes)
+{
+    std::string out = "{\n  \"module\": " + Json(options.module) + ",\n  \"level\": " + std::to_string(options.level) +
+                      ",\n  \"seed\": " + std::to_string(options.seed) + ",\n  \"passed\": " +
+                      std::to_string(outcomes.size() - Failed(outcomes)) + ",\n  \"failed\": " +
+                      std::to_string(Failed(outcomes)) + ",\n  \"checks\": [";
+    for (size_t i = 0; i < outcomes.size(); ++i) {
+        const Outcome& o = outcomes[i];
+        out += std::string(i ? "," : "") + "\n    {\"name\": " + Json(o.check->name) +
+               ", \"level\": " + std::to_string(o.check->min_level) + ", \"result\": \"" + (o.passed ? "pass" : "fail") +
+               "\", \"seed\": " + std::to_string(o.seed) + ", \"seconds\": " + Seconds(o.seconds) +
+               ",\n     \"failures\": " + JsonList(o.failures) + ",\n     \"notes\": " + JsonList(o.notes) + "}";
+    }
+    return out + "\n  ]\n}\n";
+}
+
+std::string junit_report(const Options& options, const std::vector<Outcome>& outcomes)
+{
+    double total = 0;
+    for (const Outcome& o : outcomes) total += o.seconds;
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites>\n  <testsuite name=\"simhost-validate\" tests=\"" +
+                      std::to_string(outcomes.size()) + "\" failures=\"" + std::to_string(Failed(outcomes)) +
+                      "\" time=\"" + Seconds(total) + "\">\n    <properties>\n      <property name=\"module\" value=\"" +
+                      Xml(options.module) + "\"/>\n      <property name=\"level\" value=\"" +
+                      std::to_string(options.level) + "\"/>\n      <property name=\"seed\" value=\"" +
+                      std::to_string(options.seed) + "\"/>\n    </properties>\n";
+    for (const Outcome& o : outcomes) {
+        out += "    <testcase classname=\"simhost-validate\" name=\"" + Xml(o.check->name) + "\" time=\"" +
+               Seconds(o.seconds) + "\"";
+        std::string notes;
+        for (const std::string& n : o.notes) notes += n + "\n";
+        if (o.passed && notes.empty()) {
+            out += "/>\n";
+            continue;
+        }
+        out += ">\n";
+        if (!o.passed) {
+            std::string text;
+            for (const std::string& f : o.failures) text += f + "\n";
+            out += "      <failure message=\"" + Xml(o.failures.front()) + " (seed " + std::to_string(o.seed) +
+                   ")\">" + Xml(text) + "</failure>\n";
+        }
+        if (!notes.empty()) out += "      <system-out>" + Xml(notes) + "</system-out>\n";
+        out += "    </testcase>\n";
+    }
+    return out + "  </testsuite>\n</testsuites>\n";
+}
+
+void write_file_atomically(const std::string& path, const std::string& text)
+{
+    const std::string tmp = path + ".tmp";
+    auto fail = [&](const std::string& what, int err) {
+        std::remove(tmp.c_str());
+        throw std::runtime_error("cannot write " + path + ": " + what + ": " + std::strerror(err));
+    };
+    std::FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f) fail("cannot create " + tmp, errno);
+    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    const int write_err = errno;
+    if (std::fclose(f) != 0 || !written) fail("cannot write " + tmp, written ? errno : write_err);
+    if (std::rename(tmp.c_str(), path.c_str()) != 0) fail("cannot replace it with " + tmp, errno);
+}
+
+}  // namespace validate

@@ -1,0 +1,71 @@
+#include "telemetry.h"
+
+#include <cstdio>
+
+namespace validate {
+
+namespace {
+std::string Num(double v)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.17g", v);
+    return buf;
+}
+
+std::string Vec(const VECTOR3& v) { return Num(v.x) + " " + Num(v.y) + " " + Num(v.z); }
+}  // namespace
+
+void add_snapshot(sim::Host& host, std::vector<std::string>& out)
+{
+    out.push_back("t " + Num(host.sim_time()));
+    for (const auto& r : host.vessels()) {
+        const sim::BodyState& b = r->body;
+        std::string line = r->name + " pos " + Vec(b.pos) + " vel " + Vec(b.vel) + " q " + Num(b.q[0]) + " " +
+                           Num(b.q[1]) + " " + Num(b.q[2]) + " " + Num(b.q[3]) + " omega " + Vec(b.omega);
+        line += " tanks";
+        for (const auto& p : r->propellants) line += " " + Num(p->mass);
+        line += " thrust";
+        for (const auto& t : r->thrusters) line += " " + Num(t->level);
+        line += " anim";
+        for (const sim::Animation& a : r->animations) line += " " + Num(a.state);
+        line += " beacons";
+        for (const sim::BeaconView& v : host.drawn_beacons(*r)) line += v.lit ? " on" : " off";
+        out.push_back(line);
+    }
+    for (const auto& d : host.dialogs().open_dialogs()) {
+        std::string line = "dialog " + std::to_string(d->resid);
+        for (const sim::Control& c : d->controls) line += " " + std::to_string(c.id) + (c.enabled ? "+" : "-");
+        out.push_back(line);
+    }
+}
+
+size_t add_calls(sim::Host& host, size_t from, std::vector<std::string>& out)
+{
+    const std::vector<sim::HostCall>& calls = host.log().calls();
+    for (size_t i = from; i < calls.size(); ++i) {
+        const sim::HostCall& c = calls[i];
+        std::string line = c.name;
+        if (c.vessel) {
+            const sim::VesselRecord* live = nullptr;
+            for (const auto& r : host.vessels())
+                if (r.get() == c.vessel) live = r.get();
+            line += " @" + (live ? live->name : std::string("gone"));
+        }
+        if (c.name != "InitLib")
+            for (double n : c.numbers) line += " " + Num(n);
+        if (!c.text.empty()) line += " \"" + c.text + "\"";
+        out.push_back(line);
+    }
+    return calls.size();
+}
+
+std::string first_difference(const std::vector<std::string>& a, const std::vector<std::string>& b)
+{
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        if (a[i] != b[i]) return "entry " + std::to_string(i + 1) + ": \"" + a[i] + "\" then \"" + b[i] + "\"";
+    if (a.size() != b.size())
+        return "the first has " + std::to_string(a.size()) + " entries, the second " + std::to_string(b.size());
+    return "";
+}
+
+}  // namespace validate

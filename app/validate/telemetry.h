@@ -1,0 +1,23 @@
+// The host's view of a module's craft, as text lines a run can be compared by:
+// bodies, tanks, thruster levels, animations, beacons, dialogs, and the calls
+// the module made. Numbers are written exactly.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "sim/host.h"
+
+namespace validate {
+
+void add_snapshot(sim::Host& host, std::vector<std::string>& out);
+// The host's call log from entry `from` on, craft named rather than addressed;
+// calls that carry addresses (the module's load address) keep only their name.
+// A craft gone by now is named "gone": take the calls after every action, so
+// that an address cannot pass to a new craft in between. Returns the next entry.
+size_t add_calls(sim::Host& host, size_t from, std::vector<std::string>& out);
+
+// "" when equal, else where they first part.
+std::string first_difference(const std::vector<std::string>& a, const std::vector<std::string>& b);
+
+}  // namespace validate
