@@ -161,8 +161,7 @@ void Driver::random_action()
     else if (roll < 45) click_random_button();
     else if (roll < 55) set_random_thrust();
     else if (roll < 58) open_a_dialog();
-    else if (roll < 60 && craft().size() > 1) remove_random_craft();
-    else if (roll < 62) add_craft();
+    else if (roll < 60) add_craft();
     else step(random_.between(0.01, 0.5));
 }
 

@@ -45,7 +45,7 @@ public:
     void click_random_button();
     void set_random_thrust();
     void step(double dt);
-    // One of the above, weighted towards keys and steps; never removes the last craft.
+    // One of the above but removing craft, weighted towards keys and steps.
     void random_action();
     void open_a_dialog();  // presses a dialog-opening key on a random craft, if any is known
 

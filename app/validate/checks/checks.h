@@ -1,4 +1,4 @@
-// The checks, each in the file of its concern; check_table.cpp lists them.
+// The checks, each in the file of its concern; table.cpp lists them.
 #pragma once
 
 #include "check.h"

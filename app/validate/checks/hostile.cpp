@@ -24,13 +24,17 @@ std::string Shown(const std::string& text)
 
 std::string RandomBytes(Random& random, size_t n, bool printable)
 {
-    std::string out;
-    for (size_t i = 0; i < n; ++i) {
+    // A random pattern of up to 256 bytes, repeated: long lines cost no more to make than short ones.
+    std::string pattern;
+    for (size_t i = 0; i < n && i < 256; ++i) {
         // Never a NUL or a line break: no file line holds one.
         char c = printable ? static_cast<char>(0x20 + random.below(0x5F)) : static_cast<char>(1 + random.below(255));
         if (c == '\n' || c == '\r') c = ' ';
-        out += c;
+        pattern += c;
     }
+    std::string out;
+    out.reserve(n);
+    while (out.size() < n) out += pattern.substr(0, n - out.size());
     return out;
 }
 
@@ -39,7 +43,8 @@ std::string HostileLine(Random& random, const std::vector<std::string>& keys, in
     static const char* const values[] = {"",     " ",    "nan",    "-nan",   "inf",   "-inf",  "1e308",  "-1e308",
                                          "1e-320", "-0", "0x7fffffff", "99999999999999999999999", "-1", "abc",
                                          "%s%s%n%n", "1 2 3 4 5 6 7 8 9", "\t", "+", "."};
-    const size_t longest = size_t(1) << (6 + level);  // 128 bytes at level 1, 64 KiB at level 10
+    // Now and then very long: up to 128 bytes at level 1, 64 KiB at level 10.
+    const size_t longest = random.chance(0.2) ? size_t(1) << (6 + level) : 100;
     const std::string key = keys.empty() ? std::string("X") : random.pick(keys);
     switch (random.below(7)) {
     case 0: return key + " " + values[random.below(std::size(values))];
