@@ -1,0 +1,186 @@
+// A small vessel module for the validator's own tests: a tank with one
+// engine, a key that opens a dialog, and one scenario line of its own. Built
+// as it is, it passes every check; each FLAW_ definition builds it with one
+// fault that a check exists to catch.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <stdexcept>
+#include <string>
+
+#if defined(FLAW_UNLOAD)
+#include <dlfcn.h>
+#endif
+#if defined(FLAW_SLOW)
+#include <time.h>
+#endif
+
+#include "oapi.h"
+#include "vessel.h"
+
+namespace {
+HINSTANCE instance = nullptr;
+const int dialog_id = 1;
+const DWORD key_count = 0x1E;   // A
+const DWORD key_dialog = 0x30;  // B
+int craft_made = 0;
+#if defined(FLAW_LEAK)
+char* volatile kept = nullptr;
+#endif
+
+INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
+#if defined(FLAW_SLOW)
+double CpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
+}
+#endif
+
+class Tank final : public VESSEL2 {
+public:
+    Tank(OBJHANDLE hVessel, int flightmodel) : VESSEL2(hVessel, flightmodel) {}
+    ~Tank()
+    {
+#if !defined(FLAW_STALE_CRAFT)
+        HWND hDlg = oapiFindDialog(instance, dialog_id);
+        if (hDlg && oapiGetDialogContext(hDlg) == this) oapiCloseDialog(hDlg);
+#endif
+    }
+
+    void clbkDefineClass(FILEHANDLE) override
+    {
+#if defined(FLAW_DEFINITION)
+        SetSize(2 + craft_made);
+#else
+        SetSize(2);
+#endif
+        SetEmptyMass(100);
+        PROPELLANT_HANDLE tank = CreatePropellantResource(50);
+        THRUSTER_HANDLE engine = CreateThruster(_V(0, 0, -1), _V(0, 0, 1), 200, tank, 3000);
+        CreateThrusterGroup(&engine, 1, THGROUP_MAIN);
+        anim = CreateAnimation(0);
+    }
+
+    void clbkReadScenario(FILEHANDLE scn, void* status) override
+    {
+        char* line;
+        while (oapiReadScenario_nextline(scn, line)) {
+            if (std::string(line).rfind("COUNT", 0) == 0) {
+#if defined(FLAW_THROWS)
+                count = std::stoi(line + 5);
+#else
+                count = static_cast<int>(std::strtol(line + 5, nullptr, 10));
+#endif
+            } else {
+                ParseScenarioLineEx(line, status);
+            }
+        }
+    }
+
+    void clbkWriteScenario(FILEHANDLE scn) override
+    {
+        SaveDefaultState(scn);
+        char value[32];
+#if defined(FLAW_SCENARIO)
+        std::snprintf(value, sizeof value, "0x%x", static_cast<unsigned>(count));
+#else
+        std::snprintf(value, sizeof value, "%d", count);
+#endif
+        oapiWriteScenario_string(scn, "COUNT", value);
+    }
+
+    void clbkAfterStep(double simt, double simdt, double) override
+    {
+#if defined(FLAW_CLOCK)
+        const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+        SetAnimState(anim, double(now % 1000) / 1000);
+        (void)simt;
+#else
+        SetAnimState(anim, simt / 100 - static_cast<int>(simt / 100));
+#endif
+#if defined(FLAW_SLOW)
+        // Now and then 30 ms of computation in the middle of a step.
+        static int steps = 0;
+        if (++steps % 200 == 0) {
+            const double start = CpuSeconds();
+            while (CpuSeconds() - start < 0.03) {
+            }
+        }
+#endif
+        (void)simdt;
+    }
+
+    int clbkKeyPress(DWORD key, bool down, char* kstate) override
+    {
+#if defined(FLAW_KEYS)
+        // Bound keys by modifier, looked up without asking whether there is one.
+        static const std::map<int, int> bound = {{1, 0}, {2, 1}, {3, 2}};
+        int held = 0;
+        for (DWORD m : {0x2Au, 0x1Du, 0x38u}) held += (static_cast<unsigned char>(kstate[m]) & 0x80) ? 1 : 0;
+        if (bound.at(held + 1) < 0) return 0;
+#else
+        (void)kstate;
+#endif
+        if (!down) return 0;
+        if (key == key_count) {
+            ++count;
+            return 1;
+        }
+        if (key == key_dialog) {
+            oapiOpenDialogEx(instance, dialog_id, DialogProc, 0, this);
+            return 1;
+        }
+        return 0;
+    }
+
+    int count = 0;
+
+private:
+    UINT anim = 0;
+};
+
+INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+#if defined(FLAW_DIALOG)
+    if (msg == 0x0201) throw std::runtime_error("a click where no control is");
+#endif
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        ++static_cast<Tank*>(oapiGetDialogContext(hDlg))->count;
+        return 1;
+    }
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+        oapiCloseDialog(hDlg);
+        return 1;
+    }
+    return oapiDefDialogProc(hDlg, msg, wParam, lParam);
+}
+}  // namespace
+
+DLLCLBK void InitModule(HINSTANCE hModule)
+{
+    instance = hModule;
+#if defined(FLAW_UNLOAD)
+    // Pins itself in memory, so unloading leaves it mapped.
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&InitModule), &info)) dlopen(info.dli_fname, RTLD_NOW | RTLD_NODELETE);
+#endif
+}
+
+DLLCLBK VESSEL* ovcInit(OBJHANDLE hVessel, int flightmodel)
+{
+    ++craft_made;
+#if defined(FLAW_LEAK)
+    kept = new char[256];
+#endif
+    return new Tank(hVessel, flightmodel);
+}
+
+DLLCLBK void ovcExit(VESSEL* vessel) { delete static_cast<Tank*>(vessel); }
+
+DLLCLBK const char* ModuleDate() { return "Dec 8 2026"; }
+
+DLLCLBK int GetModuleVersion() { return 1; }
