@@ -11,6 +11,7 @@
 
 #if defined(VALIDATE_SANITIZER_HEAP)
 #include <sanitizer/allocator_interface.h>
+#include <sanitizer/lsan_interface.h>
 #else
 #include <malloc.h>
 #include <unistd.h>
@@ -27,6 +28,24 @@ std::size_t heap_in_use()
     return __sanitizer_get_current_allocated_bytes();
 #else
     return mallinfo2().uordblks;
+#endif
+}
+
+std::size_t heap_slack_per_cycle()
+{
+#if defined(VALIDATE_SANITIZER_HEAP)
+    return 256;
+#else
+    return 64;
+#endif
+}
+
+bool leaks_found()
+{
+#if defined(VALIDATE_SANITIZER_HEAP)
+    return __lsan_do_recoverable_leak_check() != 0;
+#else
+    return false;
 #endif
 }
 

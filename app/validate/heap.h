@@ -8,6 +8,14 @@ namespace validate {
 
 std::size_t heap_in_use();
 
+// The largest growth of heap_in_use() per load and unload cycle taken for the
+// allocator's own: with the sanitizers the loader's bookkeeping shows a little.
+std::size_t heap_slack_per_cycle();
+
+// With the leak sanitizer: whether blocks no pointer reaches are left now
+// (it prints them). Without it: false.
+bool leaks_found();
+
 // With the C library's allocator, starts the program again with its
 // per-thread cache of freed blocks turned off, which it counts as in use and
 // fills a little differently on every pass; then heap_in_use() is exact. Returns

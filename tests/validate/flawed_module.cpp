@@ -103,11 +103,11 @@ public:
         SetAnimState(anim, simt / 100 - static_cast<int>(simt / 100));
 #endif
 #if defined(FLAW_SLOW)
-        // Now and then 30 ms of computation in the middle of a step.
+        // Now and then 120 ms of computation in the middle of a step.
         static int steps = 0;
         if (++steps % 200 == 0) {
             const double start = CpuSeconds();
-            while (CpuSeconds() - start < 0.03) {
+            while (CpuSeconds() - start < 0.12) {
             }
         }
 #endif

@@ -108,7 +108,8 @@ void check_hostile_scenario(const CheckContext& ctx, Findings& f)
             for (sim::VesselRecord* r : loaded) host.destroy_vessel(*r);
         });
     }
-    if (f.passed()) f.note(std::to_string(blocks) + " blocks, " + std::to_string(accepted) + " accepted");
+    if (f.passed())
+        f.note(std::to_string(blocks) + " blocks, " + std::to_string(accepted) + " accepted, the rest turned down by the host");
 }
 
 void check_hostile_keys(const CheckContext& ctx, Findings& f)
