@@ -9,6 +9,7 @@
 #include "options.h"
 #include "report.h"
 #include "runner.h"
+#include "sim/atomic_file.h"
 
 namespace {
 // Long enough for level 10 under the sanitizers on a busy machine; a module
@@ -38,6 +39,14 @@ int main(int argc, char** argv)
         std::fputs(validate::help_text().c_str(), stdout);
         return 0;
     }
+    // Report files that could not be written are refused before any check runs.
+    try {
+        for (const std::string& path : {options.json, options.junit})
+            if (!path.empty()) sim::check_replaceable(path);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "simhost-validate: %s\n", e.what());
+        return 2;
+    }
     if (!options.seed_given) options.seed = (std::uint64_t(std::random_device{}()) << 32) | std::random_device{}();
 
     std::printf("simhost-validate: %s at level %d, seed %llu\n", options.module.c_str(), options.level,
@@ -64,9 +73,9 @@ int main(int argc, char** argv)
             std::printf("repeat: simhost-validate %s --level %d --seed %llu --check %s\n", options.module.c_str(),
                         options.level, static_cast<unsigned long long>(o.seed), o.check->name);
     try {
-        if (!options.json.empty()) validate::write_file_atomically(options.json, validate::json_report(options, outcomes));
+        if (!options.json.empty()) sim::write_file_atomically(options.json, validate::json_report(options, outcomes));
         if (!options.junit.empty())
-            validate::write_file_atomically(options.junit, validate::junit_report(options, outcomes));
+            sim::write_file_atomically(options.junit, validate::junit_report(options, outcomes));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "simhost-validate: %s\n", e.what());
         return 2;

@@ -1,9 +1,6 @@
 #include "report.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <stdexcept>
 
 namespace validate {
 
@@ -108,21 +105,6 @@ std::string junit_report(const Options& options, const std::vector<Outcome>& out
         out += "    </testcase>\n";
     }
     return out + "  </testsuite>\n</testsuites>\n";
-}
-
-void write_file_atomically(const std::string& path, const std::string& text)
-{
-    const std::string tmp = path + ".tmp";
-    auto fail = [&](const std::string& what, int err) {
-        std::remove(tmp.c_str());
-        throw std::runtime_error("cannot write " + path + ": " + what + ": " + std::strerror(err));
-    };
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) fail("cannot create " + tmp, errno);
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    const int write_err = errno;
-    if (std::fclose(f) != 0 || !written) fail("cannot write " + tmp, written ? errno : write_err);
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) fail("cannot replace it with " + tmp, errno);
 }
 
 }  // namespace validate

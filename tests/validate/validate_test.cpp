@@ -115,7 +115,8 @@ TEST_F(Validate, MervexPassesTheHighestLevel)
 TEST_F(Validate, CommandLineItCannotFollowGivesStatusTwoAndNoReport)
 {
     for (const std::string& args : {std::string("--level 11 x"), std::string("--check nothing x"),
-                                    std::string("--seed -1 x"), std::string("one two")}) {
+                                    std::string("--seed -1 x"), std::string("one two"),
+                                    "x --junit '" + (dir / "no" / "such" / "folder.xml").string() + "'"}) {
         const Result r = Run(args + " --json '" + (dir / "r.json").string() + "'");
         EXPECT_EQ(r.status, 2) << args << ": " << r.out;
         EXPECT_FALSE(fs::exists(dir / "r.json")) << args;
