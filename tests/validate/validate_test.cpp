@@ -3,6 +3,7 @@
 // the clean build of the same module and on Mervex it passes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -35,7 +36,8 @@ protected:
         std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         for (char& c : name)
             if (c == '/') c = '_';
-        dir = fs::temp_directory_path() / ("simhost_validate_" + name);
+        // Apart per process: other builds of the tree may run the same test at once.
+        dir = fs::temp_directory_path() / ("simhost_validate_" + std::to_string(getpid()) + "_" + name);
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
