@@ -1,6 +1,9 @@
 #include "telemetry.h"
 
 #include <cstdio>
+#include <stdexcept>
+
+#include "host/oapi.h"
 
 namespace validate {
 
@@ -14,6 +17,15 @@ std::string Num(double v)
 
 std::string Vec(const VECTOR3& v) { return Num(v.x) + " " + Num(v.y) + " " + Num(v.z); }
 }  // namespace
+
+void require_call_log(sim::Host& host)
+{
+    host.log().clear();
+    Date2Int("Jan 1 2000");
+    const bool kept = host.log().count("Date2Int") == 1;
+    host.log().clear();
+    if (!kept) throw std::logic_error("the host keeps no log of the calls made into it, which this check compares");
+}
 
 void add_snapshot(sim::Host& host, std::vector<std::string>& out)
 {

@@ -10,6 +10,11 @@
 
 namespace validate {
 
+// The checks that compare calls need the host's call log: throws
+// std::logic_error when the host keeps none, rather than let them compare
+// nothing. Leaves the log empty.
+void require_call_log(sim::Host& host);
+
 void add_snapshot(sim::Host& host, std::vector<std::string>& out);
 // The host's call log from entry `from` on, craft named rather than addressed;
 // calls that carry addresses (the module's load address) keep only their name.

@@ -9,6 +9,7 @@
 #include "driver.h"
 #include "guard.h"
 #include "heap.h"
+#include "telemetry.h"
 
 namespace validate {
 
@@ -54,6 +55,7 @@ void DestroyCraft(sim::Host& host, sim::Module& module, Findings* f, const std::
 void check_exports(const CheckContext& ctx, Findings& f)
 {
     sim::Host host;
+    require_call_log(host);
     sim::Module* module = nullptr;
     if (!attempt(f, "loading", [&] { module = &host.load_module(ctx.module); })) return;
     for (const sim::HostCall& c : host.log().calls())
@@ -81,6 +83,7 @@ void check_exports(const CheckContext& ctx, Findings& f)
 void check_unload_cycles(const CheckContext& ctx, Findings& f)
 {
     sim::Host host;
+    require_call_log(host);
     const int cycles = 2 + 2 * ctx.level;
     for (int cycle = 1; cycle <= cycles && f.passed(); ++cycle) {
         const std::string when = "cycle " + std::to_string(cycle);

@@ -53,6 +53,7 @@ std::vector<std::string> Telemetry(const CheckContext& ctx)
 {
     std::vector<std::string> out;
     sim::Host host;
+    require_call_log(host);
     sim::Module& module = host.load_module(ctx.module);
     const ModuleProbe probe = probe_module(host, module);
     Random random(ctx.seed);
