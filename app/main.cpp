@@ -7,6 +7,7 @@
 
 #include "options.h"
 #include "output_paths.h"
+#include "program_folders.h"
 #include "run.h"
 #include "summary.h"
 
@@ -22,11 +23,12 @@ std::string OneLine(std::string s)
 
 int main(int argc, char** argv)
 {
-    app::Options defaults;
-    defaults.modules = SIMHOST_DEFAULT_MODULES;
-    defaults.meshes = SIMHOST_DEFAULT_MESHES;
-    defaults.bitmap = SIMHOST_DEFAULT_BITMAP;
     try {
+        const app::ProgramFolders folders = app::program_folders(app::executable_file());
+        app::Options defaults;
+        defaults.modules = folders.modules.string();
+        defaults.meshes = folders.meshes.string();
+        defaults.bitmap = (folders.data / "panel.bmp").string();
         const app::Options o = app::parse_options(std::vector<std::string>(argv + 1, argv + argc), defaults);
         if (o.help) {
             std::fputs(app::help_text(defaults).c_str(), stdout);

@@ -7,7 +7,7 @@ scripts/install-deps.sh
 cmake --preset default
 cmake --build --preset default
 out=build/default/demo
-build/default/app/simhost-run scenarios/stowed.scn \
+build/default/bin/simhost-run scenarios/stowed.scn \
   --timeline scenarios/stowed.timeline --duration 60 \
   --out "$out" --json "$out/telemetry.json"
 echo

@@ -11,6 +11,9 @@ have ninja || need="$need ninja-build"
 have g++ || need="$need g++"
 have clang++ || need="$need clang"
 have llvm-rc || have llvm-rc-14 || need="$need llvm"
+# The Debian package's dependencies are read with dpkg-shlibdeps, which CPack finds ELF files for with file.
+have dpkg-shlibdeps || need="$need dpkg-dev"
+have file || need="$need file"
 for p in libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev; do
   pkg_ok "$p" || need="$need $p"
 done

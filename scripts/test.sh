@@ -1,8 +1,10 @@
 #!/bin/sh
-# Builds and runs every test: the native suite and the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer (with the fuzzers run for
-# a bounded number of inputs), then the Windows suite: both MinGW-w64
-# builds, their PE checks, and the x86_64 DLL under Wine. Fails on any failure.
+# Builds and runs every test: the native suite, its install and packages
+# flown from outside the build folder, the same suite under AddressSanitizer
+# and UndefinedBehaviorSanitizer (with the fuzzers run for a bounded number
+# of inputs), then the Windows suite: both MinGW-w64 builds, their PE
+# checks, the x86_64 DLL under Wine, and the release add-on. Fails on any
+# failure.
 set -eu
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -15,6 +17,10 @@ for preset in default asan; do
   cmake --build --preset "$preset" -j "$jobs"
   echo "== $preset tests"
   ctest --preset "$preset" -j "$jobs"
+  if [ "$preset" = default ]; then
+    echo "== install and packages"
+    scripts/test-install.sh
+  fi
 done
 
 if [ "${MERVEX_WINDOWS_TESTS:-1}" = 1 ]; then
