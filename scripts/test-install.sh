@@ -17,6 +17,7 @@ restore() {
   rm -rf "$scratch"
 }
 trap restore EXIT
+trap "exit 1" INT TERM
 
 [ -x "$build/bin/simhost-run" ] || fail "no default build; build the default preset first"
 rm -f "$build"/mervex_*.deb "$build"/mervex-*.tar.gz
