@@ -6,13 +6,14 @@
 #include <sstream>
 
 #include "sim/input_file.h"
+#include "sim/text_lines.h"
 
 namespace sim {
 
 namespace {
 [[noreturn]] void Fail(const std::string& file, int line_no, const std::string& why, const std::string& text)
 {
-    throw MeshError(file + ":" + std::to_string(line_no) + ": " + why + ": " + text);
+    throw MeshError(file + ":" + std::to_string(line_no) + ": " + why + ": " + shown_text(text));
 }
 
 // One face corner, "7", "7/2", "7//3" or "-1": the vertex index from 0.
@@ -34,12 +35,9 @@ bool CornerIndex(const std::string& word, size_t vertex_count, size_t& out)
 Mesh parse_obj(const std::string& text, const std::string& file)
 {
     Mesh mesh;
-    std::istringstream in(text);
-    std::string raw;
     int line_no = 0;
-    while (std::getline(in, raw)) {
+    for (const std::string& raw : split_lines(text)) {
         ++line_no;
-        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
         std::istringstream words(raw);
         std::string key;
         if (!(words >> key) || key[0] == '#') continue;
