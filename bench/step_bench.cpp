@@ -1,54 +1,240 @@
-// Host steps per second with Mervex craft in flight: the module's callbacks,
-// the free-space integration and the beacon read-back, all together.
+// The stand-in host's speed and memory with many craft, each measured beside
+// a floor in the same run:
+//   Step/floor     the host's equations on plain arrays (floor_fleet.h)
+//   Step/NullVessel a host step with craft whose module does nothing per step
+//   Step/Mervex    a host step with Mervex craft
+// and scenario loading and saving. Every case counts the heap allocations
+// it makes per iteration; the ratios are printed after the table.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <memory>
 #include <string>
 
+#include "floor_fleet.h"
+#include "heap_counter.h"
 #include "sim/host.h"
 #include "sim/keyboard.h"
 #include "sim/physics.h"
+#include "sim/scenario_file.h"
 
 namespace {
 
-// Each iteration is one host step; the item count is craft-steps.
-void StepCraft(benchmark::State& state)
-{
-    sim::Host host;
-    sim::Module& module = host.load_module(MERVEX_MODULE_PATH);
-    const int craft = static_cast<int>(state.range(0));
-    const bool burning = state.range(1) != 0;
-    for (int i = 0; i < craft; ++i) {
-        sim::VesselRecord& v = host.create_vessel(module, "Mervex-" + std::to_string(i + 1));
-        host.key_press(v, sim::key::k);
-        if (burning) {
-            sim::set_group_level(v, THGROUP_MAIN, 0.01);  // lasts far longer than the benchmark
+const double step_length = 0.01;
+
+// A host with `craft` craft of one module, all burning gently (for far
+// longer than a benchmark runs) and Mervex's arrays deploying, its call log
+// off as in a run that does not read it.
+struct Fleet {
+    Fleet(const char* module_path, int craft)
+    {
+        host.log().set_enabled(false);
+        sim::Module& module = host.load_module(module_path);
+        for (int i = 0; i < craft; ++i) {
+            sim::VesselRecord& v = host.create_vessel(module, "Craft-" + std::to_string(i + 1));
+            host.key_press(v, sim::key::k);
+            sim::set_group_level(v, THGROUP_MAIN, 0.01);
             sim::set_group_level(v, THGROUP_ATT_YAWLEFT, 0.001);
         }
+        // Past the first steps, which fill what the host keeps between steps.
+        for (int i = 0; i < 3; ++i) host.step(step_length);
     }
+    std::vector<const sim::VesselRecord*> records() const
+    {
+        std::vector<const sim::VesselRecord*> out;
+        for (const auto& r : host.vessels()) out.push_back(r.get());
+        return out;
+    }
+    sim::Host host;
+};
+
+// Allocations per iteration of the loop it is wrapped around.
+class AllocationCount {
+public:
+    AllocationCount() : start_(bench::heap_count().allocations) {}
+    void report(benchmark::State& state) const
+    {
+        const double made = double(bench::heap_count().allocations - start_);
+        state.counters["allocs/iter"] = state.iterations() ? made / double(state.iterations()) : 0;
+    }
+
+private:
+    size_t start_;
+};
+
+bool Close(double a, double b) { return a == b || std::abs(a - b) <= 1e-12 * std::max(std::abs(a), std::abs(b)); }
+
+// The floor is only a floor if it flies the craft as the host does.
+bool FloorFliesAsTheHost(int craft)
+{
+    Fleet fleet(MERVEX_MODULE_PATH, craft);
+    bench::FloorFleet floor(fleet.records());
+    for (int i = 0; i < 100; ++i) {
+        fleet.host.step(step_length);
+        floor.step(step_length);
+    }
+    for (size_t i = 0; i < fleet.host.vessels().size(); ++i) {
+        const sim::VesselRecord& r = *fleet.host.vessels()[i];
+        const sim::BodyState& a = r.body;
+        const sim::BodyState& b = floor.body(i);
+        const double host_values[] = {a.pos.x, a.pos.y, a.pos.z, a.vel.x, a.vel.y, a.vel.z, a.q[0], a.q[1],
+                                      a.q[2], a.q[3], a.omega.x, a.omega.y, a.omega.z, r.propellant_mass()};
+        double floor_tanks = 0;
+        for (double m : floor.tank_masses(i)) floor_tanks += m;
+        const double floor_values[] = {b.pos.x, b.pos.y, b.pos.z, b.vel.x, b.vel.y, b.vel.z, b.q[0], b.q[1],
+                                       b.q[2], b.q[3], b.omega.x, b.omega.y, b.omega.z, floor_tanks};
+        for (size_t k = 0; k < std::size(host_values); ++k)
+            if (!Close(host_values[k], floor_values[k])) return false;
+    }
+    return true;
+}
+
+void StepFloor(benchmark::State& state)
+{
+    const int craft = int(state.range(0));
+    if (!FloorFliesAsTheHost(craft)) {
+        state.SkipWithError("the floor does not fly the craft as the host does");
+        return;
+    }
+    Fleet fleet(MERVEX_MODULE_PATH, craft);
+    bench::FloorFleet floor(fleet.records());
+    AllocationCount allocations;
     for (auto _ : state) {
-        host.step(0.01);
-        host.log().clear();
+        floor.step(step_length);
+        benchmark::DoNotOptimize(floor.body(0));
     }
+    allocations.report(state);
     state.SetItemsProcessed(state.iterations() * craft);
 }
-BENCHMARK(StepCraft)->ArgNames({"craft", "burning"})->Args({1, 0})->Args({1, 1})->Args({10, 1})->Args({100, 1});
 
-// The integration alone, without the module's callbacks.
-void Integrate(benchmark::State& state)
+void StepHost(benchmark::State& state, const char* module_path)
 {
-    sim::Host host;
-    sim::Module& module = host.load_module(MERVEX_MODULE_PATH);
-    sim::VesselRecord& v = host.create_vessel(module, "Mervex-1");
-    sim::set_group_level(v, THGROUP_MAIN, 0.01);
-    sim::set_group_level(v, THGROUP_ATT_BANKLEFT, 0.01);
-    for (auto _ : state) {
-        sim::integrate(v, 0.01);
-        benchmark::DoNotOptimize(v.body);
-    }
-    state.SetItemsProcessed(state.iterations());
+    const int craft = int(state.range(0));
+    Fleet fleet(module_path, craft);
+    AllocationCount allocations;
+    for (auto _ : state) fleet.host.step(step_length);
+    allocations.report(state);
+    state.SetItemsProcessed(state.iterations() * craft);
 }
-BENCHMARK(Integrate);
+
+std::string ScenarioOf(int craft)
+{
+    std::string text = "BEGIN_SCENARIO\n  TIME 12.5\nEND_SCENARIO\n";
+    for (int i = 0; i < craft; ++i) {
+        const std::string x = std::to_string(10 * i);
+        text += "BEGIN_VESSEL Mervex-" + std::to_string(i + 1) + ":Mervex\n  POS " + x +
+                " 0 0\n  VEL 0 0.5 0\n  ATT 1 0 0 0\n  AROT 0 0 0.01\n  PROPELLANT 0 420\n  ARRAYS " +
+                (i % 2 ? "0" : "1") + "\n  PAYLOAD_MASS 250.0000\n" + (i % 3 ? "" : "  NAVLIGHTS\n") + "END_VESSEL\n";
+    }
+    return text;
+}
+
+// Each iteration loads the whole scenario into an empty host; the heap the
+// craft hold afterwards (host records and module objects) is reported per craft.
+void LoadScenario(benchmark::State& state)
+{
+    const int craft = int(state.range(0));
+    const sim::Scenario scenario = sim::parse_scenario(ScenarioOf(craft), "generated");
+    sim::Host host;
+    host.log().set_enabled(false);
+    sim::Module& module = host.load_module(MERVEX_MODULE_PATH);
+    double held = 0;
+    AllocationCount allocations;
+    for (auto _ : state) {
+        const size_t before = bench::heap_count().live_bytes;
+        host.load_scenario(scenario, module);
+        held = double(bench::heap_count().live_bytes - before);
+        state.PauseTiming();
+        while (!host.vessels().empty()) host.destroy_vessel(*host.vessels().back());
+        state.ResumeTiming();
+    }
+    allocations.report(state);
+    state.counters["heap/craft"] = benchmark::Counter(held / craft, benchmark::Counter::kDefaults,
+                                                      benchmark::Counter::kIs1024);
+    state.SetItemsProcessed(state.iterations() * craft);
+}
+
+void SaveScenario(benchmark::State& state)
+{
+    const int craft = int(state.range(0));
+    sim::Host host;
+    host.log().set_enabled(false);
+    host.load_scenario(sim::parse_scenario(ScenarioOf(craft), "generated"), host.load_module(MERVEX_MODULE_PATH));
+    AllocationCount allocations;
+    for (auto _ : state) benchmark::DoNotOptimize(host.scenario_text());
+    allocations.report(state);
+    state.SetItemsProcessed(state.iterations() * craft);
+}
+
+// The console table, then per craft count the ratios of CPU time per step.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Iteration && !r.error_occurred) {
+                Mean& m = cpu_[r.benchmark_name()];
+                m.sum += r.GetAdjustedCPUTime();
+                ++m.n;
+            }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void print_ratios() const
+    {
+        std::printf("\nCPU time per step, as ratios (targets: host/floor <= 2, Mervex/null-module <= 1.5,\n"
+                    "per craft-step at 10000 craft / at 100 craft <= 1.3)\n");
+        std::printf("%8s %24s %14s %20s\n", "craft", "host(null module)/floor", "Mervex/floor", "Mervex/null-module");
+        for (const char* craft : {"1", "100", "10000"}) {
+            const double floor = cpu("floor", craft), null = cpu("NullVessel", craft), mervex = cpu("Mervex", craft);
+            std::printf("%8s %24s %14s %20s\n", craft, Ratio(null, floor).c_str(), Ratio(mervex, floor).c_str(),
+                        Ratio(mervex, null).c_str());
+        }
+        std::printf("%8s", "linear");
+        for (const char* what : {"floor", "NullVessel", "Mervex"})
+            std::printf("   %s %s", what, Ratio(cpu(what, "10000") / 10000, cpu(what, "100") / 100).c_str());
+        std::printf("   (per craft-step, 10000 craft / 100 craft)\n");
+    }
+
+private:
+    struct Mean {
+        double sum = 0;
+        int n = 0;
+    };
+    static std::string Ratio(double a, double b)
+    {
+        if (!(a > 0) || !(b > 0)) return "-";
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.2f", a / b);
+        return buf;
+    }
+    double cpu(const std::string& what, const std::string& craft) const
+    {
+        auto it = cpu_.find("Step/" + what + "/craft:" + craft);
+        return it == cpu_.end() || it->second.n == 0 ? 0 : it->second.sum / it->second.n;
+    }
+    std::map<std::string, Mean> cpu_;
+};
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    for (auto* b : {benchmark::RegisterBenchmark("Step/floor", StepFloor),
+                    benchmark::RegisterBenchmark("Step/NullVessel", StepHost, NULL_VESSEL_MODULE_PATH),
+                    benchmark::RegisterBenchmark("Step/Mervex", StepHost, MERVEX_MODULE_PATH)})
+        b->ArgName("craft")->Arg(1)->Arg(100)->Arg(10000);
+    for (auto* b : {benchmark::RegisterBenchmark("Scenario/load", LoadScenario),
+                    benchmark::RegisterBenchmark("Scenario/save", SaveScenario)})
+        b->ArgName("craft")->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.print_ratios();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -13,7 +13,6 @@ using sim::VesselRecord;
 namespace {
 VesselRecord& Rec(const VESSEL* v) { return sim::record_of(v->GetHandle()); }
 
-std::vector<double> Nums(const VECTOR3& v) { return {v.x, v.y, v.z}; }
 }  // namespace
 
 VESSEL::VESSEL(OBJHANDLE hVessel, int fmodel) : vessel_handle(hVessel), flight_model(fmodel) {}
@@ -36,13 +35,13 @@ void VESSEL::SetEmptyMass(double mass) const
 void VESSEL::SetPMI(const VECTOR3& pmi) const
 {
     Rec(this).pmi = pmi;
-    log_call(&Rec(this), "SetPMI", Nums(pmi));
+    log_call(&Rec(this), "SetPMI", {pmi.x, pmi.y, pmi.z});
 }
 
 void VESSEL::SetCameraOffset(const VECTOR3& offset) const
 {
     Rec(this).camera_offset = offset;
-    log_call(&Rec(this), "SetCameraOffset", Nums(offset));
+    log_call(&Rec(this), "SetCameraOffset", {offset.x, offset.y, offset.z});
 }
 
 PROPELLANT_HANDLE VESSEL::CreatePropellantResource(double maxmass, double mass, double efficiency) const

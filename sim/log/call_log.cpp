@@ -20,10 +20,10 @@ std::vector<std::string> CallLog::names() const
     return out;
 }
 
-void log_call(const VesselRecord* vessel, const char* name, std::vector<double> numbers, std::string text)
+void log_call(const VesselRecord* vessel, const char* name, std::initializer_list<double> numbers, std::string_view text)
 {
     Host* h = Host::current_or_null();
-    if (h) h->log().add(HostCall{name, vessel, std::move(numbers), std::move(text)});
+    if (h && h->log().enabled()) h->log().add(HostCall{name, vessel, numbers, std::string(text)});
 }
 
 }  // namespace sim

@@ -1,7 +1,9 @@
 // The order of the calls a module made into the host, for tests and tools.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sim {
@@ -15,8 +17,12 @@ struct HostCall {
     std::string text;                      // the text argument, if any
 };
 
+// Keeps calls while enabled (the default). A run that does not read the log
+// turns it off, so that a step makes no records and allocates nothing.
 class CallLog {
 public:
+    bool enabled() const { return enabled_; }
+    void set_enabled(bool on) { enabled_ = on; }
     void add(HostCall call) { calls_.push_back(std::move(call)); }
     void clear() { calls_.clear(); }
     const std::vector<HostCall>& calls() const { return calls_; }
@@ -27,9 +33,12 @@ public:
 
 private:
     std::vector<HostCall> calls_;
+    bool enabled_ = true;
 };
 
-// Adds a call to the current host's log; no call is kept while no host runs.
-void log_call(const VesselRecord* vessel, const char* name, std::vector<double> numbers = {}, std::string text = {});
+// Adds a call to the current host's log; nothing is kept (or allocated)
+// while no host runs or its log is off.
+void log_call(const VesselRecord* vessel, const char* name, std::initializer_list<double> numbers = {},
+              std::string_view text = {});
 
 }  // namespace sim

@@ -1,0 +1,138 @@
+#include "floor_fleet.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "sim/physics.h"
+
+namespace bench {
+
+namespace {
+VECTOR3 Add(const VECTOR3& a, const VECTOR3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+VECTOR3 Scale(const VECTOR3& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
+VECTOR3 Cross(const VECTOR3& a, const VECTOR3& b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+VECTOR3 Rotate(const double q[4], const VECTOR3& v)
+{
+    const VECTOR3 u{q[1], q[2], q[3]};
+    const VECTOR3 t = Scale(Cross(u, v), 2);
+    return Add(Add(v, Scale(t, q[0])), Cross(u, t));
+}
+
+void Turn(double q[4], const VECTOR3& omega, double dt)
+{
+    const double rate = std::sqrt(omega.x * omega.x + omega.y * omega.y + omega.z * omega.z);
+    const double half = 0.5 * rate * dt;
+    if (!(half > 0) || !std::isfinite(half)) return;
+    const double s = std::sin(half) / rate;
+    const double d[4] = {std::cos(half), omega.x * s, omega.y * s, omega.z * s};
+    const double r[4] = {q[0] * d[0] - q[1] * d[1] - q[2] * d[2] - q[3] * d[3],
+                         q[0] * d[1] + q[1] * d[0] + q[2] * d[3] - q[3] * d[2],
+                         q[0] * d[2] - q[1] * d[3] + q[2] * d[0] + q[3] * d[1],
+                         q[0] * d[3] + q[1] * d[2] - q[2] * d[1] + q[3] * d[0]};
+    const double n = std::sqrt(r[0] * r[0] + r[1] * r[1] + r[2] * r[2] + r[3] * r[3]);
+    for (int i = 0; i < 4; ++i) q[i] = r[i] / n;
+}
+}  // namespace
+
+FloorFleet::FloorFleet(const std::vector<const sim::VesselRecord*>& craft)
+{
+    for (const sim::VesselRecord* r : craft) {
+        Craft c;
+        c.first_tank = tank_mass_.size();
+        std::vector<const sim::Propellant*> tanks;
+        for (const auto& p : r->propellants) {
+            tanks.push_back(p.get());
+            tank_mass_.push_back(p->mass);
+        }
+        c.tanks = tanks.size();
+        c.first_thruster = level_.size();
+        for (const auto& th : r->thrusters) {
+            const sim::Thruster& t = *th;
+            const auto found = std::find(tanks.begin(), tanks.end(), t.resource);
+            const double isp = t.resource ? sim::thruster_isp(t, sim::ambient_pressure) * t.resource->efficiency : 0;
+            pos_.push_back(t.pos);
+            dir_.push_back(t.dir);
+            max_thrust_.push_back(t.max_thrust);
+            full_flow_.push_back(found != tanks.end() && isp > 0 ? t.max_thrust / isp : 0);
+            level_.push_back(std::isfinite(t.level) ? std::clamp(t.level, 0.0, 1.0) : 0.0);
+            tank_.push_back(found == tanks.end() ? no_tank : c.first_tank + size_t(found - tanks.begin()));
+        }
+        c.thrusters = level_.size() - c.first_thruster;
+        c.empty_mass = r->empty_mass;
+        c.pmi = r->pmi;
+        craft_.push_back(c);
+        body_.push_back(r->body);
+    }
+    demand_.assign(tank_mass_.size(), 0);
+    share_.assign(tank_mass_.size(), 0);
+    asked_.assign(tank_mass_.size(), 0);
+}
+
+std::vector<double> FloorFleet::tank_masses(size_t craft) const
+{
+    const Craft& c = craft_[craft];
+    return {tank_mass_.begin() + long(c.first_tank), tank_mass_.begin() + long(c.first_tank + c.tanks)};
+}
+
+double FloorFleet::mass(const Craft& c) const
+{
+    double m = 0;
+    for (size_t k = c.first_tank; k < c.first_tank + c.tanks; ++k) m += tank_mass_[k];
+    return c.empty_mass + m;
+}
+
+void FloorFleet::step(double dt)
+{
+    if (!(dt > 0)) return;
+    for (size_t i = 0; i < craft_.size(); ++i) step_craft(craft_[i], body_[i], dt);
+}
+
+void FloorFleet::step_craft(const Craft& c, sim::BodyState& b, double dt)
+{
+    const size_t t0 = c.first_thruster, t1 = c.first_thruster + c.thrusters;
+    const double m0 = mass(c);
+    for (size_t k = c.first_tank; k < c.first_tank + c.tanks; ++k) demand_[k] = 0, asked_[k] = 0;
+    for (size_t i = t0; i < t1; ++i) {
+        const size_t k = tank_[i];
+        if (level_[i] > 0 && full_flow_[i] > 0 && tank_mass_[k] > 0) {
+            demand_[k] += level_[i] * full_flow_[i] * dt;
+            asked_[k] = 1;
+        }
+    }
+    for (size_t k = c.first_tank; k < c.first_tank + c.tanks; ++k)
+        if (asked_[k]) share_[k] = demand_[k] > tank_mass_[k] ? tank_mass_[k] / demand_[k] : 1.0;
+
+    VECTOR3 force{}, torque{};
+    double flow = 0;
+    for (size_t i = t0; i < t1; ++i) {
+        if (level_[i] == 0 || tank_[i] == no_tank || !asked_[tank_[i]]) continue;
+        const double effective = level_[i] * share_[tank_[i]];
+        const VECTOR3 f = Scale(dir_[i], effective * max_thrust_[i]);
+        force = Add(force, f);
+        torque = Add(torque, Cross(pos_[i], f));
+        flow += effective * full_flow_[i];
+    }
+    for (size_t k = c.first_tank; k < c.first_tank + c.tanks; ++k)
+        if (asked_[k]) tank_mass_[k] = share_[k] < 1.0 ? 0.0 : std::max(0.0, tank_mass_[k] - demand_[k]);
+    const double m1 = mass(c);
+
+    if (m0 > 0) {
+        const bool burning = flow > 0 && m1 > 0 && m1 < m0;
+        const VECTOR3 dv = burning ? Scale(force, std::log(m0 / m1) / flow) : Scale(force, dt / m0);
+        b.vel = Add(b.vel, Rotate(b.q, dv));
+        const VECTOR3 inertia = Scale(c.pmi, m0);
+        const VECTOR3 gyro = Cross(b.omega, {inertia.x * b.omega.x, inertia.y * b.omega.y, inertia.z * b.omega.z});
+        auto accel = [](double tq, double g, double i) { return i > 0 ? (tq - g) / i : 0.0; };
+        b.omega = Add(b.omega, Scale({accel(torque.x, gyro.x, inertia.x), accel(torque.y, gyro.y, inertia.y),
+                                      accel(torque.z, gyro.z, inertia.z)},
+                                     dt));
+    }
+    b.pos = Add(b.pos, Scale(b.vel, dt));
+    Turn(b.q, b.omega, dt);
+}
+
+}  // namespace bench
