@@ -50,12 +50,12 @@ Sample take_sample(sim::Host& host, double t)
         CraftSample c;
         c.name = r->name;
         c.array_state = r->animations.empty() ? 0 : r->animations.front().state;
-        for (bool lit : sim::beacons_lit(*r)) {
+        for (const BEACONLIGHTSPEC* b : r->beacons) {
             ++c.beacons;
-            c.beacons_lit += lit;
+            c.beacons_lit += b->active;
         }
         c.propellant = r->propellant_mass();
-        for (const auto& p : r->propellants) c.capacity += p->capacity;
+        for (const sim::Propellant& p : r->propellants) c.capacity += p.capacity;
         c.mass = r->mass();
         c.pos = r->body.pos;
         c.vel = r->body.vel;

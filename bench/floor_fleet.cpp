@@ -44,14 +44,13 @@ FloorFleet::FloorFleet(const std::vector<const sim::VesselRecord*>& craft)
         Craft c;
         c.first_tank = tank_mass_.size();
         std::vector<const sim::Propellant*> tanks;
-        for (const auto& p : r->propellants) {
-            tanks.push_back(p.get());
-            tank_mass_.push_back(p->mass);
+        for (const sim::Propellant& p : r->propellants) {
+            tanks.push_back(&p);
+            tank_mass_.push_back(p.mass);
         }
         c.tanks = tanks.size();
         c.first_thruster = level_.size();
-        for (const auto& th : r->thrusters) {
-            const sim::Thruster& t = *th;
+        for (const sim::Thruster& t : r->thrusters) {
             const auto found = std::find(tanks.begin(), tanks.end(), t.resource);
             const double isp = t.resource ? sim::thruster_isp(t, sim::ambient_pressure) * t.resource->efficiency : 0;
             pos_.push_back(t.pos);

@@ -68,7 +68,7 @@ void ExpectMervexDefinition(const sim::VesselRecord& r)
     ExpectVec(r.camera_offset, 0, 0, 2.552, "camera offset");
 
     ASSERT_EQ(r.propellants.size(), 1u);
-    const sim::Propellant* tank = r.propellants[0].get();
+    const sim::Propellant* tank = &r.propellants[0];
     EXPECT_EQ(tank->capacity, 500);
     EXPECT_EQ(tank->mass, 500) << "initial mass -1 fills the tank";
     EXPECT_EQ(tank->efficiency, 1);
@@ -91,7 +91,7 @@ void ExpectMervexDefinition(const sim::VesselRecord& r)
     }
 
     ASSERT_EQ(r.thrusters.size(), 23u);
-    const sim::Thruster& main = *r.thrusters[0];
+    const sim::Thruster& main = r.thrusters[0];
     ExpectVec(main.pos, 0, 0.05, -2.8, "main engine");
     ExpectVec(main.dir, 0, 0, 1, "main engine");
     EXPECT_EQ(main.max_thrust, 440);
@@ -99,7 +99,7 @@ void ExpectMervexDefinition(const sim::VesselRecord& r)
     EXPECT_EQ(main.isp_ref, 2187.63);
     EXPECT_EQ(main.p_ref, 101400);
     for (int i = 0; i < 22; ++i) {
-        const sim::Thruster& t = *r.thrusters[i + 1];
+        const sim::Thruster& t = r.thrusters[i + 1];
         const std::string what = "thruster " + std::to_string(i + 1);
         ExpectVec(t.pos, rcs[i].pos.x, rcs[i].pos.y, rcs[i].pos.z, what);
         ExpectVec(t.dir, rcs[i].dir.x, rcs[i].dir.y, rcs[i].dir.z, what);
@@ -108,18 +108,18 @@ void ExpectMervexDefinition(const sim::VesselRecord& r)
         EXPECT_EQ(t.isp_ref, 0) << what;
         EXPECT_EQ(t.p_ref, 101400) << what;
     }
-    for (const auto& t : r.thrusters) EXPECT_EQ(t->resource, tank) << "every thruster draws on the one tank";
+    for (const sim::Thruster& t : r.thrusters) EXPECT_EQ(t.resource, tank) << "every thruster draws on the one tank";
 
     ASSERT_EQ(r.groups.size(), 13u);
     for (int i = 0; i < 13; ++i) {
-        const sim::ThrusterGroup& g = *r.groups[i];
+        const sim::ThrusterGroup& g = r.groups[i];
         const GroupRole& role = roles[i];
         const std::string what = "group of type " + std::to_string(role.type);
         EXPECT_EQ(int(g.type), role.type) << "group " << i << " created out of order";
         ASSERT_EQ(g.count, int(role.members.size())) << what;
         ASSERT_EQ(g.members.size(), role.members.size()) << what;
         for (size_t m = 0; m < role.members.size(); ++m)
-            EXPECT_EQ(g.members[m], r.thrusters[role.members[m]].get()) << what << ", member " << m;
+            EXPECT_EQ(g.members[m], &r.thrusters[role.members[m]]) << what << ", member " << m;
         VECTOR3 f, tq;
         GroupForceTorque(g, f, tq);
         ExpectVec(f, role.force.x, role.force.y, role.force.z, what + " force", 1e-9);
@@ -128,7 +128,7 @@ void ExpectMervexDefinition(const sim::VesselRecord& r)
 
     ASSERT_EQ(r.exhausts.size(), 1u);
     const sim::Exhaust& ex = r.exhausts[0];
-    EXPECT_EQ(ex.thruster, r.thrusters[0].get());
+    EXPECT_EQ(ex.thruster, &r.thrusters[0]);
     EXPECT_EQ(ex.length, 2.5);
     EXPECT_EQ(ex.width, 0.1);
     ExpectVec(ex.pos, 0, 0.05, -2.95, "exhaust");

@@ -41,7 +41,7 @@ TEST_F(ModuleTest, EachCraftHasItsOwnDefinition)
     sim::VesselRecord& a = NewVessel("A");
     sim::VesselRecord& b = NewVessel("B");
     ExpectMervexDefinition(b);
-    EXPECT_NE(a.thrusters[0].get(), b.thrusters[0].get());
+    EXPECT_NE(&a.thrusters[0], &b.thrusters[0]);
     EXPECT_NE(a.beacons[0], b.beacons[0]) << "each craft keeps its own beacon records";
     EXPECT_EQ(a.beacons[0]->pos, b.beacons[0]->pos) << "positions come from one shared table";
 }
@@ -60,11 +60,11 @@ TEST_F(ModuleTest, FirstValuesAfterTheClassDefinition)
     for (const BEACONLIGHTSPEC* b : r.beacons) EXPECT_FALSE(b->active);
     EXPECT_EQ(host->log().count("oapiOpenDialogEx"), 0u) << "no dialog was asked for";
     // The refuel is still there.
-    r.propellants[0]->mass = 10;
+    r.propellants[0].mass = 10;
     char kstate[256] = {};
     kstate[0x1D] = char(0x80);
     EXPECT_EQ(r.callbacks->clbkKeyPress(0x21, true, kstate), 1);
-    EXPECT_EQ(r.propellants[0]->mass, 500);
+    EXPECT_EQ(r.propellants[0].mass, 500);
 }
 
 #if defined(__GNUC__) && !defined(_WIN32)

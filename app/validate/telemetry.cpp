@@ -35,9 +35,9 @@ void add_snapshot(sim::Host& host, std::vector<std::string>& out)
         std::string line = r->name + " pos " + Vec(b.pos) + " vel " + Vec(b.vel) + " q " + Num(b.q[0]) + " " +
                            Num(b.q[1]) + " " + Num(b.q[2]) + " " + Num(b.q[3]) + " omega " + Vec(b.omega);
         line += " tanks";
-        for (const auto& p : r->propellants) line += " " + Num(p->mass);
+        for (const sim::Propellant& p : r->propellants) line += " " + Num(p.mass);
         line += " thrust";
-        for (const auto& t : r->thrusters) line += " " + Num(t->level);
+        for (const sim::Thruster& t : r->thrusters) line += " " + Num(t.level);
         line += " anim";
         for (const sim::Animation& a : r->animations) line += " " + Num(a.state);
         line += " beacons";

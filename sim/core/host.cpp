@@ -86,14 +86,14 @@ VesselRecord& Host::create_vessel(Module& module, const std::string& name, int f
 
 void Host::destroy_vessel(VesselRecord& vessel)
 {
-    auto it = std::find_if(vessels_.begin(), vessels_.end(),
+    // From the back: craft mostly go in the reverse order of their coming.
+    auto it = std::find_if(vessels_.rbegin(), vessels_.rend(),
                            [&](const std::unique_ptr<VesselRecord>& r) { return r.get() == &vessel; });
-    if (it == vessels_.end()) return;
+    if (it == vessels_.rend()) return;
     // The record leaves the list first, so nothing the module does while it
     // goes can reach it as a live craft.
     std::unique_ptr<VesselRecord> rec = std::move(*it);
-    vessels_.erase(it);
-    drawn_beacons_.erase(rec.get());
+    vessels_.erase(std::next(it).base());
     rec->module->ovcExit(rec->vessel);
 }
 
@@ -119,7 +119,7 @@ void Host::step(double dt)
     step_masses_.clear();
     for (const auto& r : vessels_) {
         step_bodies_.push_back(r->body);
-        for (const auto& p : r->propellants) step_masses_.push_back(p->mass);
+        for (const Propellant& p : r->propellants) step_masses_.push_back(p.mass);
     }
     for (const auto& r : vessels_) integrate(*r, dt);
     for (const auto& r : vessels_) {
@@ -128,7 +128,7 @@ void Host::step(double dt)
         size_t mass = 0;
         for (size_t i = 0; i < vessels_.size(); ++i) {
             vessels_[i]->body = step_bodies_[i];
-            for (const auto& p : vessels_[i]->propellants) p->mass = step_masses_[mass++];
+            for (Propellant& p : vessels_[i]->propellants) p.mass = step_masses_[mass++];
         }
         throw StateError(r->name + ": the " + broken + " is no longer a finite number after the step from t = " +
                          number_text(sim_time_) + " s");
@@ -140,14 +140,9 @@ void Host::step(double dt)
 
 void Host::draw_beacons()
 {
-    for (const auto& r : vessels_) drawn_beacons_[r.get()] = read_beacons(*r);
+    for (const auto& r : vessels_) read_beacons(*r, r->drawn_beacons);
 }
 
-const std::vector<BeaconView>& Host::drawn_beacons(const VesselRecord& vessel) const
-{
-    static const std::vector<BeaconView> none;
-    auto it = drawn_beacons_.find(&vessel);
-    return it == drawn_beacons_.end() ? none : it->second;
-}
+const std::vector<BeaconView>& Host::drawn_beacons(const VesselRecord& vessel) const { return vessel.drawn_beacons; }
 
 }  // namespace sim

@@ -17,14 +17,14 @@ VesselRecord::~VesselRecord()
 double VesselRecord::propellant_mass() const
 {
     double m = 0;
-    for (const auto& p : propellants) m += p->mass;
+    for (const Propellant& p : propellants) m += p.mass;
     return m;
 }
 
-ThrusterGroup* VesselRecord::group_of_type(THGROUP_TYPE type) const
+ThrusterGroup* VesselRecord::group_of_type(THGROUP_TYPE type)
 {
-    for (const auto& g : groups)
-        if (g->type == type) return g.get();
+    for (ThrusterGroup& g : groups)
+        if (g.type == type) return &g;
     return nullptr;
 }
 

@@ -47,13 +47,12 @@ void VESSEL::SetCameraOffset(const VECTOR3& offset) const
 PROPELLANT_HANDLE VESSEL::CreatePropellantResource(double maxmass, double mass, double efficiency) const
 {
     VesselRecord& r = Rec(this);
-    auto p = std::make_unique<sim::Propellant>();
-    p->capacity = maxmass;
-    p->mass = mass < 0 ? maxmass : std::min(mass, maxmass);
-    p->efficiency = efficiency;
-    r.propellants.push_back(std::move(p));
+    sim::Propellant& p = r.propellants.emplace_back();
+    p.capacity = maxmass;
+    p.mass = mass < 0 ? maxmass : std::min(mass, maxmass);
+    p.efficiency = efficiency;
     log_call(&r, "CreatePropellantResource", {maxmass, mass, efficiency});
-    return r.propellants.back().get();
+    return &p;
 }
 
 void VESSEL::SetDefaultPropellantResource(PROPELLANT_HANDLE ph) const
@@ -86,29 +85,27 @@ THRUSTER_HANDLE VESSEL::CreateThruster(const VECTOR3& pos, const VECTOR3& dir, d
                                        double isp0, double isp_ref, double p_ref) const
 {
     VesselRecord& r = Rec(this);
-    auto t = std::make_unique<sim::Thruster>();
-    t->pos = pos;
-    t->dir = dir;
-    t->max_thrust = maxth0;
-    t->resource = static_cast<sim::Propellant*>(hp);
-    t->isp_vacuum = isp0;
-    t->isp_ref = isp_ref;
-    t->p_ref = p_ref;
-    r.thrusters.push_back(std::move(t));
+    sim::Thruster& t = r.thrusters.emplace_back();
+    t.pos = pos;
+    t.dir = dir;
+    t.max_thrust = maxth0;
+    t.resource = static_cast<sim::Propellant*>(hp);
+    t.isp_vacuum = isp0;
+    t.isp_ref = isp_ref;
+    t.p_ref = p_ref;
     log_call(&r, "CreateThruster", {pos.x, pos.y, pos.z, dir.x, dir.y, dir.z, maxth0, isp0, isp_ref, p_ref});
-    return r.thrusters.back().get();
+    return &t;
 }
 
 THGROUP_HANDLE VESSEL::CreateThrusterGroup(THRUSTER_HANDLE* th, int nth, THGROUP_TYPE type) const
 {
     VesselRecord& r = Rec(this);
-    auto g = std::make_unique<sim::ThrusterGroup>();
-    for (int i = 0; i < nth; ++i) g->members.push_back(static_cast<sim::Thruster*>(th[i]));
-    g->count = nth;
-    g->type = type;
-    r.groups.push_back(std::move(g));
+    sim::ThrusterGroup& g = r.groups.emplace_back();
+    for (int i = 0; i < nth; ++i) g.members.push_back(static_cast<sim::Thruster*>(th[i]));
+    g.count = nth;
+    g.type = type;
     log_call(&r, "CreateThrusterGroup", {double(nth), double(type)});
-    return r.groups.back().get();
+    return &g;
 }
 
 UINT VESSEL::AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, const VECTOR3& pos, const VECTOR3& dir,

@@ -1,12 +1,23 @@
 #include "sim/beacons.h"
 
+#include "sim/vessel_record.h"
+
 namespace sim {
 
 std::vector<BeaconView> read_beacons(const VesselRecord& vessel)
 {
     std::vector<BeaconView> out;
-    for (const BEACONLIGHTSPEC* b : vessel.beacons) {
-        BeaconView v;
+    read_beacons(vessel, out);
+    return out;
+}
+
+void read_beacons(const VesselRecord& vessel, std::vector<BeaconView>& into)
+{
+    into.resize(vessel.beacons.size());
+    for (size_t i = 0; i < into.size(); ++i) {
+        const BEACONLIGHTSPEC* b = vessel.beacons[i];
+        BeaconView& v = into[i];
+        v = BeaconView{};
         v.shape = b->shape;
         if (b->pos) v.pos = *b->pos;
         if (b->col) v.col = *b->col;
@@ -16,9 +27,7 @@ std::vector<BeaconView> read_beacons(const VesselRecord& vessel)
         v.duration = b->duration;
         v.tofs = b->tofs;
         v.lit = b->active;
-        out.push_back(v);
     }
-    return out;
 }
 
 std::vector<bool> beacons_lit(const VesselRecord& vessel)

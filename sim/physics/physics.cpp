@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace sim {
 
@@ -58,10 +57,10 @@ double thruster_isp(const Thruster& t, double p)
 bool set_group_level(VesselRecord& vessel, THGROUP_TYPE type, double level)
 {
     bool found = false;
-    for (const auto& g : vessel.groups) {
-        if (g->type != type) continue;
+    for (const ThrusterGroup& g : vessel.groups) {
+        if (g.type != type) continue;
         found = true;
-        for (Thruster* t : g->members)
+        for (Thruster* t : g.members)
             if (t) t->level = Clamped(level);
     }
     return found;
@@ -70,10 +69,10 @@ bool set_group_level(VesselRecord& vessel, THGROUP_TYPE type, double level)
 Wrench thrust_wrench(const VesselRecord& vessel)
 {
     Wrench w;
-    for (const auto& t : vessel.thrusters) {
-        const VECTOR3 f = Scale(t->dir, Clamped(t->level) * t->max_thrust);
+    for (const Thruster& t : vessel.thrusters) {
+        const VECTOR3 f = Scale(t.dir, Clamped(t.level) * t.max_thrust);
         w.force = Add(w.force, f);
-        w.torque = Add(w.torque, Cross(t->pos, f));
+        w.torque = Add(w.torque, Cross(t.pos, f));
     }
     return w;
 }
@@ -84,28 +83,38 @@ void integrate(VesselRecord& vessel, double dt)
     BodyState& b = vessel.body;
     const double m0 = vessel.mass();
 
-    // What each resource is asked for this step, and how much of it it can give.
-    std::map<Propellant*, double> demand;
-    for (const auto& t : vessel.thrusters) {
-        const double level = Clamped(t->level);
-        if (level > 0 && FullFlow(*t) > 0 && t->resource->mass > 0) demand[t->resource] += level * FullFlow(*t) * dt;
+    // What each tank is asked for this step, and the share of it it can give;
+    // the sums run in thruster order.
+    for (const Thruster& t : vessel.thrusters)
+        if (t.resource) t.resource->step_asked = false, t.resource->step_demand = 0;
+    for (const Thruster& t : vessel.thrusters) {
+        const double level = Clamped(t.level), full = FullFlow(t);
+        if (level > 0 && full > 0 && t.resource->mass > 0) {
+            t.resource->step_demand += level * full * dt;
+            t.resource->step_asked = true;
+        }
     }
-    std::map<Propellant*, double> share;
-    for (const auto& [res, want] : demand) share[res] = want > res->mass ? res->mass / want : 1.0;
+    for (const Thruster& t : vessel.thrusters)
+        if (Propellant* res = t.resource; res && res->step_asked)
+            res->step_share = res->step_demand > res->mass ? res->mass / res->step_demand : 1.0;
 
     VECTOR3 force{}, torque{};
     double flow = 0;
-    for (const auto& t : vessel.thrusters) {
-        const double level = Clamped(t->level);
-        auto s = share.find(t->resource);
-        if (level == 0 || s == share.end()) continue;
-        const double effective = level * s->second;
-        const VECTOR3 f = Scale(t->dir, effective * t->max_thrust);
+    for (const Thruster& t : vessel.thrusters) {
+        const double level = Clamped(t.level);
+        if (level == 0 || !t.resource || !t.resource->step_asked) continue;
+        const double effective = level * t.resource->step_share;
+        const VECTOR3 f = Scale(t.dir, effective * t.max_thrust);
         force = Add(force, f);
-        torque = Add(torque, Cross(t->pos, f));
-        flow += effective * FullFlow(*t);
+        torque = Add(torque, Cross(t.pos, f));
+        flow += effective * FullFlow(t);
     }
-    for (const auto& [res, want] : demand) res->mass = share[res] < 1.0 ? 0.0 : std::max(0.0, res->mass - want);
+    // Each asked tank once: the mark goes with its update.
+    for (const Thruster& t : vessel.thrusters)
+        if (Propellant* res = t.resource; res && res->step_asked) {
+            res->mass = res->step_share < 1.0 ? 0.0 : std::max(0.0, res->mass - res->step_demand);
+            res->step_asked = false;
+        }
     const double m1 = vessel.mass();
 
     if (m0 > 0) {
@@ -133,8 +142,8 @@ const char* non_finite_quantity(const VesselRecord& vessel)
     for (double q : b.q)
         if (!std::isfinite(q)) return "attitude (ATT)";
     if (!finite(b.omega)) return "angular velocity (AROT)";
-    for (const auto& p : vessel.propellants)
-        if (!std::isfinite(p->mass)) return "propellant mass (PROPELLANT)";
+    for (const Propellant& p : vessel.propellants)
+        if (!std::isfinite(p.mass)) return "propellant mass (PROPELLANT)";
     return nullptr;
 }
 

@@ -65,7 +65,7 @@ void read_standard_line(VesselRecord& r, const char* line, ParseStatus* st)
         const double idx = v[0];
         if (idx < 0 || idx >= double(r.propellants.size()) || idx != static_cast<int>(idx))
             return Report(st, line, "no such propellant tank");
-        Propellant& p = *r.propellants[static_cast<size_t>(idx)];
+        Propellant& p = r.propellants[static_cast<size_t>(idx)];
         if (!(v[1] >= 0) || v[1] > p.capacity) return Report(st, line, "propellant mass outside 0 to the tank's capacity");
         p.mass = v[1];
     } else {
@@ -81,7 +81,7 @@ void write_standard_lines(const VesselRecord& r, ScenarioBlock& block)
     block.write("ATT", Format({b.q[0], b.q[1], b.q[2], b.q[3]}));
     block.write("AROT", Format({b.omega.x, b.omega.y, b.omega.z}));
     for (size_t i = 0; i < r.propellants.size(); ++i)
-        block.write("PROPELLANT", Format({double(i), r.propellants[i]->mass}));
+        block.write("PROPELLANT", Format({double(i), r.propellants[i].mass}));
 }
 
 }  // namespace sim

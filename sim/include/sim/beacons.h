@@ -4,9 +4,11 @@
 
 #include <vector>
 
-#include "sim/vessel_record.h"
+#include "host/host_types.h"
 
 namespace sim {
+
+struct VesselRecord;
 
 struct BeaconView {
     DWORD shape = 0;
@@ -16,6 +18,8 @@ struct BeaconView {
 };
 
 std::vector<BeaconView> read_beacons(const VesselRecord& vessel);
+// The same into `into`, reusing its memory.
+void read_beacons(const VesselRecord& vessel, std::vector<BeaconView>& into);
 // One flag per registered beacon, in registration order.
 std::vector<bool> beacons_lit(const VesselRecord& vessel);
 

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -115,7 +114,6 @@ private:
     std::unique_ptr<DialogManager> dialogs_;  // the platform's; closes its dialogs before the modules go
     CallLog log_;
     Faults faults_;
-    std::map<const VesselRecord*, std::vector<BeaconView>> drawn_beacons_;  // entries go with their craft
     // Every craft's state at the start of the step under way, in vessels_
     // order: the bodies, then the propellant masses one tank after another.
     std::vector<BodyState> step_bodies_;

@@ -1,6 +1,8 @@
 // What the host keeps of one craft: everything its module defined through
 // VESSEL, plus the host's own state of it. Handles given to the module are
 // the addresses of the elements below, which stay put for the record's life.
+// What a step reads is kept side by side (stable_storage.h) and refilled in
+// place, so a step allocates nothing.
 #pragma once
 
 #include <memory>
@@ -8,6 +10,8 @@
 #include <vector>
 
 #include "host/vessel.h"
+#include "sim/beacons.h"
+#include "sim/stable_storage.h"
 
 namespace sim {
 
@@ -17,6 +21,10 @@ struct Propellant {
     double capacity = 0;
     double mass = 0;
     double efficiency = 1;
+    // What the thrusters ask of the tank in one integration step, kept here
+    // so that the step needs no table of its own; meaningful only inside it.
+    double step_demand = 0, step_share = 0;
+    bool step_asked = false;
 };
 
 struct Attachment {
@@ -98,11 +106,11 @@ struct VesselRecord {
     bool transponder = false;
     DWORD transponder_channel = 0;
 
-    std::vector<std::unique_ptr<Propellant>> propellants;
+    StableStorage<Propellant> propellants;
     Propellant* default_propellant = nullptr;
     std::vector<std::unique_ptr<Attachment>> attachments;
-    std::vector<std::unique_ptr<Thruster>> thrusters;
-    std::vector<std::unique_ptr<ThrusterGroup>> groups;
+    StableStorage<Thruster> thrusters;
+    StableStorage<ThrusterGroup> groups;
     std::vector<Exhaust> exhausts;
     std::vector<std::unique_ptr<Dock>> docks;
     std::vector<MeshEntry> meshes;
@@ -112,12 +120,13 @@ struct VesselRecord {
     // answered null); released with the record.
     std::vector<MGROUP_TRANSFORM*> transforms;
     std::vector<BEACONLIGHTSPEC*> beacons;  // the module's records, read in place
+    std::vector<BeaconView> drawn_beacons;  // as the host read them after the last step; empty before
 
     BodyState body;
 
     double propellant_mass() const;
     double mass() const { return empty_mass + propellant_mass(); }
-    ThrusterGroup* group_of_type(THGROUP_TYPE type) const;
+    ThrusterGroup* group_of_type(THGROUP_TYPE type);
 };
 
 VesselRecord& record_of(OBJHANDLE handle);
