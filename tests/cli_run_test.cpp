@@ -44,8 +44,11 @@ class CliRun : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The process id keeps two runs of the suite at once (native and
+        // sanitizer builds, several checkouts) out of each other's files.
         dir = fs::temp_directory_path() /
-              ("simhost_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("simhost_cli_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
