@@ -156,8 +156,9 @@ Options:
                         (default: simhost-out)
       --save FILE       where the final scenario goes (default: OUT/final.scn)
       --json FILE       telemetry of every craft as JSON
-      --json-every SEC  one telemetry sample per SEC simulated seconds
-                        (default: one per step)
+      --json-every SEC  one telemetry sample per SEC simulated seconds, 0 for
+                        every step (default: a thousandth of --duration, which
+                        is every step of a short run and 1000 samples of a long one)
       --no-save-on-stop a run stopped early (Ctrl+C, a state that stops being
                         finite) leaves the --save file as it was
       --no-pictures     draw no pictures

@@ -30,7 +30,7 @@ struct Options {
     std::string out_dir = "simhost-out";
     std::string save;          // empty: OUT/final.scn
     std::string json;
-    double json_every = 0;     // 0: every step
+    double json_every = -1;    // 0: every step; below 0: a thousandth of the duration
     bool pictures = true;
     bool quiet = false;
     bool save_on_stop = true;  // a run stopped early still saves its last state

@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 #include "sim/atomic_file.h"
 #include "pictures.h"
@@ -11,61 +10,73 @@ namespace app {
 namespace {
 const char* const palette[] = {"#1f77b4", "#d62728", "#2ca02c", "#9467bd", "#ff7f0e", "#8c564b"};
 const char* const axis_colour[] = {"#d62728", "#2ca02c", "#1f77b4"};  // x, y, z
-constexpr double rad_to_deg = 57.29577951308232;
-
-using Pick = std::function<double(const CraftSample&)>;
 
 struct Panel {
     std::string title, unit;
-    std::vector<std::pair<std::string, Pick>> values;  // label suffix, value
+    std::vector<std::pair<std::string, Quantity>> values;  // label suffix, quantity
 };
+
+void Widen(double& lo, double& hi, const std::vector<svg::Point>& points)
+{
+    for (const svg::Point& p : points) lo = std::min(lo, p.y), hi = std::max(hi, p.y);
+}
+
+// The shaded area between a band's least and greatest values.
+void DrawBand(svg::Document& doc, const svg::Axes& a, const TelemetryPlot::Band& band, const std::string& colour)
+{
+    std::vector<svg::Point> outline;
+    for (const svg::Point& p : band.low) outline.push_back(svg::to_page(a, p));
+    for (auto it = band.high.rbegin(); it != band.high.rend(); ++it) outline.push_back(svg::to_page(a, *it));
+    doc.polygon(outline, svg::Style{colour, "", 1, 0.2, ""});
+}
 }  // namespace
 
-void draw_telemetry(const std::string& path, const std::vector<Sample>& samples)
+void draw_telemetry(const std::string& path, const TelemetryPlot& plot)
 {
-    std::vector<std::string> names;
-    for (const Sample& s : samples)
-        for (const CraftSample& c : s.craft)
-            if (std::find(names.begin(), names.end(), c.name) == names.end()) names.push_back(c.name);
-
     const std::vector<Panel> panels = {
-        {"Solar array state (1 stowed, 0 deployed)", "state", {{"", [](const CraftSample& c) { return c.array_state; }}}},
-        {"Propellant", "mass (kg)", {{"", [](const CraftSample& c) { return c.propellant; }}}},
-        {"Speed (inertial frame)", "speed (m/s)", {{"", [](const CraftSample& c) { return c.speed; }}}},
+        {"Solar array state (1 stowed, 0 deployed)", "state", {{"", Quantity::array_state}}},
+        {"Propellant", "mass (kg)", {{"", Quantity::propellant}}},
+        {"Speed (inertial frame)", "speed (m/s)", {{"", Quantity::speed}}},
         {"Angular rates (body frame)",
          "rate (deg/s)",
-         {{" x (pitch axis)", [](const CraftSample& c) { return c.omega.x * rad_to_deg; }},
-          {" y (yaw axis)", [](const CraftSample& c) { return c.omega.y * rad_to_deg; }},
-          {" z (roll axis)", [](const CraftSample& c) { return c.omega.z * rad_to_deg; }}}},
+         {{" x (pitch axis)", Quantity::rate_x}, {" y (yaw axis)", Quantity::rate_y}, {" z (roll axis)", Quantity::rate_z}}},
     };
 
-    const double left = 90, plot_w = 640, plot_h = 150, gap = 75, top = 60;
-    const double width = left + plot_w + 260, height = top + panels.size() * (plot_h + gap) + 10;
+    // Panels stand far enough apart for the longest legend (three rates per craft).
+    const size_t rows = plot.banded() ? 3 : 3 * plot.craft();
+    const double left = 90, plot_w = 640, plot_h = 150, top = 60;
+    const double pitch = std::max(plot_h + 75, 8 + 16 * static_cast<double>(rows) + 30);
+    const double width = left + plot_w + 300, height = top + panels.size() * pitch + 10;
     svg::Document doc(width, height);
     doc.title("Telemetry");
     doc.rect(0, 0, width, height, svg::Style{"#ffffff", "", 1, 1, ""});
     doc.text({left, 30}, "Telemetry over the run", 16, "#111", "start", true);
-    const double t0 = samples.empty() ? 0 : samples.front().t, t1 = samples.empty() ? 1 : samples.back().t;
+    if (plot.banded())
+        doc.text({left, 48},
+                 std::to_string(plot.craft()) + " craft: each line is the median over all craft, the shaded band "
+                 "runs from the least to the greatest value",
+                 12, "#444");
+    const double t0 = plot.first_t(), t1 = plot.last_t();
 
     double y = top;
     for (const Panel& p : panels) {
         std::vector<svg::Series> series;
         double lo = 1e300, hi = -1e300;
-        for (size_t n = 0; n < names.size(); ++n) {
-            for (size_t k = 0; k < p.values.size(); ++k) {
-                svg::Series s;
-                s.label = names[n] + p.values[k].first;
-                s.colour = p.values.size() > 1 ? axis_colour[k] : palette[n % 6];
-                s.dashed = p.values.size() > 1 && n > 0;
-                for (const Sample& smp : samples)
-                    for (const CraftSample& c : smp.craft)
-                        if (c.name == names[n]) {
-                            const double v = p.values[k].second(c);
-                            if (!std::isfinite(v)) continue;
-                            s.points.push_back({smp.t, v});
-                            lo = std::min(lo, v), hi = std::max(hi, v);
-                        }
-                series.push_back(std::move(s));
+        for (size_t k = 0; k < p.values.size(); ++k) {
+            const Quantity q = p.values[k].second;
+            const std::string colour = p.values.size() > 1 ? axis_colour[k] : palette[0];
+            if (plot.banded()) {
+                const TelemetryPlot::Band& b = plot.band(q);
+                Widen(lo, hi, b.low);
+                Widen(lo, hi, b.high);
+                series.push_back({"median" + p.values[k].first, colour, b.median, false});
+                continue;
+            }
+            for (size_t n = 0; n < plot.craft(); ++n) {
+                Widen(lo, hi, plot.lines(q)[n]);
+                series.push_back({plot.names()[n] + p.values[k].first,
+                                  p.values.size() > 1 ? colour : palette[n % 6], plot.lines(q)[n],
+                                  p.values.size() > 1 && n > 0});
             }
         }
         svg::Axes a;
@@ -77,9 +88,11 @@ void draw_telemetry(const std::string& path, const std::vector<Sample>& samples)
         a.x_label = "time since start (s)";
         a.y_label = p.unit;
         svg::draw_axes(doc, a);
+        if (plot.banded())
+            for (size_t k = 0; k < p.values.size(); ++k) DrawBand(doc, a, plot.band(p.values[k].second), series[k].colour);
         for (const svg::Series& s : series) svg::draw_series(doc, a, s);
         svg::draw_legend(doc, left + plot_w + 20, y, series);
-        y += plot_h + gap;
+        y += pitch;
     }
     sim::write_file_atomically(path, doc.str());
 }

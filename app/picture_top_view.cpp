@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -44,25 +45,35 @@ void DrawAxisArrows(svg::Document& doc, const svg::Axes& a)
 void draw_top_view(const std::string& path, sim::Host& host, MeshLibrary& meshes, double t)
 {
     const auto& craft = host.vessels();
-    const double panel = 440, margin = 70, top = 60;
-    const double width = margin + static_cast<double>(std::max<size_t>(craft.size(), 1)) * (panel + margin) + 200;
-    svg::Document doc(width, top + panel + 80);
+    const size_t shown = std::min(craft.size(), top_view_max_craft);
+    const size_t columns = std::clamp<size_t>(shown, 1, top_view_columns);
+    const size_t rows = std::max<size_t>((shown + columns - 1) / columns, 1);
+    const double panel = 440, margin = 70, top = craft.size() > shown ? 80 : 60, row_h = panel + 80;
+    const double width = margin + static_cast<double>(columns) * (panel + margin) + 200;
+    const double height = top + static_cast<double>(rows) * row_h;
+    svg::Document doc(width, height);
     doc.title("Craft seen from above");
-    doc.rect(0, 0, width, top + panel + 80, svg::Style{"#ffffff", "", 1, 1, ""});
+    doc.rect(0, 0, width, height, svg::Style{"#ffffff", "", 1, 1, ""});
     doc.text({margin, 28}, "Seen from above (+y) at t = " + Fmt("%.2f", t) + " s", 16, "#111", "start", true);
-    double x = margin;
-    for (const auto& r : craft) {
-        svg::Axes a = CraftAxes(*r, meshes, x, top, panel, panel);
-        const double state = r->animations.empty() ? NAN : r->animations.front().state;
-        a.title = r->name + " (" + r->class_name + "), array animation at " + Fmt("%.3f", state);
+    if (craft.size() > shown)
+        doc.text({margin, 50},
+                 std::to_string(shown) + " of " + std::to_string(craft.size()) +
+                     " craft shown: the first in the scenario's order",
+                 13, "#a00");
+    for (size_t i = 0; i < shown; ++i) {
+        const sim::VesselRecord& r = *craft[i];
+        const double x = margin + static_cast<double>(i % columns) * (panel + margin);
+        const double y = top + static_cast<double>(i / columns) * row_h;
+        svg::Axes a = CraftAxes(r, meshes, x, y, panel, panel);
+        const double state = r.animations.empty() ? NAN : r.animations.front().state;
+        a.title = r.name + " (" + r.class_name + "), array animation at " + Fmt("%.3f", state);
         svg::draw_axes(doc, a, 6);
-        const auto& drawn = host.drawn_beacons(*r);
-        if (!draw_craft_top(doc, a, *r, drawn.empty() ? sim::read_beacons(*r) : drawn, meshes))
+        const auto& drawn = host.drawn_beacons(r);
+        if (!draw_craft_top(doc, a, r, drawn.empty() ? sim::read_beacons(r) : drawn, meshes))
             doc.text({a.x + a.w / 2, a.y + a.h / 2}, "mesh not found: beacons only", 12, "#a00", "middle");
         DrawAxisArrows(doc, a);
-        x += panel + margin;
     }
-    svg::draw_legend(doc, x - margin + 20, top, craft_legend());
+    svg::draw_legend(doc, margin + static_cast<double>(columns) * (panel + margin) - margin + 20, top, craft_legend());
     sim::write_file_atomically(path, doc.str());
 }
 

@@ -10,10 +10,15 @@
 #include "sim/host.h"
 #include "mesh_library.h"
 #include "telemetry.h"
+#include "telemetry_plot.h"
 
 namespace app {
 
-// Every craft seen from above, one panel each, at the host's current state.
+// The craft seen from above, one panel each in rows of top_view_columns, at
+// the host's current state. Past top_view_max_craft craft, the first that
+// many are drawn and a note says how many there are.
+constexpr size_t top_view_columns = 5;
+constexpr size_t top_view_max_craft = 20;
 void draw_top_view(const std::string& path, sim::Host& host, MeshLibrary& meshes, double t);
 
 // One craft at several array states, side by side. The craft's animations
@@ -22,7 +27,7 @@ void draw_deployment_strip(const std::string& path, sim::VesselRecord& craft, Me
                            const std::vector<double>& states);
 
 // Array state, propellant, speed and angular rates over time.
-void draw_telemetry(const std::string& path, const std::vector<Sample>& samples);
+void draw_telemetry(const std::string& path, const TelemetryPlot& plot);
 
 // The dialog from its template, in dialog units; `picture` fills a bitmap
 // static when given.

@@ -207,17 +207,18 @@ private:
 
     void Record(double t, bool first)
     {
-        const bool json_due = json_ && (first || o_.json_every <= 0 || t >= next_json_ - time_eps ||
+        const double json_every = o_.json_every < 0 ? o_.duration / 1000 : o_.json_every;
+        const bool json_due = json_ && (first || json_every <= 0 || t >= next_json_ - time_eps ||
                                          t >= o_.duration - time_eps);
         const bool plot_due = first || t >= next_plot_ - time_eps || t >= o_.duration - time_eps;
         if (!json_due && !plot_due) return;
         const Sample s = take_sample(*host_, t);
         if (json_due) {
             json_->add(s);
-            while (o_.json_every > 0 && next_json_ <= t + time_eps) next_json_ += o_.json_every;
+            while (json_every > 0 && next_json_ <= t + time_eps) next_json_ += json_every;
         }
         if (plot_due) {
-            plot_.push_back(s);
+            plot_.add(s);
             const double every = o_.duration / 1000;
             while (next_plot_ <= t + time_eps) next_plot_ += every > 0 ? every : 1;
         }
@@ -259,10 +260,10 @@ private:
         for (size_t i = 0; i < host_->vessels().size(); ++i) {
             const auto& r = host_->vessels()[i];
             CraftReport c{r->name, r->class_name, last.craft[i], {}, last.dialog_open, last.deploy_enabled};
-            for (const sim::ScenarioVessel& v : saved.vessels)
-                if (v.name == r->name)
-                    for (const sim::ScenarioLine& l : v.lines)
-                        if (!HostLine(l.text)) c.module_lines.push_back(l.text);
+            // The save lists the craft in the host's order.
+            if (i < saved.vessels.size() && saved.vessels[i].name == r->name)
+                for (const sim::ScenarioLine& l : saved.vessels[i].lines)
+                    if (!HostLine(l.text)) c.module_lines.push_back(l.text);
             report_.craft.push_back(std::move(c));
         }
         if (o_.pictures) {
@@ -291,7 +292,7 @@ private:
     sim::Host* host_ = nullptr;
     std::vector<Event> events_;
     std::unique_ptr<JsonTelemetry> json_;
-    std::vector<Sample> plot_;
+    TelemetryPlot plot_;
     double next_json_ = 0, next_plot_ = 0;
     RunReport report_;
     std::vector<std::string> written_, not_written_;

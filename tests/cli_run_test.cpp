@@ -479,6 +479,37 @@ TEST_F(CliRun, InterruptEndsTheRunAfterAStepAndSavesTheStateReached)
     EXPECT_NE(Read(dir / "stderr").find("left as it was"), std::string::npos);
 }
 
+TEST_F(CliRun, AFleetGetsPicturesOfBoundedSizeAndLongRunsASampledTelemetry)
+{
+    std::string scn;
+    for (int i = 1; i <= 25; ++i)
+        scn += "BEGIN_VESSEL Mervex-" + std::to_string(i) + ":Mervex\n  PROPELLANT 0 " + std::to_string(100 + i) +
+               "\nEND_VESSEL\n";
+    std::ofstream(dir / "fleet.scn") << scn;
+    Result r = Run(Out("fleet.scn") + " -d 1 --step 0.5 -q -o " + Out("o"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string top = Read(dir / "o/top_view.svg"), plot = Read(dir / "o/telemetry.svg");
+    EXPECT_NE(top.find("20 of 25 craft shown"), std::string::npos);
+    EXPECT_NE(top.find("Mervex-20 "), std::string::npos);
+    EXPECT_EQ(top.find("Mervex-21 "), std::string::npos);
+    EXPECT_NE(plot.find("25 craft: each line is the median"), std::string::npos);
+    EXPECT_EQ(plot.find("Mervex-1"), std::string::npos) << "no line of its own for any craft";
+
+    // 4000 steps give a thousand samples and the first, unless every step is asked for.
+    auto samples = [](const std::string& json) {
+        size_t n = 0;
+        for (size_t at = 0; (at = json.find("{\"t\":", at)) != std::string::npos; ++at) ++n;
+        return n;
+    };
+    r = Run(scenarios + "/stowed.scn -d 4 --step 0.001 --no-pictures -q -o " + Out("long") + " --json " + Out("l.json"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(samples(Read(dir / "l.json")), 1001u);
+    r = Run(scenarios + "/stowed.scn -d 4 --step 0.001 --json-every 0 --no-pictures -q -o " + Out("every") + " --json " +
+            Out("e.json"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(samples(Read(dir / "e.json")), 4001u);
+}
+
 TEST_F(CliRun, HelpExplainsTheProgram)
 {
     const Result r = Run("--help");
