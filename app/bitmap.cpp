@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "sim/input_file.h"
-
 namespace app {
 
 namespace {
@@ -43,12 +41,6 @@ Bitmap decode_bitmap(const std::vector<uint8_t>& bytes, const std::string& name)
         }
     }
     return bmp;
-}
-
-Bitmap read_bitmap(const std::string& path)
-{
-    const std::string text = sim::read_input_file(path);
-    return decode_bitmap(std::vector<uint8_t>(text.begin(), text.end()), path);
 }
 
 }  // namespace app

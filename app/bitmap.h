@@ -1,5 +1,5 @@
-// 24-bit uncompressed bitmaps, from a .bmp file or a bare DIB as resources
-// hold them.
+// 24-bit uncompressed bitmaps, from a .bmp file's bytes or a bare DIB as
+// resources hold them.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +13,7 @@ struct Bitmap {
     std::vector<uint8_t> rgb;  // top row first, three bytes a pixel
 };
 
-// Throws std::runtime_error "path: reason" for anything but a 24-bit BI_RGB image.
-Bitmap read_bitmap(const std::string& path);
+// Throws std::runtime_error "name: reason" for anything but a 24-bit BI_RGB image.
 Bitmap decode_bitmap(const std::vector<uint8_t>& bytes, const std::string& name);
 
 }  // namespace app

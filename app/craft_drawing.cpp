@@ -10,8 +10,8 @@ namespace app {
 namespace {
 const char* const body_fill = "#b9bec6";
 const char* const body_line = "#5b6270";
-const char* const array_fill = "#2f5fa8";
-const char* const array_line = "#123063";
+const char* const moving_fill = "#2f5fa8";
+const char* const moving_line = "#123063";
 
 // The groups of mesh `mesh` that some animation component turns.
 std::set<UINT> MovingGroups(const sim::VesselRecord& craft, UINT mesh)
@@ -72,8 +72,8 @@ bool draw_craft_top(svg::Document& doc, const svg::Axes& view, const sim::Vessel
     std::stable_sort(faces.begin(), faces.end(), [](const Face& a, const Face& b) { return a.height < b.height; });
     for (const Face& f : faces) {
         svg::Style s;
-        s.fill = f.moving ? array_fill : body_fill;
-        s.stroke = f.moving ? array_line : body_line;
+        s.fill = f.moving ? moving_fill : body_fill;
+        s.stroke = f.moving ? moving_line : body_line;
         s.stroke_width = 0.6;
         s.opacity = f.moving ? 0.85 : 0.55;
         doc.polygon(f.points, s);
@@ -94,7 +94,7 @@ bool draw_craft_top(svg::Document& doc, const svg::Axes& view, const sim::Vessel
 std::vector<svg::Series> craft_legend()
 {
     return {{"body", body_line, {}, false},
-            {"solar array segment", array_fill, {}, false},
+            {"part an animation moves", moving_fill, {}, false},
             {"beacon lit (its colour, with glow)", "#2fbf3f", {}, false},
             {"beacon dark (ring in its colour)", "#2b2b2b", {}, true}};
 }

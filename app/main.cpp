@@ -28,7 +28,6 @@ int main(int argc, char** argv)
         app::Options defaults;
         defaults.modules = folders.modules.string();
         defaults.meshes = folders.meshes.string();
-        defaults.bitmap = (folders.data / "panel.bmp").string();
         const app::Options o = app::parse_options(std::vector<std::string>(argv + 1, argv + argc), defaults);
         if (o.help) {
             std::fputs(app::help_text(defaults).c_str(), stdout);

@@ -91,7 +91,6 @@ Options parse_options(const std::vector<std::string>& args, const Options& defau
         else if (arg == "-m" || arg == "--module") o.module = Path("--module", next(), "module path");
         else if (arg == "--modules") o.modules = Path("--modules", next(), "modules folder");
         else if (arg == "--meshes") o.meshes = Path("--meshes", next(), "mesh folder");
-        else if (arg == "--bitmap") o.bitmap = Path("--bitmap", next(), "bitmap file");
         else if (arg == "-d" || arg == "--duration") o.duration = Number("--duration", next(), true);
         else if (arg == "-s" || arg == "--step") o.steps = StepList(next());
         else if (arg == "-w" || arg == "--warp") o.warp = Number("--warp", next(), false);
@@ -141,8 +140,6 @@ Options:
                         class named by its file name
       --meshes DIR      folder with the meshes the craft name, as DIR/NAME.obj
                         (default: )" + d.meshes + R"()
-      --bitmap FILE     the control dialog's striped picture (.bmp)
-                        (default: )" + d.bitmap + R"()
   -d, --duration SEC    simulated seconds to run (default: 20)
   -s, --step LIST       step length in seconds; a comma list such as 0.1,0.5,2
                         is used in turn, over and over (default: 0.1)
@@ -167,10 +164,14 @@ Options:
 
 Actions, TIME in seconds after the start; @CRAFT picks a craft by its
 scenario name (default: the first craft in the file):
-  TIME:key:KEYS[@CRAFT]         press and release a key, e.g. 0:key:K,
-                                5:key:Shift+L@Mervex-2, 8:key:Ctrl+F, 1:key:0x25
-  TIME:click:BUTTON             click a button of the open control dialog:
-                                DEPLOY, lights or close
+  TIME:key:KEYS[@CRAFT]         press and release a key (with its modifiers
+                                held), e.g. 0:key:K, 5:key:Shift+L@Craft-2,
+                                8:key:Ctrl+Space, 1:key:0x25
+  TIME:click:BUTTON             click a button of an open dialog, named by its
+                                caption in the module's dialog template (any
+                                case), by its control id, or "close" for the
+                                close box: 3:click:OK, 3:click:1003, 3:click:close;
+                                the most recently opened dialog with it gets it
   TIME:thrust:GROUP=LEVEL[:for=SEC][@CRAFT]
                                 set a thruster group to LEVEL (0 to 1), for SEC
                                 seconds or until changed: 10:thrust:main=1:for=30
@@ -180,15 +181,15 @@ scenario name (default: the first craft in the file):
 Keys: )" + key_names_help() + R"(
 Thruster groups: )" + group_names_help() + R"(
 
-Mervex keys: K deploys the solar arrays, Shift+L switches the navigation
-lights, Ctrl+F refuels once, Ctrl+Space opens the control dialog.
+What a key does is up to the module of the craft it goes to.
 
 Steps are shortened where needed so that every action happens at its exact
 time and the run ends exactly at --duration.
 
 Output (in OUT): final.scn, top_view.svg (the craft from above), deployment.svg
-(the arrays at several states), telemetry.svg (state over time) and, while the
-control dialog is open, dialog.svg. Each file appears whole or not at all, and
+(the first craft at several states of its first animation), telemetry.svg
+(state over time) and, while a dialog is open, dialog.svg with every open
+dialog as its module's template and bitmaps show it. Each file appears whole or not at all, and
 a file is never written through a link; two outputs on one file, or an output
 on an input, are refused before the run. Ctrl+C (or SIGTERM) ends the run
 after the current step and saves the state reached.

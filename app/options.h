@@ -20,7 +20,6 @@ struct Options {
     std::string modules;      // folder of modules, one per class
     std::string module;       // one module to load first; empty for none
     std::string meshes;
-    std::string bitmap;       // the dialog's picture, a .bmp file
     double duration = 20;
     std::vector<double> steps{0.1};  // repeated in turn
     double warp = 1;
@@ -38,7 +37,7 @@ struct Options {
 
 // Throws UsageError (bad option or value, a run of more than max_steps
 // steps) or TimelineError (bad action or timeline file). `defaults`
-// supplies modules, meshes and bitmap.
+// supplies modules and meshes.
 Options parse_options(const std::vector<std::string>& args, const Options& defaults);
 
 std::string help_text(const Options& defaults);

@@ -62,7 +62,7 @@ std::vector<PlannedOutput> planned_outputs(const Options& o)
 void check_output_paths(const Options& o)
 {
     const std::vector<PlannedOutput> outputs = planned_outputs(o);
-    std::vector<PlannedOutput> inputs{{o.scenario, "the scenario"}, {o.module, "the module"}, {o.bitmap, "--bitmap"}};
+    std::vector<PlannedOutput> inputs{{o.scenario, "the scenario"}, {o.module, "the module"}};
     for (const std::string& t : o.timelines) inputs.push_back({t, "the timeline"});
     for (size_t i = 0; i < outputs.size(); ++i) {
         for (const PlannedOutput& in : inputs)

@@ -27,7 +27,7 @@ struct PlannedOutput {
 std::vector<PlannedOutput> planned_outputs(const Options& options);
 
 // Throws UsageError naming both when two outputs resolve to one file, or an
-// output to an input (the scenario, a timeline, the module, the bitmap).
+// output to an input (the scenario, a timeline, the module).
 void check_output_paths(const Options& options);
 
 // One line on what a run that failed did and did not write, to follow its

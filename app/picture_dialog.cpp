@@ -1,7 +1,9 @@
 #include <algorithm>
+#include <cstdlib>
 
-#include "sim/atomic_file.h"
 #include "pictures.h"
+#include "sim/atomic_file.h"
+#include "sim/module_resources.h"
 #include "svg_doc.h"
 
 namespace app {
@@ -11,6 +13,8 @@ constexpr double unit = 3.2;  // page units per dialog unit
 constexpr double frame = 6, caption = 26;
 constexpr WORD button_class = 0x0080, static_class = 0x0082;
 constexpr DWORD type_mask = 0x0F, groupbox = 0x07, ss_bitmap = 0x0E, ws_border = 0x00800000;
+
+bool IsBitmapStatic(const sim::Control& c) { return c.class_atom == static_class && (c.style & type_mask) == ss_bitmap; }
 
 void Picture(svg::Document& doc, double x, double y, double w, double h, const Bitmap* bmp)
 {
@@ -36,30 +40,29 @@ void Picture(svg::Document& doc, double x, double y, double w, double h, const B
         }
     }
 }
-}  // namespace
 
-void draw_dialog(const std::string& path, const sim::Dialog& d, const Bitmap* picture)
+// One dialog with its top left corner at (left, top); returns the height it took.
+double DrawOne(svg::Document& doc, double left, double top, const DialogPicture& picture)
 {
+    const sim::Dialog& d = *picture.dialog;
     const double cw = std::max<double>(d.cx, 60) * unit, ch = std::max<double>(d.cy, 40) * unit;
-    const double ox = 30 + frame, oy = 50 + frame + caption;
-    const double width = std::max(cw + 2 * frame + 60, 580.0), height = ch + 2 * frame + caption + 120;
-    svg::Document doc(width, height);
-    doc.title("Control dialog");
-    doc.rect(0, 0, width, height, svg::Style{"#ffffff", "", 1, 1, ""});
-    doc.text({30, 30}, "Control dialog as the template lays it out (" + std::to_string(d.cx) + " x " +
-                           std::to_string(d.cy) + " dialog units)", 14, "#111", "start", true);
-    doc.rect(30, 50, cw + 2 * frame, ch + 2 * frame + caption, svg::Style{"#dfe3ea", "#4a5468", 1.5, 1, ""}, 4);
-    doc.rect(30 + 2, 52, cw + 2 * frame - 4, caption - 2, svg::Style{"#3b5b92", "", 1, 1, ""}, 3);
-    doc.text({30 + 12, 50 + 18}, d.caption.empty() ? "(no caption)" : d.caption, 13, "#ffffff", "start", true);
-    doc.text({30 + cw + 2 * frame - 14, 50 + 19}, "x", 14, "#ffffff", "middle", true);
+    const double ox = left + frame, oy = top + 20 + frame + caption;
+    doc.text({left, top}, (picture.module.empty() ? "A dialog" : "A dialog of " + picture.module) +
+                              " as its template lays it out (" + std::to_string(d.cx) + " x " + std::to_string(d.cy) +
+                              " dialog units)", 14, "#111", "start", true);
+    doc.rect(left, top + 20, cw + 2 * frame, ch + 2 * frame + caption, svg::Style{"#dfe3ea", "#4a5468", 1.5, 1, ""}, 4);
+    doc.rect(left + 2, top + 22, cw + 2 * frame - 4, caption - 2, svg::Style{"#3b5b92", "", 1, 1, ""}, 3);
+    doc.text({left + 12, top + 38}, d.caption.empty() ? "(no caption)" : d.caption, 13, "#ffffff", "start", true);
+    doc.text({left + cw + 2 * frame - 14, top + 39}, "x", 14, "#ffffff", "middle", true);
     doc.rect(ox, oy, cw, ch, svg::Style{"#f0f0f0", "", 1, 1, ""});
 
     if (d.controls.empty())
         doc.text({ox + cw / 2, oy + ch / 2}, "the host found no template for this dialog", 11, "#a00", "middle");
     for (const sim::Control& c : d.controls) {
         const double x = ox + c.x * unit, y = oy + c.y * unit, w = c.cx * unit, h = c.cy * unit;
-        if (c.class_atom == static_class && (c.style & type_mask) == ss_bitmap) {
-            Picture(doc, x, y, w, h, picture);
+        if (IsBitmapStatic(c)) {
+            auto bmp = picture.bitmaps.find(c.text);
+            Picture(doc, x, y, w, h, bmp == picture.bitmaps.end() ? nullptr : &bmp->second);
             if (c.style & ws_border) doc.rect(x, y, w, h, svg::Style{"none", "#333", 1, 1, ""});
         } else if (c.class_atom == button_class && (c.style & type_mask) == groupbox) {
             doc.rect(x, y + 4 * unit / 2, w, h - 4 * unit / 2, svg::Style{"none", "#8a8f99", 1, 1, ""}, 2);
@@ -79,12 +82,59 @@ void draw_dialog(const std::string& path, const sim::Dialog& d, const Bitmap* pi
     // What a reader wants to know about the buttons, spelled out.
     double ly = oy + ch + frame + 22;
     for (const sim::Control& c : d.controls) {
-        if (c.class_atom != button_class || (c.style & type_mask) == groupbox) continue;
+        if (!sim::is_button(c)) continue;
         const std::string label = c.text.find_first_not_of(' ') == std::string::npos ? "\" \" (blank)" : "\"" + c.text + "\"";
-        doc.text({30, ly}, "button " + std::to_string(c.id) + " " + label + ": " + (c.enabled ? "enabled" : "disabled (greyed)"),
+        doc.text({left, ly}, "button " + std::to_string(c.id) + " " + label + ": " + (c.enabled ? "enabled" : "disabled (greyed)"),
                  11, "#333");
         ly += 16;
     }
+    return ly - top;
+}
+}  // namespace
+
+DialogPicture dialog_picture(const sim::Host& host, const sim::Dialog& dialog, std::vector<std::string>& problems)
+{
+    DialogPicture out{&dialog, "", {}};
+    const sim::Module* module = host.module_of(dialog.instance);
+    if (!module) return out;
+    out.module = module->class_name();
+    for (const sim::Control& c : dialog.controls) {
+        if (!IsBitmapStatic(c) || out.bitmaps.count(c.text)) continue;
+        // The static's text names the bitmap by number, as "#107".
+        char* end = nullptr;
+        const long id = c.text.size() > 1 && c.text[0] == '#' ? std::strtol(c.text.c_str() + 1, &end, 10) : -1;
+        const std::string what = "the bitmap " + c.text + " of " + module->class_name() + "'s dialog";
+        if (id < 0 || id > 0xFFFF || *end != '\0') {
+            problems.push_back(what + ": not a resource number; drawn without it");
+            continue;
+        }
+        try {
+            const std::vector<std::uint8_t> bytes =
+                sim::module_resource(*module, sim::resource_type_bitmap, static_cast<std::uint16_t>(id));
+            if (bytes.empty()) throw std::runtime_error(what + ": not among the module's resources");
+            out.bitmaps[c.text] = decode_bitmap(bytes, what);
+        } catch (const std::runtime_error& e) {
+            problems.push_back(std::string(e.what()) + "; drawn without it");
+        }
+    }
+    return out;
+}
+
+void draw_dialogs(const std::string& path, const std::vector<DialogPicture>& dialogs)
+{
+    double width = 580, height = 30;
+    for (const DialogPicture& p : dialogs) {
+        width = std::max(width, std::max<double>(p.dialog->cx, 60) * unit + 2 * frame + 60);
+        height += std::max<double>(p.dialog->cy, 40) * unit + 2 * frame + caption + 20 + 22 +
+                  16.0 * static_cast<double>(std::count_if(p.dialog->controls.begin(), p.dialog->controls.end(),
+                                                           [](const sim::Control& c) { return sim::is_button(c); })) +
+                  30;
+    }
+    svg::Document doc(width, height);
+    doc.title(dialogs.size() == 1 ? "Open dialog" : "Open dialogs");
+    doc.rect(0, 0, width, height, svg::Style{"#ffffff", "", 1, 1, ""});
+    double top = 30;
+    for (const DialogPicture& p : dialogs) top += DrawOne(doc, 30, top, p) + 30;
     sim::write_file_atomically(path, doc.str());
 }
 

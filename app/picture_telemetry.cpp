@@ -34,7 +34,7 @@ void DrawBand(svg::Document& doc, const svg::Axes& a, const TelemetryPlot::Band&
 void draw_telemetry(const std::string& path, const TelemetryPlot& plot)
 {
     const std::vector<Panel> panels = {
-        {"Solar array state (1 stowed, 0 deployed)", "state", {{"", Quantity::array_state}}},
+        {"State of the first animation", "state", {{"", Quantity::animation}}},
         {"Propellant", "mass (kg)", {{"", Quantity::propellant}}},
         {"Speed (inertial frame)", "speed (m/s)", {{"", Quantity::speed}}},
         {"Angular rates (body frame)",

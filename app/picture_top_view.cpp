@@ -66,7 +66,7 @@ void draw_top_view(const std::string& path, sim::Host& host, MeshLibrary& meshes
         const double y = top + static_cast<double>(i / columns) * row_h;
         svg::Axes a = CraftAxes(r, meshes, x, y, panel, panel);
         const double state = r.animations.empty() ? NAN : r.animations.front().state;
-        a.title = r.name + " (" + r.class_name + "), array animation at " + Fmt("%.3f", state);
+        a.title = r.name + " (" + r.class_name + "), first animation at " + Fmt("%.3f", state);
         svg::draw_axes(doc, a, 6);
         const auto& drawn = host.drawn_beacons(r);
         if (!draw_craft_top(doc, a, r, drawn.empty() ? sim::read_beacons(r) : drawn, meshes))
@@ -83,18 +83,17 @@ void draw_deployment_strip(const std::string& path, sim::VesselRecord& craft, Me
     const double panel = 260, margin = 60, top = 70;
     const double width = margin + static_cast<double>(states.size()) * (panel + margin);
     svg::Document doc(width, top + panel + 130);
-    doc.title("Solar array deployment");
+    doc.title("Animation states");
     doc.rect(0, 0, width, top + panel + 130, svg::Style{"#ffffff", "", 1, 1, ""});
-    doc.text({margin, 28}, craft.name + ": solar arrays from stowed (state 1) to deployed (state 0), seen from above",
-             16, "#111", "start", true);
-    doc.text({margin, 48}, "Deployment takes 20 s; each hinge turns between states 0.95 and 0.05.", 12, "#444");
+    doc.text({margin, 28}, craft.name + ": every animation set to each state in turn, seen from above", 16, "#111",
+             "start", true);
     std::vector<double> saved;
     for (const sim::Animation& an : craft.animations) saved.push_back(an.state);
     double x = margin;
     for (double s : states) {
         for (sim::Animation& an : craft.animations) an.state = s;
         svg::Axes a = CraftAxes(craft, meshes, x, top, panel, panel);
-        a.title = "state " + Fmt("%.2f", s) + (s >= 1 ? " (stowed)" : s <= 0 ? " (deployed)" : "");
+        a.title = "state " + Fmt("%.2f", s);
         a.y_label = x == margin ? a.y_label : "";
         svg::draw_axes(doc, a, 6);
         draw_craft_top(doc, a, craft, {}, meshes);

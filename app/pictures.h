@@ -2,6 +2,7 @@
 // cannot be written.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,16 +22,28 @@ constexpr size_t top_view_columns = 5;
 constexpr size_t top_view_max_craft = 20;
 void draw_top_view(const std::string& path, sim::Host& host, MeshLibrary& meshes, double t);
 
-// One craft at several array states, side by side. The craft's animations
+// One craft with every animation at each of several states, side by side. The craft's animations
 // are moved for the drawing and put back before returning.
 void draw_deployment_strip(const std::string& path, sim::VesselRecord& craft, MeshLibrary& meshes,
                            const std::vector<double>& states);
 
-// Array state, propellant, speed and angular rates over time.
+// First animation state, propellant, speed and angular rates over time.
 void draw_telemetry(const std::string& path, const TelemetryPlot& plot);
 
-// The dialog from its template, in dialog units; `picture` fills a bitmap
-// static when given.
-void draw_dialog(const std::string& path, const sim::Dialog& dialog, const Bitmap* picture);
+
+// An open dialog with the bitmaps its pictures show, by the picture's text
+// ("#107", the bitmap's resource number).
+struct DialogPicture {
+    const sim::Dialog* dialog = nullptr;
+    std::string module;  // the class of the module whose dialog it is
+    std::map<std::string, Bitmap> bitmaps;
+};
+
+// The dialog and the bitmaps it shows, taken from its module's resources.
+// A bitmap that cannot be used adds a line to `problems`; it is drawn as missing.
+DialogPicture dialog_picture(const sim::Host& host, const sim::Dialog& dialog, std::vector<std::string>& problems);
+
+// Every dialog as its template lays it out, in dialog units, one below the other.
+void draw_dialogs(const std::string& path, const std::vector<DialogPicture>& dialogs);
 
 }  // namespace app

@@ -5,12 +5,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <optional>
 
 #include "output_paths.h"
 #include "pictures.h"
 #include "progress.h"
-#include "resource.h"
 #include "sim/atomic_file.h"
 #include "sim/number_text.h"
 #include "sim/module_folder.h"
@@ -179,17 +177,7 @@ private:
             Note(t, "key " + a.key.text + " to " + craft.name + (consumed ? " (consumed)" : " (not a command of the craft)"));
             break;
         }
-        case ActionKind::click: {
-            sim::DialogManager& dialogs = host_->dialogs();
-            HWND dlg = nullptr;
-            for (const auto& d : dialogs.open_dialogs())
-                if (d->resid == IDD_CONTROLS) dlg = d->hwnd;
-            if (!dlg) Note(t, "click " + a.button + ": the control dialog is not open; nothing clicked");
-            else if (!dialogs.click(dlg, a.button_id))
-                Note(t, "click " + a.button + ": the button is disabled or missing; nothing happened");
-            else Note(t, "click " + a.button);
-            break;
-        }
+        case ActionKind::click: Click(a.button, t); break;
         case ActionKind::thrust: {
             sim::VesselRecord& craft = Craft(a);
             const double level = e.thrust_end ? 0 : a.level;
@@ -203,6 +191,23 @@ private:
             break;
         }
         host_->log().clear();
+    }
+
+    // The click goes to the most recently opened dialog that has the button.
+    void Click(const std::string& button, double t)
+    {
+        sim::DialogManager& dialogs = host_->dialogs();
+        const auto& open = dialogs.open_dialogs();
+        const std::string what = "click " + sim::shown_text(button);
+        for (auto d = open.rbegin(); d != open.rend(); ++d) {
+            const int id = dialogs.button_id((*d)->hwnd, button);
+            if (id < 0) continue;
+            const std::string in = " in \"" + sim::shown_text((*d)->caption) + "\"";
+            if (dialogs.click((*d)->hwnd, id)) Note(t, what + in);
+            else Note(t, what + in + ": the button is disabled; nothing happened");
+            return;
+        }
+        Note(t, what + (open.empty() ? ": no dialog is open" : ": no open dialog has such a button") + "; nothing clicked");
     }
 
     void Record(double t, bool first)
@@ -255,11 +260,12 @@ private:
     void Finish()
     {
         const Sample last = take_sample(*host_, report_.seconds);
+        report_.dialogs = last.dialogs;
         const sim::Scenario saved = sim::parse_scenario(host_->scenario_text(), "final");
         host_->log().clear();
         for (size_t i = 0; i < host_->vessels().size(); ++i) {
             const auto& r = host_->vessels()[i];
-            CraftReport c{r->name, r->class_name, last.craft[i], {}, last.dialog_open, last.deploy_enabled};
+            CraftReport c{r->name, r->class_name, last.craft[i], {}};
             // The save lists the craft in the host's order.
             if (i < saved.vessels.size() && saved.vessels[i].name == r->name)
                 for (const sim::ScenarioLine& l : saved.vessels[i].lines)
@@ -273,16 +279,11 @@ private:
             Picture([&](const std::string& p) { draw_deployment_strip(p, first, meshes_, {1, 0.75, 0.5, 0.25, 0}); },
                     output_path(o_, "deployment.svg"));
             Picture([&](const std::string& p) { draw_telemetry(p, plot_); }, output_path(o_, "telemetry.svg"));
-            for (const auto& d : host_->dialogs().open_dialogs()) {
-                if (d->resid != IDD_CONTROLS) continue;
-                std::optional<Bitmap> bmp;
-                try {
-                    bmp = read_bitmap(o_.bitmap);
-                } catch (const std::runtime_error& e) {
-                    report_.notes.push_back(std::string("dialog picture drawn without its bitmap: ") + e.what());
-                }
-                Picture([&](const std::string& p) { draw_dialog(p, *d, bmp ? &*bmp : nullptr); }, output_path(o_, "dialog.svg"));
-            }
+            std::vector<DialogPicture> dialogs;
+            for (const auto& d : host_->dialogs().open_dialogs())
+                dialogs.push_back(dialog_picture(*host_, *d, report_.notes));
+            if (!dialogs.empty())
+                Picture([&](const std::string& p) { draw_dialogs(p, dialogs); }, output_path(o_, "dialog.svg"));
         }
         for (const std::string& p : meshes_.problems()) report_.notes.push_back(p);
     }

@@ -13,14 +13,13 @@ struct CraftReport {
     std::string name, class_name;
     CraftSample last;
     std::vector<std::string> module_lines;  // the craft's own lines of the final save
-    bool dialog_open = false;
-    int deploy_enabled = -1;
 };
 
 struct RunReport {
     double seconds = 0;  // simulated
     long steps = 0;
     std::vector<CraftReport> craft;
+    std::vector<DialogSample> dialogs;  // open at the end
     std::vector<std::string> saved, pictures, notes;
     // Why the run ended before its duration (a stop signal, a state that
     // stopped being finite); empty when it did not.

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
+
+#include "sim/text_lines.h"
 
 namespace app {
 
@@ -21,15 +22,11 @@ std::string Fmt(const char* format, ...)
     return buf;
 }
 
-std::string ArrayWords(const std::vector<std::string>& lines)
+// A button as a reader knows it: by its caption, or by its id when it has none.
+std::string ButtonWords(const DialogSample::Button& b)
 {
-    for (const std::string& l : lines) {
-        if (l.rfind("ARRAYS", 0) != 0) continue;
-        const double v = std::atof(l.c_str() + 6);
-        const char* what = v <= 0 ? "deployed" : v >= 1 ? "stowed" : "part deployed";
-        return Fmt("%s (%s)", l.substr(6 + (l.size() > 6)).c_str(), what);
-    }
-    return "(no ARRAYS line)";
+    if (b.caption.find_first_not_of(' ') == std::string::npos) return "button " + std::to_string(b.id);
+    return sim::shown_text(b.caption);
 }
 }  // namespace
 
@@ -39,10 +36,10 @@ std::string summary_text(const RunReport& r)
     for (const CraftReport& c : r.craft) {
         const CraftSample& s = c.last;
         out += "\n" + c.name + " (" + c.class_name + ")\n";
-        out += "  solar arrays   " + ArrayWords(c.module_lines) + "\n";
-        out += Fmt("  lights         %s (%d of %d beacons lit)\n",
-                   s.beacons_lit == s.beacons && s.beacons ? "on" : s.beacons_lit ? "mixed" : "off", s.beacons_lit,
-                   s.beacons);
+        if (s.animations) out += Fmt("  animation      state %.3f (the first of %d)\n", s.animation, s.animations);
+        if (s.beacons)
+            out += Fmt("  lights         %s (%d of %d beacons lit)\n",
+                       s.beacons_lit == s.beacons ? "on" : s.beacons_lit ? "mixed" : "off", s.beacons_lit, s.beacons);
         out += Fmt("  propellant     %.3f kg of %.0f kg\n", s.propellant, s.capacity);
         out += Fmt("  mass           %.3f kg\n", s.mass);
         out += Fmt("  velocity       (%.4f, %.4f, %.4f) m/s, speed %.4f m/s\n", s.vel.x, s.vel.y, s.vel.z, s.speed);
@@ -53,11 +50,12 @@ std::string summary_text(const RunReport& r)
         for (const std::string& l : c.module_lines) own += (own.empty() ? "" : " | ") + l;
         out += "  craft's lines  " + (own.empty() ? std::string("(none)") : own) + "\n";
     }
-    if (!r.craft.empty()) {
-        const CraftReport& c = r.craft.front();
-        out += std::string("\ncontrol dialog ") +
-               (c.dialog_open ? std::string("open, DEPLOY ") + (c.deploy_enabled == 0 ? "disabled" : "enabled") : "closed") +
-               "\n";
+    if (r.dialogs.empty()) out += "\nno dialog open\n";
+    for (const DialogSample& d : r.dialogs) {
+        out += "\ndialog \"" + sim::shown_text(d.caption) + "\" of " + d.module + " open";
+        for (size_t i = 0; i < d.buttons.size(); ++i)
+            out += (i ? ", " : ": ") + ButtonWords(d.buttons[i]) + (d.buttons[i].enabled ? " enabled" : " disabled");
+        out += "\n";
     }
     out += "\nsaved:\n";
     for (const std::string& s : r.saved) out += "  " + s + "\n";

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "sim/beacons.h"
-#include "resource.h"
 #include "sim/utf8.h"
 
 namespace app {
@@ -49,7 +48,8 @@ Sample take_sample(sim::Host& host, double t)
     for (const auto& r : host.vessels()) {
         CraftSample c;
         c.name = r->name;
-        c.array_state = r->animations.empty() ? 0 : r->animations.front().state;
+        c.animations = static_cast<int>(r->animations.size());
+        c.animation = r->animations.empty() ? 0 : r->animations.front().state;
         for (const BEACONLIGHTSPEC* b : r->beacons) {
             ++c.beacons;
             c.beacons_lit += b->active;
@@ -64,10 +64,11 @@ Sample take_sample(sim::Host& host, double t)
         s.craft.push_back(c);
     }
     for (const auto& d : host.dialogs().open_dialogs()) {
-        if (d->resid != IDD_CONTROLS) continue;
-        s.dialog_open = true;
+        const sim::Module* m = host.module_of(d->instance);
+        DialogSample ds{m ? m->class_name() : "", d->caption, {}};
         for (const sim::Control& c : d->controls)
-            if (c.id == IDC_DEPLOY) s.deploy_enabled = c.enabled;
+            if (sim::is_button(c)) ds.buttons.push_back({c.id, c.text, c.enabled});
+        s.dialogs.push_back(std::move(ds));
     }
     return s;
 }
@@ -81,13 +82,20 @@ JsonTelemetry::JsonTelemetry(const std::string& path, const std::vector<std::str
 
 void JsonTelemetry::add(const Sample& s)
 {
-    std::string line = std::string(first_ ? "" : ",\n") + "{\"t\":" + Num(s.t) +
-                       ",\"dialog_open\":" + (s.dialog_open ? "true" : "false");
-    if (s.deploy_enabled >= 0) line += std::string(",\"deploy_enabled\":") + (s.deploy_enabled ? "true" : "false");
-    line += ",\"craft\":[";
+    std::string line = std::string(first_ ? "" : ",\n") + "{\"t\":" + Num(s.t) + ",\"dialogs\":[";
+    for (size_t i = 0; i < s.dialogs.size(); ++i) {
+        const DialogSample& d = s.dialogs[i];
+        line += std::string(i ? "," : "") + "{\"module\":" + json_string(d.module) + ",\"caption\":" +
+                json_string(d.caption) + ",\"buttons\":[";
+        for (size_t b = 0; b < d.buttons.size(); ++b)
+            line += std::string(b ? "," : "") + "{\"id\":" + std::to_string(d.buttons[b].id) + ",\"caption\":" +
+                    json_string(d.buttons[b].caption) + ",\"enabled\":" + (d.buttons[b].enabled ? "true" : "false") + "}";
+        line += "]}";
+    }
+    line += "],\"craft\":[";
     for (size_t i = 0; i < s.craft.size(); ++i) {
         const CraftSample& c = s.craft[i];
-        line += std::string(i ? "," : "") + "{\"name\":" + json_string(c.name) + ",\"array_state\":" + Num(c.array_state) +
+        line += std::string(i ? "," : "") + "{\"name\":" + json_string(c.name) + ",\"animation\":" + Num(c.animation) +
                 ",\"beacons_lit\":" + std::to_string(c.beacons_lit) + ",\"beacons\":" + std::to_string(c.beacons) +
                 ",\"propellant\":" + Num(c.propellant) + ",\"mass\":" + Num(c.mass) + ",\"pos\":" + Vec(c.pos) +
                 ",\"vel\":" + Vec(c.vel) + ",\"speed\":" + Num(c.speed) + ",\"omega\":" + Vec(c.omega) + "}";

@@ -12,18 +12,31 @@ namespace app {
 
 struct CraftSample {
     std::string name;
-    double array_state = 0;  // the state the module last gave the craft's first animation
+    int animations = 0;
+    double animation = 0;  // the state the module last gave the craft's first animation
     int beacons = 0, beacons_lit = 0;
     double propellant = 0, capacity = 0, mass = 0;
     VECTOR3 pos{}, vel{}, omega{};  // omega in rad/s, body frame
     double speed = 0;
 };
 
+// An open dialog as its module's template lays it out, with each button's
+// state at the moment.
+struct DialogSample {
+    std::string module;  // the class of the module whose dialog it is
+    std::string caption;
+    struct Button {
+        int id = 0;
+        std::string caption;
+        bool enabled = true;
+    };
+    std::vector<Button> buttons;
+};
+
 struct Sample {
     double t = 0;  // seconds after the start of the run
     std::vector<CraftSample> craft;
-    bool dialog_open = false;
-    int deploy_enabled = -1;  // -1: no such button
+    std::vector<DialogSample> dialogs;  // in the order they opened
 };
 
 Sample take_sample(sim::Host& host, double t);

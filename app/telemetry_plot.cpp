@@ -12,7 +12,7 @@ constexpr double rad_to_deg = 57.29577951308232;
 double quantity_value(const CraftSample& c, Quantity q)
 {
     switch (q) {
-    case Quantity::array_state: return c.array_state;
+    case Quantity::animation: return c.animation;
     case Quantity::propellant: return c.propellant;
     case Quantity::speed: return c.speed;
     case Quantity::rate_x: return c.omega.x * rad_to_deg;

@@ -13,7 +13,7 @@
 namespace app {
 
 // The quantities plotted, in the order the picture's panels show them.
-enum class Quantity { array_state, propellant, speed, rate_x, rate_y, rate_z };
+enum class Quantity { animation, propellant, speed, rate_x, rate_y, rate_z };
 constexpr int quantity_count = 6;
 double quantity_value(const CraftSample& craft, Quantity q);
 

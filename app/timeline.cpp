@@ -8,7 +8,6 @@
 
 #include "decimal.h"
 #include "sim/input_file.h"
-#include "resource.h"
 #include "sim/text_lines.h"
 #include "thruster_groups.h"
 
@@ -31,18 +30,6 @@ std::string Lower(std::string s)
 }
 
 bool Seconds(const std::string& s, double& out) { return parse_decimal(s, out); }
-
-int ButtonId(const std::string& button)
-{
-    const std::string b = Lower(button);
-    if (b == "deploy") return IDC_DEPLOY;
-    if (b == "lights" || b == "navlights") return IDC_NAVLIGHTS;
-    if (b == "close" || b == "cancel") return IDCANCEL;
-    char* end = nullptr;
-    const long id = std::strtol(button.c_str(), &end, 0);
-    if (!button.empty() && *end == '\0' && id >= 0 && id <= 0xFFFF) return static_cast<int>(id);
-    throw std::invalid_argument("unknown button \"" + sim::shown_text(button) + "\" (DEPLOY, lights, close or a control id)");
-}
 
 void Thrust(Action& a, const std::vector<std::string>& f)
 {
@@ -85,11 +72,11 @@ Action parse_action(const std::string& entry, const std::string& source)
             a.kind = ActionKind::key;
             a.key = parse_key(f[2]);
         } else if (kind == "click") {
-            if (f.size() != 3) throw std::invalid_argument("expected click:BUTTON");
-            if (!a.craft.empty()) throw std::invalid_argument("a click goes to the open dialog, not to a craft");
+            if (f.size() != 3 || f[2].find_first_not_of(' ') == std::string::npos)
+                throw std::invalid_argument("expected click:BUTTON, a caption, a control id or close");
+            if (!a.craft.empty()) throw std::invalid_argument("a click goes to an open dialog, not to a craft");
             a.kind = ActionKind::click;
             a.button = f[2];
-            a.button_id = ButtonId(f[2]);
         } else if (kind == "thrust") {
             a.kind = ActionKind::thrust;
             Thrust(a, f);

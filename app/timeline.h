@@ -3,9 +3,9 @@
 //
 // On the command line an action is one word, fields joined by ':' and an
 // optional "@CRAFT" at the end:
-//   5:key:Shift+L@Mervex-2   3:click:DEPLOY   10:thrust:main=1:for=30
+//   5:key:Shift+L@Craft-2   3:click:OK       10:thrust:main=1:for=30
 // In a timeline file each line holds the same fields separated by blanks:
-//   5  key     Shift+L  @Mervex-2
+//   5  key     Shift+L  @Craft-2
 //   10 thrust  main=1   for=30
 #pragma once
 
@@ -30,8 +30,7 @@ struct Action {
     ActionKind kind = ActionKind::key;
     std::string craft;   // empty: the scenario's first craft
     KeySpec key;
-    std::string button;  // as written
-    int button_id = 0;
+    std::string button;  // as written: a caption, a control id or "close"
     THGROUP_TYPE group = THGROUP_MAIN;
     double level = 0;
     double duration = -1;  // seconds the level holds; below 0 until changed

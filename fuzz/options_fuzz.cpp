@@ -23,7 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     app::Options defaults;
     defaults.module = "module.so";
     defaults.meshes = "meshes";
-    defaults.bitmap = "panel.bmp";
     try {
         const app::Options o = app::parse_options(args, defaults);
         if (o.help) return static_cast<int>(app::help_text(defaults).empty());

@@ -175,6 +175,9 @@ TEST_F(CliRun, RefuelKeyAndPicturesOfAnOpenDialog)
         EXPECT_NE(svg.find("</svg>"), std::string::npos);
     }
     EXPECT_NE(Read(dir / "o/top_view.svg").find("Mervex-2"), std::string::npos);
+    const std::string dialog = Read(dir / "o/dialog.svg");
+    EXPECT_NE(dialog.find("Mervex Controls"), std::string::npos);
+    EXPECT_EQ(dialog.find("bitmap not found"), std::string::npos) << "the bitmap comes from the module's resources";
     EXPECT_NE(r.out.find("Mervex-2 (Mervex)"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("saved:"), std::string::npos);
 }
@@ -203,6 +206,26 @@ TEST_F(CliRun, AMervexAndATankFlyTogetherEachFromTheModuleOfItsClass)
     EXPECT_EQ(r.status, 0) << r.err;
     r = Run(scenarios + "/mervex_and_tank.scn -m " + SIMHOST_MODULES + "/Mervex.so --modules " + Out("empty") + " -q -o " + Out("m"));
     EXPECT_NE(r.err.find("mervex_and_tank.scn:16: no module for the class Tank: "), std::string::npos) << r.err;
+}
+
+TEST_F(CliRun, ClicksNameAButtonByItsCaptionInTheModulesTemplateOrByItsId)
+{
+    const Result r = Run(scenarios + "/stowed.scn -d 6 --no-pictures -q -o " + Out("o") + " --json " + Out("t.json") +
+                         " --at 0:key:Ctrl+Space --at 1:click:deploy --at 2:click:1004 --at 3:click:HELP"
+                         " --at 4:click:close --at 5:click:1004");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Blocks(dir / "o/final.scn").at("Mervex-1");
+    EXPECT_NE(Line(lines, "ARRAYS"), "ARRAYS 1") << "the caption in any case clicked DEPLOY";
+    EXPECT_EQ(Line(lines, "NAVLIGHTS"), "NAVLIGHTS") << "the id clicked the blank lights button, once";
+    EXPECT_EQ(Line(lines, "DIALOG"), "") << "close closed the dialog";
+    const std::string json = Read(dir / "t.json");
+    for (const char* note : {"t=1 s: click deploy in \\\"Mervex Controls\\\"",
+                             "t=3 s: click HELP: no open dialog has such a button; nothing clicked",
+                             "t=5 s: click 1004: no dialog is open; nothing clicked"})
+        EXPECT_NE(json.find(note), std::string::npos) << note;
+    EXPECT_NE(json.find("\"dialogs\":[{\"module\":\"Mervex\",\"caption\":\"Mervex Controls\",\"buttons\":[{\"id\":1003,"
+                        "\"caption\":\"DEPLOY\",\"enabled\":true}"),
+              std::string::npos);
 }
 
 TEST_F(CliRun, BadInputGivesNonZeroStatusAndOneLineReason)
@@ -514,8 +537,8 @@ TEST_F(CliRun, HelpExplainsTheProgram)
 {
     const Result r = Run("--help");
     EXPECT_EQ(r.status, 0);
-    for (const char* part : {"Usage: simhost-run", "--duration", "--step", "--warp", "--at", "--timeline", "--json",
-                             "Shift+L", "translate-down", "DEPLOY"})
+    for (const char* part : {"Usage: simhost-run", "--modules", "--duration", "--step", "--warp", "--at", "--timeline",
+                             "--json", "Shift+L", "translate-down", "click:1003"})
         EXPECT_NE(r.out.find(part), std::string::npos) << part;
 }
 

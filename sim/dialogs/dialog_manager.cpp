@@ -1,8 +1,31 @@
 #include "sim/dialogs.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace sim {
+
+namespace {
+// A caption as a person would type it: without '&' marks ("&&" is a real
+// '&'), surrounding blanks, or case.
+std::string Plain(const std::string& caption)
+{
+    std::string out;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && ++i == caption.size()) break;
+        out += static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i])));
+    }
+    const size_t first = out.find_first_not_of(' '), last = out.find_last_not_of(' ');
+    return first == std::string::npos ? "" : out.substr(first, last - first + 1);
+}
+}  // namespace
+
+bool is_button(const Control& control)
+{
+    constexpr WORD button_class = 0x80;
+    constexpr DWORD type_mask = 0x0F, groupbox = 0x07;
+    return control.class_atom == button_class && (control.style & type_mask) != groupbox;
+}
 
 HWND DialogManager::open(HINSTANCE instance, int resid, DLGPROC proc, DWORD flags, void* context)
 {
@@ -68,6 +91,21 @@ bool DialogManager::click(HWND hwnd, int id)
     const WPARAM bn_clicked = 0;
     send(hwnd, WM_COMMAND, (bn_clicked << 16) | static_cast<WORD>(id), reinterpret_cast<LPARAM>(button));
     return true;
+}
+
+int DialogManager::button_id(HWND hwnd, const std::string& name) const
+{
+    const Dialog* d = record(hwnd);
+    if (!d) return -1;
+    if (!name.empty() && name.size() <= 5 && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        const int id = std::stoi(name);
+        return id == IDCANCEL || item(hwnd, id) ? id : -1;
+    }
+    const std::string wanted = Plain(name);
+    if (wanted.empty()) return -1;
+    for (const Control& c : d->controls)
+        if (is_button(c) && Plain(c.text) == wanted) return c.id;
+    return wanted == "close" ? IDCANCEL : -1;
 }
 
 HWND DialogManager::item(HWND hwnd, int id) const

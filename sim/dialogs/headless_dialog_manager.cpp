@@ -1,15 +1,10 @@
 // The dialog manager where there is no window system: the host builds each
 // dialog from the template in the module's .res file and keeps its windows
 // as records, with handles of its own making.
-#include <filesystem>
-#include <iostream>
-#include <map>
-#include <system_error>
-
 #include "dialogs/dialog_layout.h"
 #include "dialogs/platform_dialog_manager.h"
-#include "resfmt/resource_file.h"
 #include "sim/host.h"
+#include "sim/module_resources.h"
 
 namespace sim {
 
@@ -54,13 +49,11 @@ public:
     {
         const Module* module = host_.module_of(instance);
         if (!module || resid < 0 || resid > 0xFFFF) return std::nullopt;
-        // A module's resources sit beside it: the module's path with ".res" for its suffix.
-        const std::string path = std::filesystem::path(module->path()).replace_extension(".res").string();
-        const resfmt::ResourceEntry* entry =
-            resfmt::find_resource(resources_at(path), resfmt::rt_dialog, static_cast<std::uint16_t>(resid));
-        if (!entry) return std::nullopt;
-        return dialog_from_template(entry->data.data(), entry->data.size(),
-                                    "dialog " + std::to_string(resid) + " in " + path);
+        const std::vector<std::uint8_t> bytes =
+            module_resource(*module, resource_type_dialog, static_cast<std::uint16_t>(resid));
+        if (bytes.empty()) return std::nullopt;
+        return dialog_from_template(bytes.data(), bytes.size(),
+                                    "dialog " + std::to_string(resid) + " of " + module->path());
     }
 
     // Messages reach the procedure as they are sent: none wait in a queue.
@@ -79,39 +72,10 @@ protected:
     void bring_forward(const Dialog&) override {}
 
 private:
-    struct CachedResources {
-        std::filesystem::file_time_type stamp;
-        std::vector<resfmt::ResourceEntry> entries;
-    };
-
     HWND new_handle() { return reinterpret_cast<HWND>(++last_handle_); }
-
-    // The parsed .res file at `path`, read again when the file changes. A
-    // file that cannot be read or parsed is reported once per change and
-    // gives no resources.
-    const std::vector<resfmt::ResourceEntry>& resources_at(const std::string& path) const
-    {
-        static const std::vector<resfmt::ResourceEntry> none;
-        std::error_code ec;
-        const auto stamp = std::filesystem::last_write_time(path, ec);
-        if (ec) {
-            resources_.erase(path);
-            return none;
-        }
-        auto it = resources_.find(path);
-        if (it != resources_.end() && it->second.stamp == stamp) return it->second.entries;
-        CachedResources fresh{stamp, {}};
-        try {
-            fresh.entries = resfmt::read_resource_file(path);
-        } catch (const std::exception& e) {
-            std::cerr << "simhost: resources of the module unusable: " << e.what() << "\n";
-        }
-        return resources_.insert_or_assign(path, std::move(fresh)).first->second.entries;
-    }
 
     const Host& host_;
     std::uintptr_t last_handle_ = 0x1000;
-    mutable std::map<std::string, CachedResources> resources_;  // by path
 };
 
 }  // namespace

@@ -27,6 +27,9 @@ struct Control {
     HWND hwnd = nullptr;     // null in a template that is not open
 };
 
+// A push button, check box or radio button: the button class, not a group box.
+bool is_button(const Control& control);
+
 struct Dialog {
     HINSTANCE instance = nullptr;
     int resid = 0;
@@ -69,6 +72,11 @@ public:
     // IDCANCEL is the close box, there with or without a control of that
     // id. False when the dialog is gone or the button missing or disabled.
     bool click(HWND dialog, int id);
+    // The id of the button a click names in an open dialog, from the
+    // template's data: a control id in decimal ("1003"); a button's caption,
+    // in any case, without its '&' marks and surrounding blanks ("deploy");
+    // or "close", the close box (IDCANCEL). -1 when there is none.
+    int button_id(HWND dialog, const std::string& name) const;
     // The first control `id` of an open dialog, or null.
     HWND item(HWND dialog, int id) const;
     virtual bool enabled(HWND control) const = 0;

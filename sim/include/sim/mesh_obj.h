@@ -33,8 +33,8 @@ struct Mesh {
 Mesh parse_obj(const std::string& text, const std::string& file);
 Mesh load_obj(const std::string& path);
 
-// Where the mesh a module names (e.g. "Daskern/Mervex", either slash) lies
-// under `folder`: folder/Daskern/Mervex.obj.
+// Where the mesh a module names (e.g. "Maker/Ship", either slash) lies
+// under `folder`: folder/Maker/Ship.obj.
 std::string mesh_path(const std::string& folder, const std::string& name);
 
 }  // namespace sim

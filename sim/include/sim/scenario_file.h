@@ -5,9 +5,9 @@
 //   BEGIN_SCENARIO
 //     TIME 0
 //   END_SCENARIO
-//   BEGIN_VESSEL Mervex-1:Mervex
+//   BEGIN_VESSEL Craft-1:SomeClass
 //     POS 0 0 0
-//     ARRAYS 1
+//     A_LINE_OF_THE_MODULE 1
 //   END_VESSEL
 //
 // Lines are taken without their surrounding blanks. The header is optional

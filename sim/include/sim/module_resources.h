@@ -1,0 +1,20 @@
+// A module's own resources (dialog templates, bitmaps): on Windows inside
+// its DLL, elsewhere in the compiled .res file beside the library, named as
+// the library with ".res" for its suffix. A module without them has none.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "sim/module.h"
+
+namespace sim {
+
+constexpr std::uint16_t resource_type_bitmap = 2;  // a DIB without its file header
+constexpr std::uint16_t resource_type_dialog = 5;  // a dialog template
+
+// A copy of the bytes of the resource numbered `id` of type `type`; empty
+// when the module has no such resource or its resources cannot be read.
+std::vector<std::uint8_t> module_resource(const Module& module, std::uint16_t type, std::uint16_t id);
+
+}  // namespace sim
