@@ -71,22 +71,11 @@ Options parse_options(const std::vector<std::string>& args, const Options& defau
 {
     Options o = defaults;
     std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i], value;
-        bool has_value = false;
-        if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
-            value = arg.substr(arg.find('=') + 1);
-            arg = arg.substr(0, arg.find('='));
-            has_value = true;
-        }
-        auto next = [&]() -> std::string {
-            if (has_value) return value;
-            if (i + 1 >= args.size()) throw UsageError(arg + " needs a value (see --help)");
-            return args[++i];
-        };
-        auto flag = [&] {
-            if (has_value) throw UsageError(arg + " takes no value");
-        };
+    CommandLine line(args);
+    while (line.next()) {
+        const std::string& arg = line.name();
+        auto next = [&] { return line.value(); };
+        auto flag = [&] { line.no_value(); };
         if (arg == "-h" || arg == "--help") flag(), o.help = true;
         else if (arg == "-m" || arg == "--module") o.module = Path("--module", next(), "module path");
         else if (arg == "--modules") o.modules = Path("--modules", next(), "modules folder");

@@ -5,14 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "command_line.h"
 #include "timeline.h"
 
 namespace app {
-
-// A command line that cannot be followed; what() is one line.
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
 
 struct Options {
     bool help = false;

@@ -30,21 +30,12 @@ Options parse_options(const std::vector<std::string>& args)
 {
     Options o;
     std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i], value;
-        bool has_value = false;
-        if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
-            value = arg.substr(arg.find('=') + 1);
-            arg = arg.substr(0, arg.find('='));
-            has_value = true;
-        }
-        auto next = [&]() -> std::string {
-            if (has_value) return value;
-            if (i + 1 >= args.size()) throw UsageError(arg + " needs a value (see --help)");
-            return args[++i];
-        };
+    app::CommandLine line(args);
+    while (line.next()) {
+        const std::string& arg = line.name();
+        auto next = [&] { return line.value(); };
         if (arg == "-h" || arg == "--help") {
-            if (has_value) throw UsageError(arg + " takes no value");
+            line.no_value();
             o.help = true;
         } else if (arg == "--level") {
             const std::string v = next();

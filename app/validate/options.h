@@ -6,12 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "command_line.h"
+
 namespace validate {
 
-// A command line that cannot be followed; what() is one line.
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+using app::UsageError;
 
 struct Options {
     bool help = false;
