@@ -127,6 +127,8 @@ public:
             if (Attempt(o_.json, [&] { json_->close(events, report_.saved); }))
                 report_.saved.push_back(o_.json + " (telemetry)");
         }
+        // Here rather than in the host's destructor, so that faults in ovcExit are reported too.
+        while (!host.modules().empty()) host.unload_module(*host.modules().back());
         host_ = nullptr;
         if (!not_written_.empty()) throw OutputFailure(failure_ + outputs_note(written_, not_written_));
         return report_;

@@ -4,57 +4,60 @@
 
 #include "host_types.h"
 
+// None of these throws: a call the host cannot honour (a handle it never
+// gave, an unknown animation) is noted as the module's fault and answered
+// harmlessly.
 class HOSTAPI VESSEL {
 public:
     // `hVessel` is the host's handle of the craft as passed to ovcInit; the
     // host keeps its record until after the module's ovcExit for this object.
-    VESSEL(OBJHANDLE hVessel, int fmodel = 1);
-    OBJHANDLE GetHandle() const;
+    VESSEL(OBJHANDLE hVessel, int fmodel = 1) noexcept;
+    OBJHANDLE GetHandle() const noexcept;
 
-    void SetSize(double size) const;
-    void SetEmptyMass(double mass) const;
-    void SetPMI(const VECTOR3& pmi) const;
-    void SetCameraOffset(const VECTOR3& offset) const;
+    void SetSize(double size) const noexcept;
+    void SetEmptyMass(double mass) const noexcept;
+    void SetPMI(const VECTOR3& pmi) const noexcept;
+    void SetCameraOffset(const VECTOR3& offset) const noexcept;
 
     // mass < 0 means "start full"; the handle lives as long as the vessel.
-    PROPELLANT_HANDLE CreatePropellantResource(double maxmass, double mass = -1.0, double efficiency = 1.0) const;
-    void SetDefaultPropellantResource(PROPELLANT_HANDLE ph) const;
-    void SetFuelMass(double mass) const;
+    PROPELLANT_HANDLE CreatePropellantResource(double maxmass, double mass = -1.0, double efficiency = 1.0) const noexcept;
+    void SetDefaultPropellantResource(PROPELLANT_HANDLE ph) const noexcept;
+    void SetFuelMass(double mass) const noexcept;
 
     // `id` is copied; the vectors are copied.
     ATTACHMENTHANDLE CreateAttachment(bool toparent, const VECTOR3& pos, const VECTOR3& dir, const VECTOR3& rot,
-                                      const char* id, bool loose = false) const;
+                                      const char* id, bool loose = false) const noexcept;
     THRUSTER_HANDLE CreateThruster(const VECTOR3& pos, const VECTOR3& dir, double maxth0, PROPELLANT_HANDLE hp,
-                                   double isp0, double isp_ref = 0.0, double p_ref = 101.4e3) const;
+                                   double isp0, double isp_ref = 0.0, double p_ref = 101.4e3) const noexcept;
     // The member list is copied; the array need not outlive the call.
-    THGROUP_HANDLE CreateThrusterGroup(THRUSTER_HANDLE* th, int nth, THGROUP_TYPE type) const;
+    THGROUP_HANDLE CreateThrusterGroup(THRUSTER_HANDLE* th, int nth, THGROUP_TYPE type) const noexcept;
     // `tex` is a host surface or null; nothing is kept of the module's memory.
     UINT AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, const VECTOR3& pos, const VECTOR3& dir,
-                    SURFHANDLE tex = nullptr) const;
-    DOCKHANDLE CreateDock(const VECTOR3& pos, const VECTOR3& dir, const VECTOR3& rot) const;
-    bool EnableTransponder(bool enable) const;
-    bool SetTransponderChannel(DWORD ch) const;
+                    SURFHANDLE tex = nullptr) const noexcept;
+    DOCKHANDLE CreateDock(const VECTOR3& pos, const VECTOR3& dir, const VECTOR3& rot) const noexcept;
+    bool EnableTransponder(bool enable) const noexcept;
+    bool SetTransponderChannel(DWORD ch) const noexcept;
 
     // `meshname` is copied, `ofs` read during the call only (null: no offset).
-    UINT AddMesh(const char* meshname, const VECTOR3* ofs = nullptr) const;
-    void SetMeshVisibilityMode(UINT meshidx, WORD mode) const;
+    UINT AddMesh(const char* meshname, const VECTOR3* ofs = nullptr) const noexcept;
+    void SetMeshVisibilityMode(UINT meshidx, WORD mode) const noexcept;
 
-    UINT CreateAnimation(double initial_state) const;
+    UINT CreateAnimation(double initial_state) const noexcept;
     // The host keeps `trans` (and the group list it points to) for as long as
     // the animation exists and releases it with the vessel's record.
     ANIMATIONCOMPONENT_HANDLE AddAnimationComponent(UINT anim, double state0, double state1, MGROUP_TRANSFORM* trans,
-                                                    ANIMATIONCOMPONENT_HANDLE parent = nullptr) const;
-    bool SetAnimation(UINT anim, double state) const;
-    bool SetAnimState(UINT anim, double state) const;
+                                                    ANIMATIONCOMPONENT_HANDLE parent = nullptr) const noexcept;
+    bool SetAnimation(UINT anim, double state) const noexcept;
+    bool SetAnimState(UINT anim, double state) const noexcept;
 
     // The host keeps `bs` and reads the record through it every frame, so it
     // must stay in place until the vessel is destroyed.
-    void AddBeacon(BEACONLIGHTSPEC* bs) const;
+    void AddBeacon(BEACONLIGHTSPEC* bs) const noexcept;
 
     // `line` is read during the call only; `status` is the host's, passed through.
-    void ParseScenarioLineEx(char* line, void* status) const;
+    void ParseScenarioLineEx(char* line, void* status) const noexcept;
     // Writes the host's own lines of this vessel into the scenario `scn`.
-    void SaveDefaultState(FILEHANDLE scn) const;
+    void SaveDefaultState(FILEHANDLE scn) const noexcept;
 
 protected:
     ~VESSEL();
@@ -70,7 +73,7 @@ private:
 // functions is part of the interface: do not reorder or insert.
 class HOSTAPI VESSEL2 : public VESSEL {
 public:
-    VESSEL2(OBJHANDLE hVessel, int fmodel = 1);
+    VESSEL2(OBJHANDLE hVessel, int fmodel = 1) noexcept;
 
     virtual void clbkDefineClass(FILEHANDLE cfg);                                        // 0
     virtual void clbkWriteScenario(FILEHANDLE scn);                                      // 1
@@ -105,3 +108,4 @@ public:
 protected:
     ~VESSEL2();
 };
+

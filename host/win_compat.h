@@ -58,10 +58,10 @@ typedef INT_PTR (CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 // Looks a name up among the exports of the module `module` itself, not of the
 // libraries it depends on; null when it has none of that name.
-HOSTAPI FARPROC GetProcAddress(HMODULE module, LPCSTR name);
+HOSTAPI FARPROC GetProcAddress(HMODULE module, LPCSTR name) noexcept;
 // The child control `id` of dialog `dialog`, or null. Valid while the dialog is.
-HOSTAPI HWND GetDlgItem(HWND dialog, int id);
+HOSTAPI HWND GetDlgItem(HWND dialog, int id) noexcept;
 // Enables or disables `window` for input; returns nonzero if it was disabled before.
-HOSTAPI BOOL EnableWindow(HWND window, BOOL enable);
-HOSTAPI BOOL IsWindowEnabled(HWND window);
+HOSTAPI BOOL EnableWindow(HWND window, BOOL enable) noexcept;
+HOSTAPI BOOL IsWindowEnabled(HWND window) noexcept;
 #endif

@@ -232,6 +232,7 @@ TEST_F(CliRun, BadInputGivesNonZeroStatusAndOneLineReason)
 {
     std::ofstream(dir / "bad.scn") << "BEGIN_VESSEL Mervex-1:Mervex\n  ARRAYS 1\n  POS 1 2\nEND_VESSEL\n";
     std::ofstream(dir / "bad.timeline") << "0 key K\n2 thrust main=7\n";
+    std::ofstream(dir / "faulty.scn") << "BEGIN_VESSEL F-1:Faulty\n  FAULT animation\nEND_VESSEL\n";
     const std::string stowed = scenarios + "/stowed.scn -q -o " + Out("o");
     const std::pair<std::string, std::string> cases[] = {
         {stowed + " --frobnicate", "unknown option --frobnicate"},
@@ -242,6 +243,8 @@ TEST_F(CliRun, BadInputGivesNonZeroStatusAndOneLineReason)
         {stowed + " --at 1:key:K@Nobody", "no craft named \"Nobody\""},
         {stowed + " --step 0", "--step"},
         {stowed + " --at 1:thrust:retro=1", "has no thruster group retro"},
+        {Out("faulty.scn") + " -m " FAULTY_MODULE_PATH " -q -o " + Out("o"),
+         "module fault: SetAnimation(7, 0.5) on F-1: no animation of the craft has this id"},
     };
     for (const auto& [args, reason] : cases) {
         SCOPED_TRACE(args);

@@ -16,13 +16,14 @@ Host* current_host = nullptr;
 Host::Host()
 {
     if (current_host) throw std::logic_error("a stand-in host exists already");
-    dialogs_ = make_dialog_manager(*this);
+    dialogs_ = make_dialog_manager(*this, module_faults_);
     current_host = this;
+    for (ModuleFault& f : take_hostless_faults()) module_faults_.record(std::move(f));
 }
 
 Host::~Host()
 {
-    while (!vessels_.empty()) destroy_vessel(*vessels_.back());
+    while (!vessels_.empty()) remove_vessel(*vessels_.back());
     // Their procedures live in the modules about to be unloaded.
     dialogs_->close_all();
     while (!modules_.empty()) modules_.pop_back();
@@ -35,20 +36,33 @@ Host& Host::current()
     return *current_host;
 }
 
-Host* Host::current_or_null() { return current_host; }
+Host* Host::current_or_null() noexcept { return current_host; }
 
 Module& Host::load_module(const std::string& path)
 {
+    Module& m = add_module(path);
+    module_faults_.report();
+    return m;
+}
+
+Module& Host::add_module(const std::string& path)
+{
     modules_.push_back(std::make_unique<Module>(path));
     Module& m = *modules_.back();
-    m.InitModule(m.instance());
+    module_faults_.call_module("InitModule", nullptr, [&] { m.InitModule(m.instance()); });
     return m;
 }
 
 void Host::unload_module(Module& module)
 {
+    drop_module(module);
+    module_faults_.report();
+}
+
+void Host::drop_module(Module& module)
+{
     for (size_t i = vessels_.size(); i-- > 0;)
-        if (vessels_[i]->module == &module) destroy_vessel(*vessels_[i]);
+        if (vessels_[i]->module == &module) remove_vessel(*vessels_[i]);
     modules_.erase(std::remove_if(modules_.begin(), modules_.end(),
                                   [&](const std::unique_ptr<Module>& m) { return m.get() == &module; }),
                    modules_.end());
@@ -70,21 +84,35 @@ Module* Host::find_module(const std::string& class_name) const
 
 VesselRecord& Host::create_vessel(Module& module, const std::string& name, int flight_model)
 {
+    VesselRecord& r = add_vessel(module, name, flight_model);
+    module_faults_.report();
+    return r;
+}
+
+VesselRecord& Host::add_vessel(Module& module, const std::string& name, int flight_model)
+{
     auto rec = std::make_unique<VesselRecord>(name, module.class_name(), &module);
-    VESSEL* v = module.ovcInit(rec.get(), flight_model);
+    VESSEL* v = module_faults_.call_module("ovcInit", rec.get(), static_cast<VESSEL*>(nullptr),
+                                           [&] { return module.ovcInit(rec.get(), flight_model); });
     if (!v) throw std::runtime_error(module.path() + ": ovcInit created no vessel for " + name);
     rec->vessel = v;
     if (!rec->callbacks) {
-        module.ovcExit(v);
+        module_faults_.call_module("ovcExit", rec.get(), [&] { module.ovcExit(v); });
         throw std::runtime_error(module.path() + ": the vessel " + name + " has no callback interface");
     }
     vessels_.push_back(std::move(rec));
     VesselRecord& r = *vessels_.back();
-    r.callbacks->clbkDefineClass(nullptr);
+    module_faults_.call_module("clbkDefineClass", &r, [&] { r.callbacks->clbkDefineClass(nullptr); });
     return r;
 }
 
 void Host::destroy_vessel(VesselRecord& vessel)
+{
+    remove_vessel(vessel);
+    module_faults_.report();
+}
+
+void Host::remove_vessel(VesselRecord& vessel)
 {
     // From the back: craft mostly go in the reverse order of their coming.
     auto it = std::find_if(vessels_.rbegin(), vessels_.rend(),
@@ -94,7 +122,7 @@ void Host::destroy_vessel(VesselRecord& vessel)
     // goes can reach it as a live craft.
     std::unique_ptr<VesselRecord> rec = std::move(*it);
     vessels_.erase(std::next(it).base());
-    rec->module->ovcExit(rec->vessel);
+    module_faults_.call_module("ovcExit", rec.get(), [&] { rec->module->ovcExit(rec->vessel); });
 }
 
 VesselRecord* Host::find_vessel(const std::string& name) const
@@ -102,6 +130,13 @@ VesselRecord* Host::find_vessel(const std::string& name) const
     for (const auto& r : vessels_)
         if (r->name == name) return r.get();
     return nullptr;
+}
+
+bool Host::holds(const VesselRecord* vessel) const
+{
+    for (const auto& r : vessels_)
+        if (r.get() == vessel) return true;
+    return false;
 }
 
 VesselRecord* Host::record_of(const VESSEL* vessel) const
@@ -114,7 +149,8 @@ VesselRecord* Host::record_of(const VESSEL* vessel) const
 void Host::step(double dt)
 {
     sim_step_ = dt;
-    for (const auto& r : vessels_) r->callbacks->clbkPreStep(sim_time_, dt, 0);
+    for (const auto& r : vessels_)
+        module_faults_.call_module("clbkPreStep", r.get(), [&] { r->callbacks->clbkPreStep(sim_time_, dt, 0); });
     step_bodies_.clear();
     step_masses_.clear();
     for (const auto& r : vessels_) {
@@ -130,12 +166,15 @@ void Host::step(double dt)
             vessels_[i]->body = step_bodies_[i];
             for (Propellant& p : vessels_[i]->propellants) p.mass = step_masses_[mass++];
         }
+        module_faults_.report();
         throw StateError(r->name + ": the " + broken + " is no longer a finite number after the step from t = " +
                          number_text(sim_time_) + " s");
     }
     sim_time_ += dt;
-    for (size_t i = 0; i < vessels_.size(); ++i) vessels_[i]->callbacks->clbkAfterStep(sim_time_, dt, 0);
+    for (const auto& r : vessels_)
+        module_faults_.call_module("clbkAfterStep", r.get(), [&] { r->callbacks->clbkAfterStep(sim_time_, dt, 0); });
     draw_beacons();
+    module_faults_.report();
 }
 
 void Host::draw_beacons()

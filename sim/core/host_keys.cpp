@@ -28,12 +28,13 @@ KeyboardState keyboard_state(const std::vector<DWORD>& held)
 int Host::key_event(VesselRecord& vessel, DWORD key, bool down, const KeyboardState& kstate)
 {
     CheckCode(key);
-    bool held = false;
-    for (const auto& r : vessels_) held = held || r.get() == &vessel;
-    if (!held) throw std::logic_error("key event for a craft the host does not hold");
+    if (!holds(&vessel)) throw std::logic_error("key event for a craft the host does not hold");
     // The callback gets its own copy: what it does to the bytes stays with it.
     KeyboardState copy = kstate;
-    return vessel.callbacks->clbkKeyPress(key, down, copy.data());
+    const int result = module_faults_.call_module("clbkKeyPress", &vessel, 0,
+                                                  [&] { return vessel.callbacks->clbkKeyPress(key, down, copy.data()); });
+    module_faults_.report();
+    return result;
 }
 
 int Host::key_press(VesselRecord& vessel, DWORD key, const std::vector<DWORD>& modifiers)

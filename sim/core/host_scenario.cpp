@@ -25,8 +25,8 @@ std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, const M
     const double old_time = sim_time_;
     std::vector<VesselRecord*> created;
     auto roll_back = [&] {
-        for (auto it = created.rbegin(); it != created.rend(); ++it) destroy_vessel(**it);
-        while (modules_.size() > old_modules) unload_module(*modules_.back());
+        for (auto it = created.rbegin(); it != created.rend(); ++it) remove_vessel(**it);
+        while (modules_.size() > old_modules) drop_module(*modules_.back());
         sim_time_ = old_time;
     };
     std::string problems;
@@ -38,7 +38,7 @@ std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, const M
                 std::string path;
                 try {
                     path = locate(v.class_name);
-                    m = &load_module(path);
+                    m = &add_module(path);
                 } catch (const std::exception& e) {
                     throw ScenarioError(where(v) + e.what() + ": " + text(v));
                 }
@@ -51,7 +51,7 @@ std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, const M
         sim_time_ = scenario.time;
         for (size_t i = 0; i < scenario.vessels.size(); ++i) {
             const ScenarioVessel& v = scenario.vessels[i];
-            VesselRecord& rec = create_vessel(*module_of_vessel[i], v.name);
+            VesselRecord& rec = add_vessel(*module_of_vessel[i], v.name, 1);
             created.push_back(&rec);
             ScenarioBlock block;
             block.file = scenario.file;
@@ -59,15 +59,19 @@ std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, const M
             ParseStatus status;
             status.vessel = &rec;
             status.block = &block;
-            rec.callbacks->clbkReadScenario(&block, &status);
+            scenario_handles_ = {&block, &status, nullptr};
+            module_faults_.call_module("clbkReadScenario", &rec, [&] { rec.callbacks->clbkReadScenario(&block, &status); });
+            scenario_handles_ = {};
             for (const std::string& e : status.errors) problems += (problems.empty() ? "" : "\n") + e;
         }
     } catch (...) {
+        scenario_handles_ = {};
         roll_back();
         throw;
     }
-    if (!problems.empty()) {
+    if (!module_faults_.pending().empty() || !problems.empty()) {
         roll_back();
+        module_faults_.report();
         throw ScenarioError(problems);
     }
     return created;
@@ -86,9 +90,12 @@ std::string Host::scenario_text()
     text.time = sim_time_;
     for (const auto& r : vessels_) {
         ScenarioBlock block;
-        r->callbacks->clbkWriteScenario(&block);
+        scenario_handles_.write = &block;
+        module_faults_.call_module("clbkWriteScenario", r.get(), [&] { r->callbacks->clbkWriteScenario(&block); });
+        scenario_handles_.write = nullptr;
         text.blocks.push_back({r->name, r->class_name, block.written});
     }
+    module_faults_.report();
     return format_scenario(text);
 }
 

@@ -43,6 +43,7 @@ HWND DialogManager::open(HINSTANCE instance, int resid, DLGPROC proc, DWORD flag
     dialogs_.push_back(std::move(d));
     const HWND hwnd = create(*dialogs_.back());
     if (!hwnd) forget(nullptr);
+    faults_.report();
     return hwnd && record(hwnd) ? hwnd : nullptr;
 }
 
@@ -53,11 +54,35 @@ HWND DialogManager::find(HINSTANCE instance, int resid) const
     return nullptr;
 }
 
+void DialogManager::close(HWND hwnd)
+{
+    close_window(hwnd);
+    faults_.report();
+}
+
+INT_PTR DialogManager::send(HWND window, UINT msg, WPARAM wparam, LPARAM lparam)
+{
+    const INT_PTR result = send_message(window, msg, wparam, lparam);
+    faults_.report();
+    return result;
+}
+
+void DialogManager::process_messages()
+{
+    pump_messages();
+    faults_.report();
+}
+
+INT_PTR DialogManager::call_procedure(DLGPROC proc, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
+{
+    return faults_.call_module("dialog procedure", nullptr, INT_PTR(0), [&] { return proc(hwnd, msg, wparam, lparam); });
+}
+
 void DialogManager::close_all()
 {
     while (!dialogs_.empty()) {
         const HWND last = dialogs_.back()->hwnd;
-        close(last);
+        close_window(last);
         // A window that would not go still leaves the host's hands.
         forget(last);
     }

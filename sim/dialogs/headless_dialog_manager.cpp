@@ -12,23 +12,7 @@ namespace {
 
 class HeadlessDialogManager final : public DialogManager {
 public:
-    explicit HeadlessDialogManager(const Host& host) : host_(host) {}
-
-    void close(HWND hwnd) override
-    {
-        Dialog* d = record(hwnd);
-        if (!d) return;
-        if (d->proc) d->proc(hwnd, WM_DESTROY, 0, 0);
-        forget(hwnd);
-    }
-
-    INT_PTR send(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) override
-    {
-        // Controls have no procedure of their own here.
-        Dialog* d = record(hwnd);
-        if (!d || !d->proc) return 0;
-        return d->proc(hwnd, msg, wparam, lparam);
-    }
+    HeadlessDialogManager(const Host& host, ModuleFaults& faults) : DialogManager(faults), host_(host) {}
 
     bool enabled(HWND control) const override
     {
@@ -56,16 +40,32 @@ public:
                                     "dialog " + std::to_string(resid) + " of " + module->path());
     }
 
-    // Messages reach the procedure as they are sent: none wait in a queue.
-    void process_messages() override {}
-
 protected:
+    void close_window(HWND hwnd) override
+    {
+        Dialog* d = record(hwnd);
+        if (!d) return;
+        if (d->proc) call_procedure(d->proc, hwnd, WM_DESTROY, 0, 0);
+        forget(hwnd);
+    }
+
+    INT_PTR send_message(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) override
+    {
+        // Controls have no procedure of their own here.
+        Dialog* d = record(hwnd);
+        if (!d || !d->proc) return 0;
+        return call_procedure(d->proc, hwnd, msg, wparam, lparam);
+    }
+
+    // Messages reach the procedure as they are sent: none wait in a queue.
+    void pump_messages() override {}
+
     HWND create(Dialog& d) override
     {
         d.hwnd = new_handle();
         for (Control& c : d.controls) c.hwnd = new_handle();
         const HWND hwnd = d.hwnd;
-        if (d.proc) d.proc(hwnd, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(d.context));
+        if (d.proc) call_procedure(d.proc, hwnd, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(d.context));
         return hwnd;
     }
 
@@ -80,9 +80,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DialogManager> make_dialog_manager(const Host& host)
+std::unique_ptr<DialogManager> make_dialog_manager(const Host& host, ModuleFaults& faults)
 {
-    return std::make_unique<HeadlessDialogManager>(host);
+    return std::make_unique<HeadlessDialogManager>(host, faults);
 }
 
 }  // namespace sim

@@ -9,7 +9,7 @@ namespace sim {
 
 class Host;
 
-// The manager of `host`'s dialogs; the host outlives it.
-std::unique_ptr<DialogManager> make_dialog_manager(const Host& host);
+// The manager of `host`'s dialogs, reporting to `faults`; both outlive it.
+std::unique_ptr<DialogManager> make_dialog_manager(const Host& host, ModuleFaults& faults);
 
 }  // namespace sim

@@ -23,19 +23,8 @@ struct Creating {
 
 class Win32DialogManager final : public DialogManager {
 public:
+    explicit Win32DialogManager(ModuleFaults& faults) : DialogManager(faults) {}
     ~Win32DialogManager() override { close_all(); }
-
-    // The window's last message drops the record.
-    void close(HWND hwnd) override
-    {
-        if (record(hwnd)) DestroyWindow(hwnd);
-    }
-
-    INT_PTR send(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) override
-    {
-        if (!record(window) && !control_record(window)) return 0;
-        return SendMessageA(window, msg, wparam, lparam);
-    }
 
     bool enabled(HWND control) const override { return control_record(control) && IsWindowEnabled(control); }
 
@@ -52,7 +41,20 @@ public:
                                     "dialog " + std::to_string(resid) + " of the module");
     }
 
-    void process_messages() override
+protected:
+    // The window's last message drops the record.
+    void close_window(HWND hwnd) override
+    {
+        if (record(hwnd)) DestroyWindow(hwnd);
+    }
+
+    INT_PTR send_message(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) override
+    {
+        if (!record(window) && !control_record(window)) return 0;
+        return SendMessageA(window, msg, wparam, lparam);
+    }
+
+    void pump_messages() override
     {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -66,7 +68,6 @@ public:
         }
     }
 
-protected:
     HWND create(Dialog& d) override
     {
         // Until the window's first message names it, Route finds the record here.
@@ -100,8 +101,9 @@ private:
             // The module's procedure gets its context, as if it had opened the dialog itself.
             lparam = reinterpret_cast<LPARAM>(d->context);
         }
+        // Nothing the module's procedure throws may unwind through the system's frames.
         const DLGPROC proc = d->proc;
-        const INT_PTR result = proc ? proc(hwnd, msg, wparam, lparam) : FALSE;
+        const INT_PTR result = proc ? self->call_procedure(proc, hwnd, msg, wparam, lparam) : FALSE;
         if (msg == WM_NCDESTROY) {
             RemovePropA(hwnd, owner_property);
             self->forget(hwnd);
@@ -114,6 +116,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DialogManager> make_dialog_manager(const Host&) { return std::make_unique<Win32DialogManager>(); }
+std::unique_ptr<DialogManager> make_dialog_manager(const Host&, ModuleFaults& faults)
+{
+    return std::make_unique<Win32DialogManager>(faults);
+}
 
 }  // namespace sim

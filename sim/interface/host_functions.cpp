@@ -1,50 +1,115 @@
 // The host interface's free functions.
 #include <cstdio>
+#include <cstring>
 
-#include "interface/date.h"
-#include "sim/host.h"
 #include "host/oapi.h"
+#include "interface/date.h"
+#include "interface/host_call.h"
+#include "sim/host.h"
 #include "sim/scenario_block.h"
 
+using sim::Call;
+using sim::Serve;
+
 namespace {
-sim::ScenarioBlock& Block(FILEHANDLE scn) { return *static_cast<sim::ScenarioBlock*>(scn); }
+// A scenario line's key and value must come back as they went out.
+const char* BadKey(const char* item)
+{
+    if (!item) return "the key is null";
+    if (!*item) return "the key is empty";
+    if (std::strpbrk(item, " \t\r\n\v\f")) return "the key holds a blank or a line break";
+    return nullptr;
+}
+
+const char* BadValue(const char* value)
+{
+    if (!value) return "the value is null";
+    if (std::strpbrk(value, "\r\n")) return "the value holds a line break";
+    return nullptr;
+}
+
+// The block being written by the callback in progress, or null after a fault.
+sim::ScenarioBlock* WriteBlock(const Call& call, FILEHANDLE scn)
+{
+    sim::Host* h = call.host();
+    if (!h) return nullptr;
+    sim::ScenarioBlock* block = h->scenario_handles().write;
+    if (!block || block != scn) {
+        call.fault("not the scenario the host handed to clbkWriteScenario");
+        return nullptr;
+    }
+    return block;
+}
 }  // namespace
 
-void InitLib(HINSTANCE hModule)
+void InitLib(HINSTANCE hModule) noexcept
 {
-    sim::log_call(nullptr, "InitLib", {double(reinterpret_cast<std::uintptr_t>(hModule))});
+    Serve("InitLib", {double(reinterpret_cast<std::uintptr_t>(hModule))}, [&](const Call& call) {
+        if (!hModule) call.fault("the instance handle is null");
+    });
 }
 
-int Date2Int(const char* date)
+int Date2Int(const char* date) noexcept
 {
-    sim::log_call(nullptr, "Date2Int", {}, date ? date : "");
-    sim::Host* h = sim::Host::current_or_null();
-    if (h && h->faults().date2int_returns_zero) return 0;
-    return sim::date_to_int(date);
+    return Serve("Date2Int", {date}, 0, [&](const Call& call) {
+        if (!date) {
+            call.fault("the date is null");
+            return 0;
+        }
+        sim::Host* h = sim::Host::current_or_null();
+        if (h && h->faults().date2int_returns_zero) return 0;
+        return sim::date_to_int(date);
+    });
 }
 
-double oapiGetSimStep()
+double oapiGetSimStep() noexcept
 {
-    sim::log_call(nullptr, "oapiGetSimStep");
-    return sim::Host::current().sim_step();
+    return Serve("oapiGetSimStep", {}, 0.0, [&](const Call& call) {
+        sim::Host* h = call.host();
+        return h ? h->sim_step() : 0.0;
+    });
 }
 
-bool oapiReadScenario_nextline(FILEHANDLE scn, char*& line)
+// Not logged: it runs once per line of every block read.
+bool oapiReadScenario_nextline(FILEHANDLE scn, char*& line) noexcept
 {
-    return Block(scn).next_line(line);
+    const Call call("oapiReadScenario_nextline", nullptr, {scn});
+    try {
+        sim::Host* h = call.host();
+        if (!h) return false;
+        sim::ScenarioBlock* block = h->scenario_handles().read;
+        if (!block || block != scn) {
+            call.fault("not the scenario the host handed to clbkReadScenario");
+            return false;
+        }
+        return block->next_line(line);
+    } catch (...) {
+        call.host_failed();
+    }
+    return false;
 }
 
-void oapiWriteScenario_string(FILEHANDLE scn, const char* item, const char* value)
+void oapiWriteScenario_string(FILEHANDLE scn, const char* item, const char* value) noexcept
 {
-    sim::log_call(nullptr, "oapiWriteScenario_string", {}, std::string(item) + "|" + value);
-    Block(scn).write(item, value);
+    Serve("oapiWriteScenario_string", {scn, item, value}, [&](const Call& call) {
+        sim::ScenarioBlock* block = WriteBlock(call, scn);
+        if (!block) return;
+        const char* bad = BadKey(item);
+        if (!bad) bad = BadValue(value);
+        if (bad) return call.fault(bad);
+        block->write(item, value);
+    });
 }
 
-void oapiWriteScenario_float(FILEHANDLE scn, const char* item, double value)
+void oapiWriteScenario_float(FILEHANDLE scn, const char* item, double value) noexcept
 {
-    sim::log_call(nullptr, "oapiWriteScenario_float", {value}, item);
-    // Enough digits that a 32-bit state comes back unchanged.
-    char text[64];
-    std::snprintf(text, sizeof text, "%.9g", value);
-    Block(scn).write(item, text);
+    Serve("oapiWriteScenario_float", {scn, item, value}, [&](const Call& call) {
+        sim::ScenarioBlock* block = WriteBlock(call, scn);
+        if (!block) return;
+        if (const char* bad = BadKey(item)) return call.fault(bad);
+        // Enough digits that a 32-bit state comes back unchanged.
+        char text[64];
+        std::snprintf(text, sizeof text, "%.9g", value);
+        block->write(item, text);
+    });
 }

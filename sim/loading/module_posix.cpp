@@ -2,6 +2,8 @@
 // library's load address, as a Windows module handle is.
 #include "sim/module.h"
 
+#include "interface/host_call.h"
+
 #include <dlfcn.h>
 #include <link.h>
 
@@ -38,8 +40,12 @@ struct Search {
 }  // namespace
 
 // As on Windows: only the module's own exports, not those of its dependencies.
-FARPROC GetProcAddress(HMODULE module, LPCSTR name)
+FARPROC GetProcAddress(HMODULE module, LPCSTR name) noexcept
 {
+    if (!name) {
+        sim::Call("GetProcAddress", nullptr, {module, name}).fault("the name is null");
+        return nullptr;
+    }
     Search s{reinterpret_cast<std::uintptr_t>(module)};
     dl_iterate_phdr(
         [](dl_phdr_info* info, size_t, void* data) {

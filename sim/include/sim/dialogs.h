@@ -5,6 +5,11 @@
 // beside it, with handles that are never reused, so a stale one reaches
 // nothing. Both keep the same record of every open dialog, laid out as the
 // module's template says, which is what telemetry and pictures read.
+//
+// Every message goes to a module's procedure through the module faults the
+// manager is given; each method below that sends one then reports the faults
+// left, as the Host's methods do (host.h). When a module's own call led here
+// (oapiCloseDialog), the report waits for the host.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +19,7 @@
 #include <vector>
 
 #include "host/win_compat.h"
+#include "sim/module_fault.h"
 
 namespace sim {
 
@@ -56,8 +62,8 @@ public:
     HWND open(HINSTANCE instance, int resid, DLGPROC proc, DWORD flags, void* context);
     HWND find(HINSTANCE instance, int resid) const;
     // The procedure gets WM_DESTROY, then the dialog and its controls are gone.
-    virtual void close(HWND dialog) = 0;
-    // Most recent first; the host does this before modules go away.
+    void close(HWND dialog);
+    // Most recent first; the host does this before modules go away. Faults stay pending.
     void close_all();
 
     // The open dialog's record, its controls' enabled state read afresh; null for any other window.
@@ -67,7 +73,7 @@ public:
     const std::vector<std::unique_ptr<Dialog>>& open_dialogs();
 
     // A message to an open dialog or one of its controls; 0 for any other window.
-    virtual INT_PTR send(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) = 0;
+    INT_PTR send(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
     // What a click on a button does: WM_COMMAND with its id and BN_CLICKED.
     // IDCANCEL is the close box, there with or without a control of that
     // id. False when the dialog is gone or the button missing or disabled.
@@ -79,6 +85,9 @@ public:
     int button_id(HWND dialog, const std::string& name) const;
     // The first control `id` of an open dialog, or null.
     HWND item(HWND dialog, int id) const;
+    bool is_open(HWND dialog) const { return record(dialog) != nullptr; }
+    // Whether `window` is a control of an open dialog.
+    bool is_control(HWND window) const { return control_record(window) != nullptr; }
     virtual bool enabled(HWND control) const = 0;
     // Returns whether the control was disabled before; false for a window not ours.
     virtual bool enable(HWND control, bool enable) = 0;
@@ -87,10 +96,17 @@ public:
     // nothing when the module has no such template or it cannot be read.
     virtual std::optional<Dialog> module_template(HINSTANCE instance, int resid) const = 0;
     // Hands queued window messages to the open dialogs (keys, the close box).
-    virtual void process_messages() = 0;
+    void process_messages();
 
 protected:
-    DialogManager() = default;
+    // `faults` outlives the manager.
+    explicit DialogManager(ModuleFaults& faults) : faults_(faults) {}
+    // The platform's parts of close, send and process_messages.
+    virtual void close_window(HWND dialog) = 0;
+    virtual INT_PTR send_message(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) = 0;
+    virtual void pump_messages() = 0;
+    // Calls a module's dialog procedure; what it throws becomes a module fault and the answer 0.
+    INT_PTR call_procedure(DLGPROC proc, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
     // Makes the window of `dialog`, already among the open ones, and sends
     // WM_INITDIALOG. Returns its handle, or null when it could not be made.
     // The record may be gone on return: the procedure may close the dialog.
@@ -103,6 +119,7 @@ protected:
     Control* control_record(HWND control) const;
 
 private:
+    ModuleFaults& faults_;
     std::vector<std::unique_ptr<Dialog>> dialogs_;
 };
 

@@ -3,6 +3,12 @@
 //
 // The host interface consists of free functions, so they reach the host
 // through Host::current(): exactly one Host exists while a module runs.
+//
+// Every call into a module goes through module_faults(): what a callback
+// throws, and every call the module made that the host could not honour, is
+// recorded there. Each method below that drives a callback then throws
+// ModuleFaultError naming those faults, once the callback has returned and
+// the host's state is whole; the faults are then cleared.
 #pragma once
 
 #include <functional>
@@ -15,6 +21,7 @@
 #include "sim/dialogs.h"
 #include "sim/keyboard.h"
 #include "sim/module.h"
+#include "sim/module_fault.h"
 #include "sim/scenario_file.h"
 #include "sim/vessel_record.h"
 
@@ -44,7 +51,7 @@ public:
     Host& operator=(const Host&) = delete;
 
     static Host& current();  // throws std::logic_error when there is none
-    static Host* current_or_null();
+    static Host* current_or_null() noexcept;
 
     // Loads the library, then calls InitModule with its instance handle.
     Module& load_module(const std::string& path);
@@ -61,6 +68,8 @@ public:
     // ovcExit, then the host's record goes.
     void destroy_vessel(VesselRecord& vessel);
     VesselRecord* find_vessel(const std::string& name) const;
+    // Whether `vessel` is one of the craft the host holds.
+    bool holds(const VesselRecord* vessel) const;
     VesselRecord* record_of(const VESSEL* vessel) const;
     const std::vector<std::unique_ptr<VesselRecord>>& vessels() const { return vessels_; }
 
@@ -105,15 +114,32 @@ public:
     DialogManager& dialogs() { return *dialogs_; }
     CallLog& log() { return log_; }
     Faults& faults() { return faults_; }
+    ModuleFaults& module_faults() { return module_faults_; }
+
+    // The scenario block and parse status handed to the callback in
+    // progress; a module may use no other. Null outside those callbacks.
+    struct ScenarioHandles {
+        ScenarioBlock* read = nullptr;
+        ParseStatus* status = nullptr;
+        ScenarioBlock* write = nullptr;
+    };
+    const ScenarioHandles& scenario_handles() const { return scenario_handles_; }
 
 private:
+    // As the public methods, but leaving faults pending for the caller to report.
+    Module& add_module(const std::string& path);
+    void drop_module(Module& module);
+    VesselRecord& add_vessel(Module& module, const std::string& name, int flight_model);
+    void remove_vessel(VesselRecord& vessel);
     void draw_beacons();
 
+    ModuleFaults module_faults_;  // first: the dialogs report to it
     std::vector<std::unique_ptr<Module>> modules_;
     std::vector<std::unique_ptr<VesselRecord>> vessels_;
     std::unique_ptr<DialogManager> dialogs_;  // the platform's; closes its dialogs before the modules go
     CallLog log_;
     Faults faults_;
+    ScenarioHandles scenario_handles_;
     // Every craft's state at the start of the step under way, in vessels_
     // order: the bodies, then the propellant masses one tank after another.
     std::vector<BodyState> step_bodies_;

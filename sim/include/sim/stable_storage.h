@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <iterator>
 #include <utility>
 #include <vector>
@@ -35,6 +36,22 @@ public:
             if (chunks_.back().empty()) chunks_.pop_back();
             throw;
         }
+    }
+
+    // The element at `address`, or null when no element of this storage is
+    // there: how a handle from outside is told apart from one handed out.
+    T* find(const void* address)
+    {
+        const std::less<const char*> before;
+        const char* a = static_cast<const char*>(address);
+        for (std::vector<T>& c : chunks_) {
+            const char* first = reinterpret_cast<const char*>(c.data());
+            const char* end = reinterpret_cast<const char*>(c.data() + c.size());
+            if (c.empty() || before(a, first) || !before(a, end)) continue;
+            const size_t offset = static_cast<size_t>(a - first);
+            return offset % sizeof(T) == 0 ? &c[offset / sizeof(T)] : nullptr;
+        }
+        return nullptr;
     }
 
     size_t size() const { return size_; }

@@ -87,6 +87,8 @@ struct BodyState {
     VECTOR3 omega{};             // body frame, rad/s
 };
 
+// Every record announces itself while it lives, so the host can tell a
+// handle it gave from anything else a module passes.
 struct VesselRecord {
     VesselRecord(std::string name_, std::string class_name_, Module* module_);
     ~VesselRecord();
@@ -129,6 +131,7 @@ struct VesselRecord {
     ThrusterGroup* group_of_type(THGROUP_TYPE type);
 };
 
-VesselRecord& record_of(OBJHANDLE handle);
+// The live record whose handle this is, or null.
+VesselRecord* live_record(OBJHANDLE handle) noexcept;
 
 }  // namespace sim

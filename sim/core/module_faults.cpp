@@ -1,0 +1,91 @@
+#include "sim/module_fault.h"
+
+#include <exception>
+
+#include "sim/host.h"
+#include "sim/vessel_record.h"
+
+namespace sim {
+
+namespace {
+// Faults met while no host ran (a module calling from its own thread or
+// after the host ended); the next host reports them.
+std::vector<ModuleFault>& Hostless()
+{
+    static std::vector<ModuleFault> faults;
+    return faults;
+}
+
+std::string Lines(const std::vector<ModuleFault>& faults, std::size_t lost)
+{
+    std::string out;
+    for (const ModuleFault& f : faults) out += (out.empty() ? "module fault: " : "\nmodule fault: ") + f.text();
+    if (lost) out += (out.empty() ? "" : "\n") + std::to_string(lost) + " more module faults, not kept for want of memory";
+    return out;
+}
+}  // namespace
+
+std::string ModuleFault::text() const
+{
+    std::string out = call + "(" + arguments + ")";
+    if (!craft.empty()) out += " on " + craft;
+    return out + ": " + reason;
+}
+
+ModuleFaultError::ModuleFaultError(std::vector<ModuleFault> faults_, std::size_t lost)
+    : std::runtime_error(Lines(faults_, lost)), faults(std::move(faults_))
+{
+}
+
+void ModuleFaults::record(ModuleFault fault) noexcept
+{
+    try {
+        pending_.push_back(std::move(fault));
+    } catch (...) {
+        ++lost_;
+    }
+}
+
+std::vector<ModuleFault> ModuleFaults::take()
+{
+    lost_ = 0;
+    return std::exchange(pending_, {});
+}
+
+void ModuleFaults::report()
+{
+    if (inside_module() || (pending_.empty() && lost_ == 0)) return;
+    const std::size_t lost = lost_;
+    throw ModuleFaultError(take(), lost);
+}
+
+void ModuleFaults::record_escape(const char* callback, const VesselRecord* craft) noexcept
+{
+    try {
+        std::string what;
+        try {
+            throw;
+        } catch (const std::exception& e) {
+            what = std::string("threw an exception: ") + e.what();
+        } catch (...) {
+            what = "threw an exception that is not a std::exception";
+        }
+        record({callback, "", craft ? craft->name : "", what});
+    } catch (...) {
+        ++lost_;
+    }
+}
+
+void record_module_fault(ModuleFault fault) noexcept
+{
+    if (Host* h = Host::current_or_null()) return h->module_faults().record(std::move(fault));
+    try {
+        Hostless().push_back(std::move(fault));
+    } catch (...) {
+        // Nowhere to keep it: the module is calling with no host and no memory.
+    }
+}
+
+std::vector<ModuleFault> take_hostless_faults() noexcept { return std::exchange(Hostless(), {}); }
+
+}  // namespace sim

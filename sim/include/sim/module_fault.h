@@ -1,0 +1,105 @@
+// Faults of a module, as the host meets them at its boundary: a call into
+// the host that it could not honour (no host running, a null text, a handle
+// it never gave, an unknown animation or thruster), or an exception escaping
+// one of the module's own callbacks. Neither may unwind through the other
+// side's frames, so the host notes the fault, answers harmlessly, and reports
+// it once control is back in the host's own code.
+#pragma once
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace sim {
+
+struct VesselRecord;
+
+struct ModuleFault {
+    std::string call;       // the host function or the callback, e.g. "SetAnimation", "clbkPreStep"
+    std::string arguments;  // as the module passed them, e.g. "7, 0.5"
+    std::string craft;      // the craft's name; empty when the call names none
+    std::string reason;     // e.g. "no animation has this id"
+    // "SetAnimation(7, 0.5) on Mervex-1: no animation has this id"
+    std::string text() const;
+};
+
+// What the host throws after a callback it drove left faults behind; what()
+// names each one, a line each.
+struct ModuleFaultError : std::runtime_error {
+    explicit ModuleFaultError(std::vector<ModuleFault> faults, std::size_t lost = 0);
+    std::vector<ModuleFault> faults;
+};
+
+// The host's list of faults not yet reported, and the one way it calls into
+// module code. Owned by the Host.
+class ModuleFaults {
+public:
+    // Never throws; a fault that cannot be kept for want of memory is counted.
+    void record(ModuleFault fault) noexcept;
+    const std::vector<ModuleFault>& pending() const { return pending_; }
+    // The pending faults, which are then cleared.
+    std::vector<ModuleFault> take();
+    // Throws ModuleFaultError with the pending faults (clearing them), unless
+    // a module call is in progress: nothing is thrown into a module's frames.
+    void report();
+    bool inside_module() const { return depth_ > 0; }
+
+    // Held while a module's frames are on the stack: while the host calls
+    // into a module or serves a call the module made. report() waits.
+    class InsideModule {
+    public:
+        explicit InsideModule(ModuleFaults* faults) noexcept : faults_(faults)
+        {
+            if (faults_) ++faults_->depth_;
+        }
+        ~InsideModule()
+        {
+            if (faults_) --faults_->depth_;
+        }
+        InsideModule(const InsideModule&) = delete;
+        InsideModule& operator=(const InsideModule&) = delete;
+
+    private:
+        ModuleFaults* faults_;
+    };
+
+    // Runs `fn`, which calls into a module; whatever it throws becomes a
+    // fault of `callback` on `craft`, and the answer is then `fallback`.
+    template <class R, class Fn>
+    R call_module(const char* callback, const VesselRecord* craft, R fallback, Fn&& fn) noexcept
+    {
+        InsideModule inside(this);
+        try {
+            return std::forward<Fn>(fn)();
+        } catch (...) {
+            record_escape(callback, craft);
+        }
+        return fallback;
+    }
+    template <class Fn>
+    void call_module(const char* callback, const VesselRecord* craft, Fn&& fn) noexcept
+    {
+        call_module(callback, craft, 0, [&] {
+            std::forward<Fn>(fn)();
+            return 0;
+        });
+    }
+
+private:
+    // Called from a catch block: names the exception in flight.
+    void record_escape(const char* callback, const VesselRecord* craft) noexcept;
+
+    std::vector<ModuleFault> pending_;
+    std::size_t lost_ = 0;
+    int depth_ = 0;
+};
+
+// Records a fault with the current host's faults, or, while no host runs,
+// keeps it for the next host to report.
+void record_module_fault(ModuleFault fault) noexcept;
+// The faults recorded while no host ran, which are then cleared.
+std::vector<ModuleFault> take_hostless_faults() noexcept;
+
+}  // namespace sim

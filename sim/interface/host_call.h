@@ -1,0 +1,129 @@
+// One call a module makes into the host, as the host's side of the
+// interface serves it: the arguments stay where the module put them and are
+// turned into text or numbers only when the call is logged or at fault.
+// Every host function runs its body through Serve or OnCraft, so nothing
+// it throws reaches the module.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+#include <type_traits>
+
+#include "host/host_types.h"
+#include "sim/module_fault.h"
+#include "sim/vessel_record.h"
+
+namespace sim {
+
+class Host;
+
+// A number, a text, a handle or a vector, held by value or by the module's address.
+struct CallArg {
+    enum class Kind { number, text, handle, vector };
+    CallArg(double v) : kind(Kind::number), number(v) {}
+    template <class T, std::enable_if_t<std::is_integral_v<T> || std::is_enum_v<T>, int> = 0>
+    CallArg(T v) : kind(Kind::number), number(static_cast<double>(v))
+    {
+    }
+    CallArg(const char* t) : kind(Kind::text), text(t) {}
+    CallArg(const void* h) : kind(Kind::handle), handle(h) {}
+    CallArg(const VECTOR3& v) : kind(Kind::vector), vector(&v) {}
+    CallArg(const VECTOR3* v) : kind(Kind::vector), vector(v) {}
+    CallArg() = default;
+
+    Kind kind = Kind::number;
+    double number = 0;
+    const char* text = nullptr;
+    const void* handle = nullptr;
+    const VECTOR3* vector = nullptr;
+};
+
+class Call {
+public:
+    Call(const char* name, const VesselRecord* craft, std::initializer_list<CallArg> args) noexcept;
+    Call(const Call&) = delete;
+    Call& operator=(const Call&) = delete;
+    // Adds the call to the host's call log.
+    void log() const noexcept;
+    // Records the call as a module fault for `reason`.
+    void fault(const char* reason) const noexcept;
+    // From a catch block: the host itself failed to serve the call.
+    void host_failed() const noexcept;
+    // The running host; without one, records a fault and gives null.
+    Host* host() const noexcept;
+
+private:
+    struct ArgRange {
+        const CallArg* first;
+        const CallArg* last;
+        const CallArg* begin() const { return first; }
+        const CallArg* end() const { return last; }
+    };
+    ArgRange Args() const { return {args_.data(), args_.data() + arg_count_}; }
+    std::string arguments() const;
+
+    const char* name_;
+    const VesselRecord* craft_;
+    // A copy: a braced list's array ends with the statement that made this call.
+    static constexpr std::size_t max_args = 8;
+    std::array<CallArg, max_args> args_{};
+    std::size_t arg_count_ = 0;
+    ModuleFaults::InsideModule inside_;
+};
+
+// Runs a free host function's body; what it throws becomes a fault and the
+// answer is `fallback`.
+template <class R, class Body>
+R Serve(const char* name, std::initializer_list<CallArg> args, R fallback, Body&& body) noexcept
+{
+    const Call call(name, nullptr, args);
+    call.log();
+    try {
+        return body(call);
+    } catch (...) {
+        call.host_failed();
+    }
+    return fallback;
+}
+
+template <class Body>
+void Serve(const char* name, std::initializer_list<CallArg> args, Body&& body) noexcept
+{
+    Serve(name, args, 0, [&](const Call& call) {
+        body(call);
+        return 0;
+    });
+}
+
+// As Serve, for a VESSEL method: the body gets the craft's record; a VESSEL
+// whose handle is not a live craft of the host is a fault.
+template <class R, class Body>
+R OnCraft(const VESSEL* vessel, const char* name, std::initializer_list<CallArg> args, R fallback, Body&& body) noexcept
+{
+    VesselRecord* r = live_record(vessel->GetHandle());
+    const Call call(name, r, args);
+    call.log();
+    if (!r) {
+        call.fault("the vessel's handle is not a craft of the host");
+        return fallback;
+    }
+    try {
+        return body(*r, call);
+    } catch (...) {
+        call.host_failed();
+    }
+    return fallback;
+}
+
+template <class Body>
+void OnCraft(const VESSEL* vessel, const char* name, std::initializer_list<CallArg> args, Body&& body) noexcept
+{
+    OnCraft(vessel, name, args, 0, [&](VesselRecord& r, const Call& call) {
+        body(r, call);
+        return 0;
+    });
+}
+
+}  // namespace sim

@@ -1,0 +1,70 @@
+// The host's boundary with a module: each bad call a module makes, and an
+// exception out of its callback, comes back as a module fault naming the
+// call, its arguments and the craft, after the callback has returned; the
+// host goes on.
+#include <gtest/gtest.h>
+
+#include "host/oapi.h"
+#include "sim/host.h"
+
+#ifndef FAULTY_MODULE_PATH
+#error "the tests need the path of the faulty test module"
+#endif
+
+namespace {
+
+struct Case {
+    const char* fault;      // the module's FAULT line
+    const char* call;       // as the fault names it
+    const char* arguments;  // null: not compared (a pointer)
+    const char* craft;
+    const char* reason;
+};
+
+const Case cases[] = {
+    {"animation", "SetAnimation", "7, 0.5", "F-1", "no animation of the craft has this id"},
+    {"null-text", "AddMesh", "null, null", "F-1", "the mesh name is null"},
+    {"group", "CreateThrusterGroup", nullptr, "F-1", "a member is not a thruster of the craft"},
+    {"window", "EnableWindow", "0x5, 1", "", "no control of an open dialog has this handle"},
+    {"scenario", "oapiReadScenario_nextline", nullptr, "", "not the scenario the host handed to clbkReadScenario"},
+    {"vessel", "SetSize", "1", "", "the vessel's handle is not a craft of the host"},
+    {"throw", "clbkPreStep", "", "F-1", "threw an exception: thrown by the module"},
+};
+
+TEST(Boundary, EachBadCallIsReportedAfterTheCallbackAndTheHostGoesOn)
+{
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        sim::Host host;
+        sim::Module& module = host.load_module(FAULTY_MODULE_PATH);
+        const std::string text = "BEGIN_VESSEL F-1:Faulty\n  FAULT " + std::string(c.fault) + "\nEND_VESSEL\n";
+        host.load_scenario(sim::parse_scenario(text, "faults.scn"), module);
+        try {
+            host.step(0.1);
+            ADD_FAILURE() << "no fault reported";
+        } catch (const sim::ModuleFaultError& e) {
+            ASSERT_EQ(e.faults.size(), 1u) << e.what();
+            const sim::ModuleFault& f = e.faults.front();
+            EXPECT_EQ(f.call, c.call);
+            if (c.arguments) {
+                EXPECT_EQ(f.arguments, c.arguments);
+            }
+            EXPECT_EQ(f.craft, c.craft);
+            EXPECT_EQ(f.reason, c.reason);
+            EXPECT_NE(std::string(e.what()).find(f.text()), std::string::npos);
+        }
+        EXPECT_NO_THROW(host.step(0.1)) << "the host goes on once the fault is reported";
+        EXPECT_EQ(host.vessels().size(), 1u);
+    }
+}
+
+TEST(Boundary, ACallWithNoHostRunningIsReportedByTheNextHost)
+{
+    EXPECT_EQ(oapiGetSimStep(), 0.0);
+    sim::Host host;
+    const std::vector<sim::ModuleFault> faults = host.module_faults().take();
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0].text(), "oapiGetSimStep(): no host is running");
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+// A vessel module that makes one bad call into the host on its first step,
+// the one its scenario line "FAULT <what>" names. The host's boundary tests
+// load it to watch each fault come back as a report, not as a crash.
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "oapi.h"
+#include "vessel.h"
+
+namespace {
+// A VESSEL made up by the module around a handle the host never gave.
+struct Stranger : VESSEL {
+    Stranger() : VESSEL(reinterpret_cast<OBJHANDLE>(0x10)) {}
+};
+
+class Faulty final : public VESSEL2 {
+public:
+    using VESSEL2::VESSEL2;
+
+    void clbkReadScenario(FILEHANDLE scn, void* status) override
+    {
+        char* line;
+        while (oapiReadScenario_nextline(scn, line)) {
+            if (std::strncmp(line, "FAULT ", 6) == 0) fault = line + 6;
+            else ParseScenarioLineEx(line, status);
+        }
+    }
+
+    void clbkPreStep(double, double, double) override
+    {
+        const std::string what = fault;
+        fault.clear();
+        if (what == "animation") {
+            SetAnimation(7, 0.5);
+        } else if (what == "null-text") {
+            AddMesh(nullptr);
+        } else if (what == "group") {
+            THRUSTER_HANDLE th = this;
+            CreateThrusterGroup(&th, 1, THGROUP_MAIN);
+        } else if (what == "window") {
+            EnableWindow(reinterpret_cast<HWND>(0x5), TRUE);
+        } else if (what == "scenario") {
+            char* line;
+            oapiReadScenario_nextline(this, line);
+        } else if (what == "vessel") {
+            Stranger().SetSize(1);
+        } else if (what == "throw") {
+            throw std::runtime_error("thrown by the module");
+        }
+    }
+
+private:
+    std::string fault;
+};
+}  // namespace
+
+DLLCLBK void InitModule(HINSTANCE) {}
+DLLCLBK VESSEL* ovcInit(OBJHANDLE hVessel, int flightmodel) { return new Faulty(hVessel, flightmodel); }
+DLLCLBK void ovcExit(VESSEL* vessel) { delete static_cast<Faulty*>(vessel); }
+DLLCLBK const char* ModuleDate() { return "Jan  1 2020"; }
+DLLCLBK int GetModuleVersion() { return 1; }
