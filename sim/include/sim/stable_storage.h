@@ -3,7 +3,9 @@
 // addresses, and a module may create more elements at any time in a craft's
 // life, so the storage cannot be sized once up front. Elements live in chunks
 // allocated at a fixed capacity that never grow; each chunk is twice the one
-// before, so a craft's few dozen thrusters lie in two or three runs.
+// before, so a craft's few dozen thrusters lie in two or three runs. The
+// first chunk's owner sits in the storage itself, so walking a craft with
+// few elements goes straight from the craft to them.
 #pragma once
 
 #include <cstddef>
@@ -21,19 +23,22 @@ public:
     template <class... Args>
     T& emplace_back(Args&&... args)
     {
-        if (chunks_.empty() || chunks_.back().size() == chunks_.back().capacity()) {
-            std::vector<T> chunk;
-            chunk.reserve(chunks_.empty() ? first_chunk : 2 * chunks_.back().capacity());
+        if (first_.empty()) {
+            first_.reserve(first_chunk);
+        } else if (std::vector<T>& last = chunk(chunks() - 1); last.size() == last.capacity()) {
+            std::vector<T> more;
+            more.reserve(2 * last.capacity());
             // Moving a chunk moves the owner of its buffer, not the elements.
-            chunks_.push_back(std::move(chunk));
+            more_.push_back(std::move(more));
         }
+        std::vector<T>& last = more_.empty() ? first_ : more_.back();
         try {
-            T& element = chunks_.back().emplace_back(std::forward<Args>(args)...);
+            T& element = last.emplace_back(std::forward<Args>(args)...);
             ++size_;
             return element;
         } catch (...) {
             // No empty chunk stays behind for the iterators to stop in.
-            if (chunks_.back().empty()) chunks_.pop_back();
+            if (!more_.empty() && more_.back().empty()) more_.pop_back();
             throw;
         }
     }
@@ -44,7 +49,8 @@ public:
     {
         const std::less<const char*> before;
         const char* a = static_cast<const char*>(address);
-        for (std::vector<T>& c : chunks_) {
+        for (size_t k = 0; k < chunks(); ++k) {
+            std::vector<T>& c = chunk(k);
             const char* first = reinterpret_cast<const char*>(c.data());
             const char* end = reinterpret_cast<const char*>(c.data() + c.size());
             if (c.empty() || before(a, first) || !before(a, end)) continue;
@@ -60,11 +66,27 @@ public:
     const T& operator[](size_t i) const
     {
         size_t c = 0;
-        while (i >= chunks_[c].size()) i -= chunks_[c++].size();
-        return chunks_[c][i];
+        while (i >= chunk(c).size()) i -= chunk(c++).size();
+        return chunk(c)[i];
     }
 
-    template <class Elem, class Chunks>
+    // The element's place among all, counted from 0, or size() when it is
+    // not one of them.
+    size_t index_of(const T& element) const
+    {
+        const std::less<const T*> before;
+        size_t first = 0;
+        for (size_t c = 0; c < chunks(); ++c) {
+            const std::vector<T>& run = chunk(c);
+            if (!before(&element, run.data()) && before(&element, run.data() + run.size()))
+                return first + size_t(&element - run.data());
+            first += run.size();
+        }
+        return size_;
+    }
+
+    // Walks a chunk with a plain pointer; chunks are never empty.
+    template <class Elem, class Storage>
     class Iterator {
     public:
         using iterator_category = std::forward_iterator_tag;
@@ -73,12 +95,12 @@ public:
         using pointer = Elem*;
         using reference = Elem&;
 
-        Iterator(Chunks* chunks, size_t chunk) : chunks_(chunks), chunk_(chunk) {}
-        Elem& operator*() const { return (*chunks_)[chunk_][index_]; }
-        Elem* operator->() const { return &**this; }
+        Iterator(Storage* storage, size_t chunk) : storage_(storage), chunk_(chunk) { enter_chunk(); }
+        Elem& operator*() const { return *at_; }
+        Elem* operator->() const { return at_; }
         Iterator& operator++()
         {
-            if (++index_ == (*chunks_)[chunk_].size()) ++chunk_, index_ = 0;
+            if (++at_ == chunk_end_) ++chunk_, enter_chunk();
             return *this;
         }
         Iterator operator++(int)
@@ -87,25 +109,43 @@ public:
             ++*this;
             return old;
         }
-        bool operator==(const Iterator& o) const { return chunk_ == o.chunk_ && index_ == o.index_; }
-        bool operator!=(const Iterator& o) const { return !(*this == o); }
+        bool operator==(const Iterator& o) const { return at_ == o.at_; }
+        bool operator!=(const Iterator& o) const { return at_ != o.at_; }
 
     private:
-        Chunks* chunks_;
-        size_t chunk_, index_ = 0;
-    };
-    using iterator = Iterator<T, std::vector<std::vector<T>>>;
-    using const_iterator = Iterator<const T, const std::vector<std::vector<T>>>;
+        void enter_chunk()
+        {
+            if (chunk_ < storage_->chunks()) {
+                at_ = storage_->chunk(chunk_).data();
+                chunk_end_ = at_ + storage_->chunk(chunk_).size();
+            } else {
+                at_ = chunk_end_ = nullptr;
+            }
+        }
 
-    // Only the last chunk can be partly filled, so the end is one past it.
-    iterator begin() { return {&chunks_, 0}; }
-    iterator end() { return {&chunks_, chunks_.size()}; }
-    const_iterator begin() const { return {&chunks_, 0}; }
-    const_iterator end() const { return {&chunks_, chunks_.size()}; }
+        Storage* storage_;
+        size_t chunk_;
+        Elem* at_ = nullptr;
+        Elem* chunk_end_ = nullptr;
+    };
+    using iterator = Iterator<T, StableStorage>;
+    using const_iterator = Iterator<const T, const StableStorage>;
+
+    // Past the last chunk, the position is null.
+    iterator begin() { return {this, 0}; }
+    iterator end() { return {this, chunks()}; }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, chunks()}; }
 
 private:
     static constexpr size_t first_chunk = 8;
-    std::vector<std::vector<T>> chunks_;
+
+    size_t chunks() const { return first_.empty() ? 0 : 1 + more_.size(); }
+    std::vector<T>& chunk(size_t c) { return c == 0 ? first_ : more_[c - 1]; }
+    const std::vector<T>& chunk(size_t c) const { return c == 0 ? first_ : more_[c - 1]; }
+
+    std::vector<T> first_;
+    std::vector<std::vector<T>> more_;
     size_t size_ = 0;
 };
 
