@@ -57,7 +57,7 @@ FloorFleet::FloorFleet(const std::vector<const sim::VesselRecord*>& craft)
             dir_.push_back(t.dir);
             max_thrust_.push_back(t.max_thrust);
             full_flow_.push_back(found != tanks.end() && isp > 0 ? t.max_thrust / isp : 0);
-            level_.push_back(std::isfinite(t.level) ? std::clamp(t.level, 0.0, 1.0) : 0.0);
+            level_.push_back(std::isfinite(t.level()) ? std::clamp(t.level(), 0.0, 1.0) : 0.0);
             tank_.push_back(found == tanks.end() ? no_tank : c.first_tank + size_t(found - tanks.begin()));
         }
         c.thrusters = level_.size() - c.first_thruster;

@@ -37,7 +37,7 @@ void add_snapshot(sim::Host& host, std::vector<std::string>& out)
         line += " tanks";
         for (const sim::Propellant& p : r->propellants) line += " " + Num(p.mass);
         line += " thrust";
-        for (const sim::Thruster& t : r->thrusters) line += " " + Num(t.level);
+        for (const sim::Thruster& t : r->thrusters) line += " " + Num(t.level());
         line += " anim";
         for (const sim::Animation& a : r->animations) line += " " + Num(a.state);
         line += " beacons";

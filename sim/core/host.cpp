@@ -151,30 +151,36 @@ void Host::step(double dt)
     sim_step_ = dt;
     for (const auto& r : vessels_)
         module_faults_.call_module("clbkPreStep", r.get(), [&] { r->callbacks->clbkPreStep(sim_time_, dt, 0); });
-    step_bodies_.clear();
+    // One pass over the fleet: each craft's state is kept, then advanced and
+    // checked. A craft's integration touches no other craft's state.
+    step_bodies_.resize(vessels_.size());
     step_masses_.clear();
-    for (const auto& r : vessels_) {
-        step_bodies_.push_back(r->body);
-        for (const Propellant& p : r->propellants) step_masses_.push_back(p.mass);
-    }
-    for (const auto& r : vessels_) integrate(*r, dt);
-    for (const auto& r : vessels_) {
-        const char* broken = non_finite_quantity(*r);
-        if (!broken) continue;
-        size_t mass = 0;
-        for (size_t i = 0; i < vessels_.size(); ++i) {
-            vessels_[i]->body = step_bodies_[i];
-            for (Propellant& p : vessels_[i]->propellants) p.mass = step_masses_[mass++];
+    for (size_t i = 0; i < vessels_.size(); ++i) {
+        VesselRecord& r = *vessels_[i];
+        step_bodies_[i] = r.body;
+        for (const Propellant& p : r.propellants) step_masses_.push_back(p.mass);
+        integrate(r, dt);
+        if (const char* broken = non_finite_quantity(r)) {
+            take_back_step(i + 1);
+            module_faults_.report();
+            throw StateError(r.name + ": the " + broken + " is no longer a finite number after the step from t = " +
+                             number_text(sim_time_) + " s");
         }
-        module_faults_.report();
-        throw StateError(r->name + ": the " + broken + " is no longer a finite number after the step from t = " +
-                         number_text(sim_time_) + " s");
     }
     sim_time_ += dt;
     for (const auto& r : vessels_)
         module_faults_.call_module("clbkAfterStep", r.get(), [&] { r->callbacks->clbkAfterStep(sim_time_, dt, 0); });
     draw_beacons();
     module_faults_.report();
+}
+
+void Host::take_back_step(size_t craft)
+{
+    size_t mass = 0;
+    for (size_t i = 0; i < craft; ++i) {
+        vessels_[i]->body = step_bodies_[i];
+        for (Propellant& p : vessels_[i]->propellants) p.mass = step_masses_[mass++];
+    }
 }
 
 void Host::draw_beacons()

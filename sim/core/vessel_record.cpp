@@ -1,5 +1,7 @@
 #include "sim/vessel_record.h"
 
+#include <algorithm>
+#include <cmath>
 #include <unordered_set>
 
 namespace sim {
@@ -38,6 +40,25 @@ ThrusterGroup* VesselRecord::group_of_type(THGROUP_TYPE type)
     for (ThrusterGroup& g : groups)
         if (g.type == type) return &g;
     return nullptr;
+}
+
+void VesselRecord::set_level(Thruster& thruster, double level)
+{
+    const double now = std::isfinite(level) ? std::clamp(level, 0.0, 1.0) : 0.0;
+    const size_t index = thrusters.index_of(thruster);
+    const auto at = std::lower_bound(lit_.begin(), lit_.end(), index,
+                                     [](const LitThruster& l, size_t i) { return l.index < i; });
+    const bool listed = at != lit_.end() && at->index == index;
+    if (listed && now > 0) {
+        at->thruster.level_ = now;
+    } else if (listed) {
+        lit_.erase(at);
+    } else if (now > 0 && index < thrusters.size()) {
+        LitThruster lit{index, thruster};
+        lit.thruster.level_ = now;
+        lit_.insert(at, lit);
+    }
+    thruster.level_ = now;
 }
 
 VesselRecord* live_record(OBJHANDLE handle) noexcept

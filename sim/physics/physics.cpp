@@ -37,22 +37,24 @@ void Turn(double q[4], const VECTOR3& omega, double dt)
     for (int i = 0; i < 4; ++i) q[i] = r[i] / n;
 }
 
-double Clamped(double level) { return std::isfinite(level) ? std::clamp(level, 0.0, 1.0) : 0.0; }
+// Specific impulse at ambient pressure p; the body of thruster_isp, here so
+// that the step's loops inline it.
+double IspAt(const Thruster& t, double p)
+{
+    if (t.isp_ref == 0 || t.p_ref == 0) return t.isp_vacuum;
+    return t.isp_vacuum + (t.isp_ref - t.isp_vacuum) * (p / t.p_ref);
+}
 
 // Propellant a thruster at full level burns per second, or 0 when it cannot fire.
 double FullFlow(const Thruster& t)
 {
     if (!t.resource) return 0;
-    const double isp = thruster_isp(t, ambient_pressure) * t.resource->efficiency;
+    const double isp = IspAt(t, ambient_pressure) * t.resource->efficiency;
     return isp > 0 ? t.max_thrust / isp : 0;
 }
 }  // namespace
 
-double thruster_isp(const Thruster& t, double p)
-{
-    if (t.isp_ref == 0 || t.p_ref == 0) return t.isp_vacuum;
-    return t.isp_vacuum + (t.isp_ref - t.isp_vacuum) * (p / t.p_ref);
-}
+double thruster_isp(const Thruster& t, double p) { return IspAt(t, p); }
 
 bool set_group_level(VesselRecord& vessel, THGROUP_TYPE type, double level)
 {
@@ -61,20 +63,9 @@ bool set_group_level(VesselRecord& vessel, THGROUP_TYPE type, double level)
         if (g.type != type) continue;
         found = true;
         for (Thruster* t : g.members)
-            if (t) t->level = Clamped(level);
+            if (t) vessel.set_level(*t, level);
     }
     return found;
-}
-
-Wrench thrust_wrench(const VesselRecord& vessel)
-{
-    Wrench w;
-    for (const Thruster& t : vessel.thrusters) {
-        const VECTOR3 f = Scale(t.dir, Clamped(t.level) * t.max_thrust);
-        w.force = Add(w.force, f);
-        w.torque = Add(w.torque, Cross(t.pos, f));
-    }
-    return w;
 }
 
 void integrate(VesselRecord& vessel, double dt)
@@ -82,36 +73,37 @@ void integrate(VesselRecord& vessel, double dt)
     if (!(dt > 0)) return;
     BodyState& b = vessel.body;
     const double m0 = vessel.mass();
+    const std::vector<LitThruster>& lit = vessel.lit_thrusters();
 
-    // What each tank is asked for this step, and the share of it it can give;
-    // the sums run in thruster order.
-    for (const Thruster& t : vessel.thrusters)
-        if (t.resource) t.resource->step_asked = false, t.resource->step_demand = 0;
-    for (const Thruster& t : vessel.thrusters) {
-        const double level = Clamped(t.level), full = FullFlow(t);
-        if (level > 0 && full > 0 && t.resource->mass > 0) {
-            t.resource->step_demand += level * full * dt;
+    // What each tank is asked for this step (the sums run in thruster order),
+    // then the share of it the tank can give.
+    for (const LitThruster& l : lit)
+        if (Propellant* res = l.thruster.resource) res->step_asked = false, res->step_demand = 0;
+    for (const LitThruster& l : lit) {
+        const Thruster& t = l.thruster;
+        const double full = FullFlow(t);
+        if (full > 0 && t.resource->mass > 0) {
+            t.resource->step_demand += t.level() * full * dt;
             t.resource->step_asked = true;
         }
     }
-    for (const Thruster& t : vessel.thrusters)
-        if (Propellant* res = t.resource; res && res->step_asked)
-            res->step_share = res->step_demand > res->mass ? res->mass / res->step_demand : 1.0;
 
     VECTOR3 force{}, torque{};
     double flow = 0;
-    for (const Thruster& t : vessel.thrusters) {
-        const double level = Clamped(t.level);
-        if (level == 0 || !t.resource || !t.resource->step_asked) continue;
-        const double effective = level * t.resource->step_share;
+    for (const LitThruster& l : lit) {
+        const Thruster& t = l.thruster;
+        Propellant* res = t.resource;
+        if (!res || !res->step_asked) continue;
+        res->step_share = res->step_demand > res->mass ? res->mass / res->step_demand : 1.0;
+        const double effective = t.level() * res->step_share;
         const VECTOR3 f = Scale(t.dir, effective * t.max_thrust);
         force = Add(force, f);
         torque = Add(torque, Cross(t.pos, f));
         flow += effective * FullFlow(t);
     }
     // Each asked tank once: the mark goes with its update.
-    for (const Thruster& t : vessel.thrusters)
-        if (Propellant* res = t.resource; res && res->step_asked) {
+    for (const LitThruster& l : lit)
+        if (Propellant* res = l.thruster.resource; res && res->step_asked) {
             res->mass = res->step_share < 1.0 ? 0.0 : std::max(0.0, res->mass - res->step_demand);
             res->step_asked = false;
         }

@@ -131,6 +131,8 @@ private:
     void drop_module(Module& module);
     VesselRecord& add_vessel(Module& module, const std::string& name, int flight_model);
     void remove_vessel(VesselRecord& vessel);
+    // Puts the first `craft` craft back in the state they had at the start of the step.
+    void take_back_step(size_t craft);
     void draw_beacons();
 
     ModuleFaults module_faults_;  // first: the dialogs report to it
@@ -140,8 +142,9 @@ private:
     CallLog log_;
     Faults faults_;
     ScenarioHandles scenario_handles_;
-    // Every craft's state at the start of the step under way, in vessels_
-    // order: the bodies, then the propellant masses one tank after another.
+    // The state at the start of the step under way of the craft advanced so
+    // far, in vessels_ order: the bodies, then the propellant masses one tank
+    // after another.
     std::vector<BodyState> step_bodies_;
     std::vector<double> step_masses_;
     double sim_time_ = 0;

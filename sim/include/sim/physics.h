@@ -15,17 +15,11 @@ constexpr double ambient_pressure = 0;
 // p = 0 and isp_ref at p_ref. isp_ref 0 (or p_ref 0) means no dependence.
 double thruster_isp(const Thruster& t, double p);
 
-// Sets every member of each group of `type` to `level`, clamped to 0..1.
+// Sets every member of each group of `type` to `level`, clamped to 0..1
+// (VesselRecord::set_level).
 // A thruster in several groups keeps the level of the last call that set it.
 // Returns false when the craft has no group of that type.
 bool set_group_level(VesselRecord& vessel, THGROUP_TYPE type, double level);
-
-// Net force and torque (body frame, about the origin) at the current levels,
-// without regard to propellant.
-struct Wrench {
-    VECTOR3 force{}, torque{};
-};
-Wrench thrust_wrench(const VesselRecord& vessel);
 
 // Advances vessel.body and the propellant masses by dt seconds.
 //
@@ -37,7 +31,8 @@ Wrench thrust_wrench(const VesselRecord& vessel);
 // thrusters scaled to what it could give. Position follows the new velocity
 // (semi-implicit); angular velocity follows Euler's equations with the
 // inertia at the step's start; the attitude turns by the new angular velocity
-// and is renormalised.
+// and is renormalised. Only the lit thrusters are visited, in the order the
+// craft created them.
 void integrate(VesselRecord& vessel, double dt);
 
 // The first quantity of the craft's state that is not a finite number, as

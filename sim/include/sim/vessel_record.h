@@ -1,8 +1,9 @@
 // What the host keeps of one craft: everything its module defined through
 // VESSEL, plus the host's own state of it. Handles given to the module are
 // the addresses of the elements below, which stay put for the record's life.
-// What a step reads is kept side by side (stable_storage.h) and refilled in
-// place, so a step allocates nothing.
+// A step reads the first few members and the lit thrusters alone, and
+// refills in place what it writes, so it touches little memory and
+// allocates nothing.
 #pragma once
 
 #include <memory>
@@ -41,7 +42,21 @@ struct Thruster {
     double isp_vacuum = 0;
     double isp_ref = 0;
     double p_ref = 0;
-    double level = 0;  // 0..1, as the craft's controls set it
+
+    double level() const { return level_; }  // 0..1, as the craft's controls set it
+
+private:
+    // Set through VesselRecord::set_level, which keeps the craft's lit
+    // thrusters. All else is fixed once the thruster is created, which is
+    // what lets a lit thruster's copy stand for it.
+    friend struct VesselRecord;
+    double level_ = 0;
+};
+
+// A thruster at a level above 0, copied to where a step reads it.
+struct LitThruster {
+    size_t index;       // among the craft's thrusters, from 0
+    Thruster thruster;  // the same values, level included
 };
 
 struct ThrusterGroup {
@@ -95,20 +110,29 @@ struct VesselRecord {
     VesselRecord(const VesselRecord&) = delete;
     VesselRecord& operator=(const VesselRecord&) = delete;
 
+    // What a step reads comes first, close together.
+    VESSEL2* callbacks = nullptr;  // the same object as `vessel`, as the VESSEL2 constructor announced it
+    BodyState body;
+    double empty_mass = 0;
+    VECTOR3 pmi{};
+    StableStorage<Propellant> propellants;
+    std::vector<BEACONLIGHTSPEC*> beacons;  // the module's records, read in place
+    std::vector<BeaconView> drawn_beacons;  // as the host read them after the last step; empty before
+
+private:
+    std::vector<LitThruster> lit_;  // see lit_thrusters()
+
+public:
     std::string name;
     std::string class_name;
     Module* module;             // outlives every record of its class
     VESSEL* vessel = nullptr;   // from ovcInit; valid until ovcExit
-    VESSEL2* callbacks = nullptr;  // the same object, as the VESSEL2 constructor announced it
 
     double size = 0;
-    double empty_mass = 0;
-    VECTOR3 pmi{};
     VECTOR3 camera_offset{};
     bool transponder = false;
     DWORD transponder_channel = 0;
 
-    StableStorage<Propellant> propellants;
     Propellant* default_propellant = nullptr;
     std::vector<std::unique_ptr<Attachment>> attachments;
     StableStorage<Thruster> thrusters;
@@ -121,14 +145,17 @@ struct VesselRecord {
     // Handed over by the module in AddAnimationComponent (also when the host
     // answered null); released with the record.
     std::vector<MGROUP_TRANSFORM*> transforms;
-    std::vector<BEACONLIGHTSPEC*> beacons;  // the module's records, read in place
-    std::vector<BeaconView> drawn_beacons;  // as the host read them after the last step; empty before
-
-    BodyState body;
 
     double propellant_mass() const;
     double mass() const { return empty_mass + propellant_mass(); }
     ThrusterGroup* group_of_type(THGROUP_TYPE type);
+
+    // Sets one of this craft's thrusters to `level`, clamped to 0..1 (0 when
+    // not a number).
+    void set_level(Thruster& thruster, double level);
+    // The thrusters at a level above 0, in the order they were created: all
+    // that a step has to look at, side by side.
+    const std::vector<LitThruster>& lit_thrusters() const { return lit_; }
 };
 
 // The live record whose handle this is, or null.
