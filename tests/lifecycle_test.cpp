@@ -5,6 +5,7 @@
 
 #include "module_fixture.h"
 #include "host/oapi.h"
+#include "sim/keyboard.h"
 
 namespace {
 std::uintptr_t Addr(HINSTANCE h) { return reinterpret_cast<std::uintptr_t>(h); }
@@ -78,6 +79,19 @@ TEST_F(ModuleTest, OvcExitIgnoresNull)
     host->step(0.1);
     EXPECT_NE(host->scenario_text().find("ARRAYS"), std::string::npos);
     host->destroy_vessel(craft);
+}
+
+TEST_F(ModuleTest, ALogTurnedOffKeepsNoCallsUntilTurnedOnAgain)
+{
+    sim::VesselRecord& craft = NewVessel();
+    host->log().set_enabled(false);
+    host->log().clear();
+    for (int i = 0; i < 3; ++i) host->step(0.1);
+    host->key_press(craft, sim::key::k);
+    EXPECT_TRUE(host->log().calls().empty());
+    host->log().set_enabled(true);
+    host->step(0.1);
+    EXPECT_FALSE(host->log().calls().empty());
 }
 
 TEST_F(ModuleTest, VesselCrossesAsItsVesselBase)

@@ -112,7 +112,7 @@ Call::Call(const char* name, const VesselRecord* craft, std::initializer_list<Ca
 void Call::log() const noexcept
 {
     Host* h = Host::current_or_null();
-    if (!h) return;
+    if (!h || !h->log().enabled()) return;
     try {
         h->log().add(Logged(name_, craft_, Args()));
     } catch (...) {

@@ -45,7 +45,7 @@ public:
     Call(const char* name, const VesselRecord* craft, std::initializer_list<CallArg> args) noexcept;
     Call(const Call&) = delete;
     Call& operator=(const Call&) = delete;
-    // Adds the call to the host's call log.
+    // Adds the call to the host's call log, unless the log is off.
     void log() const noexcept;
     // Records the call as a module fault for `reason`.
     void fault(const char* reason) const noexcept;
