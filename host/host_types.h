@@ -1,6 +1,9 @@
 // Value types and opaque handles shared by the host and its vessel modules.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "win_compat.h"
 
 // A vector of three doubles; positions in metres, directions in the vessel frame.
@@ -86,3 +89,27 @@ public:
     VECTOR3 axis;
     float angle;  // radians
 };
+
+// Host and module are built apart, often by different compilers; these are
+// the layouts both sides must agree on, for 64-bit and for 32-bit Windows
+// (where a double inside a record is aligned to 8, as on 64-bit).
+namespace host_layout {
+constexpr bool wide = UINTPTR_MAX > 0xFFFFFFFFu;
+constexpr std::size_t w(std::size_t at64, std::size_t at32) { return wide ? at64 : at32; }
+}  // namespace host_layout
+
+static_assert(sizeof(VECTOR3) == 24 && offsetof(VECTOR3, y) == 8 && offsetof(VECTOR3, z) == 16);
+static_assert(sizeof(DWORD) == 4 && sizeof(WORD) == 2 && sizeof(UINT) == 4 && sizeof(bool) == 1);
+static_assert(sizeof(THGROUP_TYPE) == 4);
+static_assert(offsetof(BEACONLIGHTSPEC, pos) == host_layout::w(8, 4) &&
+              offsetof(BEACONLIGHTSPEC, col) == host_layout::w(16, 8) &&
+              offsetof(BEACONLIGHTSPEC, size) == host_layout::w(24, 16) &&
+              offsetof(BEACONLIGHTSPEC, falloff) == host_layout::w(32, 24) &&
+              offsetof(BEACONLIGHTSPEC, period) == host_layout::w(40, 32) &&
+              offsetof(BEACONLIGHTSPEC, duration) == host_layout::w(48, 40) &&
+              offsetof(BEACONLIGHTSPEC, tofs) == host_layout::w(56, 48) &&
+              offsetof(BEACONLIGHTSPEC, active) == host_layout::w(64, 56) &&
+              sizeof(BEACONLIGHTSPEC) == host_layout::w(72, 64));
+// A table pointer, then the fields in order.
+static_assert(sizeof(MGROUP_TRANSFORM) == host_layout::w(32, 16));
+static_assert(sizeof(MGROUP_ROTATE) == host_layout::w(88, 72));

@@ -109,3 +109,7 @@ protected:
     ~VESSEL2();
 };
 
+// The host's handle and the flight model; VESSEL2 adds only its table pointer.
+static_assert(sizeof(VESSEL) == host_layout::w(16, 8));
+static_assert(sizeof(VESSEL2) == host_layout::w(24, 12));
+
