@@ -30,13 +30,6 @@ std::string Fmt(const char* format, double v)
     return buf;
 }
 
-bool HostLine(const std::string& line)
-{
-    for (const char* key : {"POS ", "VEL ", "ATT ", "AROT ", "PROPELLANT "})
-        if (line.rfind(key, 0) == 0) return true;
-    return false;
-}
-
 // Outputs that could not be written; what() already says which were.
 struct OutputFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -61,7 +54,6 @@ public:
         if (!o_.module.empty()) host.load_module(o_.module);
         const sim::Scenario scn = sim::read_scenario_file(o_.scenario);
         host.load_scenario(scn, [&](const std::string& class_name) { return sim::module_file(o_.modules, class_name); });
-        host.log().clear();
         if (host.vessels().empty()) throw std::runtime_error(o_.scenario + ": the scenario holds no craft");
         Schedule();
         std::error_code ec;
@@ -103,7 +95,6 @@ public:
                 report_.stopped = e.what();
                 break;
             }
-            host.log().clear();  // nothing here reads it; a long run must not grow it
             if (std::abs(t + dt - limit) <= time_eps) {
                 // Land the host's clock on the event exactly, not on a sum of steps.
                 t = limit;
@@ -192,7 +183,6 @@ private:
             Picture([&](const std::string& p) { draw_top_view(p, *host_, meshes_, t); }, picture_path(o_, a));
             break;
         }
-        host_->log().clear();
     }
 
     // The click goes to the most recently opened dialog that has the button.
@@ -250,7 +240,6 @@ private:
     void Save(const std::string& path)
     {
         if (Attempt(path, [&] { host_->save_scenario(path); })) report_.saved.push_back(path);
-        host_->log().clear();
     }
 
     template <class Draw>
@@ -263,15 +252,12 @@ private:
     {
         const Sample last = take_sample(*host_, report_.seconds);
         report_.dialogs = last.dialogs;
-        const sim::Scenario saved = sim::parse_scenario(host_->scenario_text(), "final");
-        host_->log().clear();
+        const sim::ScenarioText saved = host_->scenario_blocks();
         for (size_t i = 0; i < host_->vessels().size(); ++i) {
             const auto& r = host_->vessels()[i];
             CraftReport c{r->name, r->class_name, last.craft[i], {}};
-            // The save lists the craft in the host's order.
-            if (i < saved.vessels.size() && saved.vessels[i].name == r->name)
-                for (const sim::ScenarioLine& l : saved.vessels[i].lines)
-                    if (!HostLine(l.text)) c.module_lines.push_back(l.text);
+            for (const sim::SavedLine& l : saved.blocks[i].lines)
+                if (!l.by_host) c.module_lines.push_back(l.text);
             report_.craft.push_back(std::move(c));
         }
         if (o_.pictures) {

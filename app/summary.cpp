@@ -47,7 +47,7 @@ std::string summary_text(const RunReport& r)
         out += Fmt("  angular rates  (%.4f, %.4f, %.4f) deg/s about body x, y, z\n", s.omega.x * rad_to_deg,
                    s.omega.y * rad_to_deg, s.omega.z * rad_to_deg);
         std::string own;
-        for (const std::string& l : c.module_lines) own += (own.empty() ? "" : " | ") + l;
+        for (const std::string& l : c.module_lines) own += (own.empty() ? "" : " | ") + sim::shown_text(l);
         out += "  craft's lines  " + (own.empty() ? std::string("(none)") : own) + "\n";
     }
     if (r.dialogs.empty()) out += "\nno dialog open\n";

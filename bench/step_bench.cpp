@@ -25,12 +25,10 @@ namespace {
 const double step_length = 0.01;
 
 // A host with `craft` craft of one module, all burning gently (for far
-// longer than a benchmark runs) and Mervex's arrays deploying, its call log
-// off as in a run that does not read it.
+// longer than a benchmark runs) and Mervex's arrays deploying.
 struct Fleet {
     Fleet(const char* module_path, int craft)
     {
-        host.log().set_enabled(false);
         sim::Module& module = host.load_module(module_path);
         for (int i = 0; i < craft; ++i) {
             sim::VesselRecord& v = host.create_vessel(module, "Craft-" + std::to_string(i + 1));
@@ -138,7 +136,6 @@ void LoadScenario(benchmark::State& state)
     const int craft = int(state.range(0));
     const sim::Scenario scenario = sim::parse_scenario(ScenarioOf(craft), "generated");
     sim::Host host;
-    host.log().set_enabled(false);
     sim::Module& module = host.load_module(MERVEX_MODULE_PATH);
     double held = 0;
     AllocationCount allocations;
@@ -160,7 +157,6 @@ void SaveScenario(benchmark::State& state)
 {
     const int craft = int(state.range(0));
     sim::Host host;
-    host.log().set_enabled(false);
     host.load_scenario(sim::parse_scenario(ScenarioOf(craft), "generated"), host.load_module(MERVEX_MODULE_PATH));
     AllocationCount allocations;
     for (auto _ : state) benchmark::DoNotOptimize(host.scenario_text());

@@ -119,7 +119,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             break;
         }
-        host.log().clear();
     }
     fuzz::reset(host);
     return 0;

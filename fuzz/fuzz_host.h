@@ -1,6 +1,6 @@
 // The stand-in host the module-driving fuzz targets share: made once with
 // the built module loaded, and emptied after each input so that no state
-// and no call record carries over from one input to the next.
+// carries over from one input to the next.
 #pragma once
 
 #include <memory>
@@ -24,7 +24,6 @@ inline void reset(sim::Host& h)
     while (!h.vessels().empty()) h.destroy_vessel(*h.vessels().back());
     h.dialogs().close_all();
     h.set_sim_time(0);
-    h.log().clear();
 }
 
 }  // namespace fuzz

@@ -199,6 +199,8 @@ TEST_F(CliRun, AMervexAndATankFlyTogetherEachFromTheModuleOfItsClass)
     const std::string json = Read(dir / "t.json");
     EXPECT_NE(json.find(std::string(SIMHOST_MODULES) + "/Tank.so\""), std::string::npos) << json.substr(0, 300);
     EXPECT_NE(r.out.find("Tank-1 (Tank)"), std::string::npos) << r.out;
+    // The summary tells the craft's own lines from the host's state lines.
+    EXPECT_NE(r.out.find("  craft's lines  DRY_MASS 500\n"), std::string::npos) << r.out;
 
     // -m serves its own class; the folder, empty here, the others.
     fs::create_directories(dir / "empty");

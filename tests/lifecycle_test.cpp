@@ -113,7 +113,7 @@ class ExitHookTest : public ::testing::TestWithParam<ExitHookCase> {};
 
 TEST_P(ExitHookTest, DetachCallsTheExportedExitFunctionOnce)
 {
-    sim::Host host;
+    sim::Host host(sim::CallLogging::on);
     sim::Module& m = host.load_module(GetParam().library);
     const double instance = double(Addr(m.instance()));
     host.unload_module(m);

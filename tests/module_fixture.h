@@ -15,7 +15,7 @@ class ModuleTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        host = std::make_unique<sim::Host>();
+        host = std::make_unique<sim::Host>(sim::CallLogging::on);
         module = &host->load_module(MERVEX_MODULE_PATH);
     }
     void TearDown() override { host.reset(); }

@@ -333,7 +333,7 @@ protected:
     }
     sim::Dialog* Open()
     {
-        host = std::make_unique<sim::Host>();
+        host = std::make_unique<sim::Host>(sim::CallLogging::on);
         sim::Module& m = host->load_module(copy.string());
         sim::VesselRecord& r = host->create_vessel(m, "Mervex-1");
         host->key_press(r, sim::key::space, {sim::key::lctrl});

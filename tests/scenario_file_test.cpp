@@ -118,7 +118,7 @@ TEST(ScenarioFile, WritesOnlyWhatReadsBackTheSame)
 {
     sim::ScenarioText t;
     t.time = 0.1 + 0.2;
-    t.blocks.push_back({"A", "Mervex", {"POS 1 2 3", "ARRAYS 0.5"}});
+    t.blocks.push_back({"A", "Mervex", {{"POS 1 2 3", true}, {"ARRAYS 0.5"}}});
     const sim::Scenario back = sim::parse_scenario(sim::format_scenario(t), "x");
     EXPECT_EQ(back.time, 0.1 + 0.2);
     ASSERT_EQ(back.vessels.size(), 1u);
@@ -127,7 +127,7 @@ TEST(ScenarioFile, WritesOnlyWhatReadsBackTheSame)
     for (const std::string& bad : std::vector<std::string>{"", " lead", "trail ", "#hash", "two\nlines", "END_VESSEL", "BEGIN_VESSEL X:Y",
                                   std::string("nul\0byte", 8)}) {
         sim::ScenarioText b;
-        b.blocks.push_back({"A", "Mervex", {bad}});
+        b.blocks.push_back({"A", "Mervex", {{bad}}});
         EXPECT_THROW(sim::format_scenario(b), std::invalid_argument) << bad;
     }
     for (const char* name : {"", "with space", "a:b"}) {

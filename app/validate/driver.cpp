@@ -67,9 +67,8 @@ ModuleProbe probe_module(sim::Host& host, sim::Module& module)
         }
     }
     host.step(0.1);
-    const sim::Scenario saved = sim::parse_scenario(host.scenario_text(), "probe");
-    for (const sim::ScenarioVessel& v : saved.vessels)
-        for (const sim::ScenarioLine& line : v.lines) {
+    for (const sim::ScenarioText::Block& b : host.scenario_blocks().blocks)
+        for (const sim::SavedLine& line : b.lines) {
             const std::string key = line.text.substr(0, line.text.find(' '));
             bool known = false;
             for (const std::string& k : probe.scenario_keys) known = known || k == key;

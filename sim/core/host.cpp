@@ -13,7 +13,7 @@ namespace {
 Host* current_host = nullptr;
 }
 
-Host::Host()
+Host::Host(CallLogging logging) : log_(logging)
 {
     if (current_host) throw std::logic_error("a stand-in host exists already");
     dialogs_ = make_dialog_manager(*this, module_faults_);

@@ -84,7 +84,7 @@ std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, Module&
     });
 }
 
-std::string Host::scenario_text()
+ScenarioText Host::scenario_blocks()
 {
     ScenarioText text;
     text.time = sim_time_;
@@ -96,8 +96,10 @@ std::string Host::scenario_text()
         text.blocks.push_back({r->name, r->class_name, block.written});
     }
     module_faults_.report();
-    return format_scenario(text);
+    return text;
 }
+
+std::string Host::scenario_text() { return format_scenario(scenario_blocks()); }
 
 void Host::save_scenario(const std::string& path)
 {

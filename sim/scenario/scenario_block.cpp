@@ -14,7 +14,12 @@ bool ScenarioBlock::next_line(char*& line)
 
 void ScenarioBlock::write(const std::string& key, const std::string& value)
 {
-    written.push_back(value.empty() ? key : key + " " + value);
+    written.push_back({value.empty() ? key : key + " " + value, false});
+}
+
+void ScenarioBlock::write_host_line(const std::string& key, const std::string& value)
+{
+    written.push_back({key + " " + value, true});
 }
 
 }  // namespace sim

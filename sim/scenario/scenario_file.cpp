@@ -166,7 +166,8 @@ std::string format_scenario(const ScenarioText& scenario)
             throw std::invalid_argument("a vessel named \"" + shown_text(b.name) + "\" of class \"" +
                                         shown_text(b.class_name) + "\" cannot be written as NAME:CLASS");
         out += "\nBEGIN_VESSEL " + id + "\n";
-        for (const std::string& line : b.lines) {
+        for (const SavedLine& saved : b.lines) {
+            const std::string& line = saved.text;
             // Each line must come back as it went out, and inside this block.
             const bool holdable = !line.empty() && Trim(line) == line && line[0] != '#' &&
                                   line.find_first_of(std::string("\n\0", 2)) == std::string::npos &&

@@ -76,12 +76,12 @@ void read_standard_line(VesselRecord& r, const char* line, ParseStatus* st)
 void write_standard_lines(const VesselRecord& r, ScenarioBlock& block)
 {
     const BodyState& b = r.body;
-    block.write("POS", Format({b.pos.x, b.pos.y, b.pos.z}));
-    block.write("VEL", Format({b.vel.x, b.vel.y, b.vel.z}));
-    block.write("ATT", Format({b.q[0], b.q[1], b.q[2], b.q[3]}));
-    block.write("AROT", Format({b.omega.x, b.omega.y, b.omega.z}));
+    block.write_host_line("POS", Format({b.pos.x, b.pos.y, b.pos.z}));
+    block.write_host_line("VEL", Format({b.vel.x, b.vel.y, b.vel.z}));
+    block.write_host_line("ATT", Format({b.q[0], b.q[1], b.q[2], b.q[3]}));
+    block.write_host_line("AROT", Format({b.omega.x, b.omega.y, b.omega.z}));
     for (size_t i = 0; i < r.propellants.size(); ++i)
-        block.write("PROPELLANT", Format({double(i), r.propellants[i].mass}));
+        block.write_host_line("PROPELLANT", Format({double(i), r.propellants[i].mass}));
 }
 
 }  // namespace sim

@@ -66,7 +66,7 @@ void check_craft_churn(const CheckContext& ctx, Findings& f)
 
 void check_class_definition(const CheckContext& ctx, Findings& f)
 {
-    sim::Host host;
+    sim::Host host(sim::CallLogging::on);
     require_call_log(host);
     sim::Module* module = nullptr;
     if (!attempt(f, "loading", [&] { module = &host.load_module(ctx.module); })) return;

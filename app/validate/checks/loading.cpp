@@ -54,7 +54,7 @@ void DestroyCraft(sim::Host& host, sim::Module& module, Findings* f, const std::
 
 void check_exports(const CheckContext& ctx, Findings& f)
 {
-    sim::Host host;
+    sim::Host host(sim::CallLogging::on);
     require_call_log(host);
     sim::Module* module = nullptr;
     if (!attempt(f, "loading", [&] { module = &host.load_module(ctx.module); })) return;
@@ -82,7 +82,7 @@ void check_exports(const CheckContext& ctx, Findings& f)
 
 void check_unload_cycles(const CheckContext& ctx, Findings& f)
 {
-    sim::Host host;
+    sim::Host host(sim::CallLogging::on);
     require_call_log(host);
     const int cycles = 2 + 2 * ctx.level;
     for (int cycle = 1; cycle <= cycles && f.passed(); ++cycle) {

@@ -52,7 +52,7 @@ std::string LoadAndSave(const CheckContext& ctx, const std::string& text)
 std::vector<std::string> Telemetry(const CheckContext& ctx)
 {
     std::vector<std::string> out;
-    sim::Host host;
+    sim::Host host(sim::CallLogging::on);
     require_call_log(host);
     sim::Module& module = host.load_module(ctx.module);
     const ModuleProbe probe = probe_module(host, module);

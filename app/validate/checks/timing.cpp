@@ -78,8 +78,6 @@ void check_callback_timing(const CheckContext& ctx, Findings& f)
     const int rounds = 20 * ctx.level;
     attempt(f, "timing", [&] {
         for (int round = 0; round < rounds; ++round) {
-            // The log would grow through the run; its growth is no callback's time.
-            host.log().clear();
             // One craft at a time, so each time is that of one craft's callbacks.
             sim::VesselRecord* craft = nullptr;
             timings.time("ovcInit + clbkDefineClass", [&] { craft = &driver.add_craft(); });

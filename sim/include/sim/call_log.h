@@ -17,12 +17,16 @@ struct HostCall {
     std::string text;                      // the text argument, if any
 };
 
-// Keeps calls while enabled (the default). A run that does not read the log
-// turns it off, so that a step makes no records and allocates nothing.
+// Whether a host keeps a record of every call made into it. Only tests and
+// the validator read the record; without it a step makes no records and
+// allocates nothing.
+enum class CallLogging { off, on };
+
+// Keeps calls while enabled.
 class CallLog {
 public:
+    explicit CallLog(CallLogging logging) : enabled_(logging == CallLogging::on) {}
     bool enabled() const { return enabled_; }
-    void set_enabled(bool on) { enabled_ = on; }
     void add(HostCall call) { calls_.push_back(std::move(call)); }
     void clear() { calls_.clear(); }
     const std::vector<HostCall>& calls() const { return calls_; }
@@ -33,7 +37,7 @@ public:
 
 private:
     std::vector<HostCall> calls_;
-    bool enabled_ = true;
+    bool enabled_;
 };
 
 // Adds a call to the current host's log; nothing is kept (or allocated)

@@ -45,7 +45,8 @@ struct StateError : std::runtime_error {
 
 class Host {
 public:
-    Host();   // becomes the current host; throws if one exists already
+    // Becomes the current host; throws if one exists already.
+    explicit Host(CallLogging logging = CallLogging::off);
     ~Host();  // destroys every craft, then unloads every module
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
@@ -95,8 +96,11 @@ public:
     std::vector<VesselRecord*> load_scenario(const Scenario& scenario, const ModuleLocator& locate);
     // The same with no module beyond `module` and those loaded already.
     std::vector<VesselRecord*> load_scenario(const Scenario& scenario, Module& module);
-    // The clock and every craft's block as its module writes it. Throws
-    // std::invalid_argument when a craft writes what the file cannot hold.
+    // The clock and every craft's block as its module writes it, in the
+    // order of vessels().
+    ScenarioText scenario_blocks();
+    // scenario_blocks() as a file holds them. Throws std::invalid_argument
+    // when a craft writes what the file cannot hold.
     std::string scenario_text();
     // Writes scenario_text() to `path` as an AtomicFile; on failure throws
     // std::runtime_error (WriteError when the file could not be written) and
@@ -139,7 +143,7 @@ private:
     std::vector<std::unique_ptr<Module>> modules_;
     std::vector<std::unique_ptr<VesselRecord>> vessels_;
     std::unique_ptr<DialogManager> dialogs_;  // the platform's; closes its dialogs before the modules go
-    CallLog log_;
+    CallLog log_;  // empty unless the host was made with CallLogging::on
     Faults faults_;
     ScenarioHandles scenario_handles_;
     // The state at the start of the step under way of the craft advanced so

@@ -14,17 +14,25 @@ struct ScenarioLine {
     int line_no = 0;  // in the file, from 1
 };
 
+// A line of a craft's saved block, and whether the host wrote it (its own
+// state lines) or the craft's module did.
+struct SavedLine {
+    std::string text;
+    bool by_host = false;
+};
+
 class ScenarioBlock {
 public:
     std::string file;                // for messages
     std::vector<ScenarioLine> lines;  // read: the craft's lines, in order
-    std::vector<std::string> written; // write: the lines as they will stand in the file
+    std::vector<SavedLine> written;   // write: the lines as they will stand in the file
 
     // The next line into a buffer the module may read (and scribble on)
     // until the following call; false at the end of the block.
     bool next_line(char*& line);
     const ScenarioLine* current() const { return next_ == 0 ? nullptr : &lines[next_ - 1]; }
     void write(const std::string& key, const std::string& value);
+    void write_host_line(const std::string& key, const std::string& value);
 
 private:
     size_t next_ = 0;

@@ -51,7 +51,7 @@ struct ScenarioText {
     double time = 0;
     struct Block {
         std::string name, class_name;
-        std::vector<std::string> lines;
+        std::vector<SavedLine> lines;
     };
     std::vector<Block> blocks;
 };
