@@ -122,6 +122,9 @@ public:
         int held = 0;
         for (DWORD m : {0x2Au, 0x1Du, 0x38u}) held += (static_cast<unsigned char>(kstate[m]) & 0x80) ? 1 : 0;
         if (bound.at(held + 1) < 0) return 0;
+#elif defined(FLAW_HANDLE)
+        // An animation it never made, asked for while a key no keyboard has is held.
+        if (key != 0 && (static_cast<unsigned char>(kstate[0]) & 0x80)) SetAnimation(anim + 1, 0.5);
 #else
         (void)kstate;
 #endif

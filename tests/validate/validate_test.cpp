@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Flaw{"flawed_definition", {"class-definition"}}, Flaw{"flawed_leak", {"unload-memory"}},
                       Flaw{"flawed_slow", {"callback-timing"}}, Flaw{"flawed_clock", {"determinism"}},
                       Flaw{"flawed_keys", {"hostile-keys"}}, Flaw{"flawed_dialog", {"hostile-dialog"}},
-                      Flaw{"flawed_unload", {"unload-cycles"}}),
+                      Flaw{"flawed_unload", {"unload-cycles"}}, Flaw{"flawed_handle", {"hostile-keys"}}),
     [](const ::testing::TestParamInfo<Flaw>& p) { return std::string(p.param.module); });
 
 TEST_F(Validate, MervexPassesTheLowestLevelAndWritesBothReports)

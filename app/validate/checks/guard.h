@@ -1,11 +1,12 @@
-// Runs one step of a check, turning anything the module or the host throws
-// into a failure that names the step.
+// Runs one step of a check, turning anything the module or the host throws,
+// and every module fault the host reports, into a failure that names the step.
 #pragma once
 
 #include <exception>
 #include <string>
 
 #include "check.h"
+#include "sim/module_fault.h"
 
 namespace validate {
 
@@ -15,6 +16,8 @@ bool attempt(Findings& findings, const std::string& what, Step&& step)
     try {
         step();
         return true;
+    } catch (const sim::ModuleFaultError& e) {
+        findings.fail(what + ": " + e.what());
     } catch (const std::exception& e) {
         findings.fail(what + ": threw " + e.what());
     } catch (...) {
