@@ -81,17 +81,15 @@ TEST_F(ModuleTest, OvcExitIgnoresNull)
     host->destroy_vessel(craft);
 }
 
-TEST_F(ModuleTest, ALogTurnedOffKeepsNoCallsUntilTurnedOnAgain)
+TEST(CallLog, OnlyAHostMadeToKeepTheLogKeepsCalls)
 {
-    sim::VesselRecord& craft = NewVessel();
-    host->log().set_enabled(false);
-    host->log().clear();
-    for (int i = 0; i < 3; ++i) host->step(0.1);
-    host->key_press(craft, sim::key::k);
-    EXPECT_TRUE(host->log().calls().empty());
-    host->log().set_enabled(true);
-    host->step(0.1);
-    EXPECT_FALSE(host->log().calls().empty());
+    for (const sim::CallLogging logging : {sim::CallLogging::off, sim::CallLogging::on}) {
+        sim::Host host(logging);
+        sim::VesselRecord& craft = host.create_vessel(host.load_module(MERVEX_MODULE_PATH), "Mervex-1");
+        for (int i = 0; i < 3; ++i) host.step(0.1);
+        host.key_press(craft, sim::key::k);
+        EXPECT_EQ(host.log().calls().empty(), logging == sim::CallLogging::off);
+    }
 }
 
 TEST_F(ModuleTest, VesselCrossesAsItsVesselBase)
