@@ -6,6 +6,7 @@
 #include "checks.h"
 #include "driver.h"
 #include "guard.h"
+#include "session.h"
 #include "telemetry.h"
 
 namespace validate {
@@ -20,14 +21,11 @@ std::set<const void*> AddressesOf(const sim::VesselRecord& r)
 
 void check_craft_churn(const CheckContext& ctx, Findings& f)
 {
-    sim::Host host;
-    sim::Module* module = nullptr;
-    if (!attempt(f, "loading", [&] { module = &host.load_module(ctx.module); })) return;
-    Random random(ctx.seed);
-    ModuleProbe probe;
-    if (!attempt(f, "probing keys", [&] { probe = probe_module(host, *module); })) return;
-    if (probe.dialog_openers.empty()) f.note("no key opened a dialog; craft came and went without one");
-    Driver driver(host, *module, probe, random);
+    Session s(ctx);
+    if (!s.open(f)) return;
+    if (s.probe.dialog_openers.empty()) f.note("no key opened a dialog; craft came and went without one");
+    sim::Host& host = s.host;
+    Driver driver = s.driver();
 
     const int operations = 60 * ctx.level;
     const size_t most_craft = 2 + ctx.level;
@@ -35,9 +33,9 @@ void check_craft_churn(const CheckContext& ctx, Findings& f)
     for (int op = 1; op <= operations && f.passed(); ++op) {
         const std::string what = "operation " + std::to_string(op);
         attempt(f, what, [&] {
-            const std::uint64_t roll = random.below(10);
+            const std::uint64_t roll = s.random.below(10);
             const size_t count = driver.craft().size();
-            if (dialog_windows(host, *module).empty() && random.chance(0.8)) {
+            if (dialog_windows(host, *s.module).empty() && s.random.chance(0.8)) {
                 driver.open_a_dialog();
             } else if (roll < 3 && count < most_craft) {
                 driver.add_craft();
@@ -53,7 +51,7 @@ void check_craft_churn(const CheckContext& ctx, Findings& f)
         std::set<const void*> live;
         for (sim::VesselRecord* r : driver.craft())
             for (const void* a : AddressesOf(*r)) live.insert(a);
-        for (HWND hwnd : dialog_windows(host, *module)) {
+        for (HWND hwnd : dialog_windows(host, *s.module)) {
             const void* context = host.dialogs().dialog(hwnd)->context;
             if (!destroyed.count(context) || live.count(context)) continue;
             f.fail(what + ": a dialog (resource " + std::to_string(host.dialogs().dialog(hwnd)->resid) +
@@ -66,14 +64,10 @@ void check_craft_churn(const CheckContext& ctx, Findings& f)
 
 void check_class_definition(const CheckContext& ctx, Findings& f)
 {
-    sim::Host host(sim::CallLogging::on);
-    require_call_log(host);
-    sim::Module* module = nullptr;
-    if (!attempt(f, "loading", [&] { module = &host.load_module(ctx.module); })) return;
-    Random random(ctx.seed);
-    ModuleProbe probe;
-    if (!attempt(f, "probing keys", [&] { probe = probe_module(host, *module); })) return;
-    Driver driver(host, *module, probe, random);
+    Session s(ctx, sim::CallLogging::on);
+    if (!s.open(f)) return;
+    sim::Host& host = s.host;
+    Driver driver = s.driver();
 
     // Craft come between the others' keys, clicks and steps, so that a
     // definition reading anything but its own class shows.

@@ -5,6 +5,7 @@
 #include "checks.h"
 #include "driver.h"
 #include "guard.h"
+#include "session.h"
 #include "sim/scenario_file.h"
 
 namespace validate {
@@ -76,12 +77,9 @@ const Message messages[] = {
 
 void check_hostile_scenario(const CheckContext& ctx, Findings& f)
 {
-    sim::Host host;
-    sim::Module* module = nullptr;
-    if (!attempt(f, "loading", [&] { module = &host.load_module(ctx.module); })) return;
-    Random random(ctx.seed);
-    ModuleProbe probe;
-    if (!attempt(f, "probing", [&] { probe = probe_module(host, *module); })) return;
+    Session s(ctx);
+    if (!s.open(f)) return;
+    sim::Host& host = s.host;
 
     const int blocks = 25 * ctx.level;
     int accepted = 0;
@@ -90,15 +88,15 @@ void check_hostile_scenario(const CheckContext& ctx, Findings& f)
         scenario.file = "hostile";
         sim::ScenarioVessel craft;
         craft.name = "Hostile-" + std::to_string(b);
-        craft.class_name = module->class_name();
-        const int lines = 1 + static_cast<int>(random.below(4 + ctx.level));
-        for (int i = 0; i < lines; ++i) craft.lines.push_back({HostileLine(random, probe.scenario_keys, ctx.level), i + 2});
+        craft.class_name = s.module->class_name();
+        const int lines = 1 + static_cast<int>(s.random.below(4 + ctx.level));
+        for (int i = 0; i < lines; ++i) craft.lines.push_back({HostileLine(s.random, s.probe.scenario_keys, ctx.level), i + 2});
         scenario.vessels.push_back(craft);
         const std::string what = "block " + std::to_string(b) + " (first line \"" + Shown(craft.lines[0].text) + "\")";
         attempt(f, what, [&] {
             std::vector<sim::VesselRecord*> loaded;
             try {
-                loaded = host.load_scenario(scenario, *module);
+                loaded = host.load_scenario(scenario, *s.module);
             } catch (const sim::ScenarioError&) {
                 return;  // the host turned the block down: a defined outcome
             }
@@ -118,12 +116,11 @@ void check_hostile_scenario(const CheckContext& ctx, Findings& f)
 
 void check_hostile_keys(const CheckContext& ctx, Findings& f)
 {
-    sim::Host host;
-    sim::Module* module = nullptr;
-    if (!attempt(f, "loading", [&] { module = &host.load_module(ctx.module); })) return;
-    Random random(ctx.seed);
-    ModuleProbe probe;
-    Driver driver(host, *module, probe, random);
+    // Random keys, not the module's own: no probe.
+    Session s(ctx);
+    if (!s.open(f, false)) return;
+    sim::Host& host = s.host;
+    Driver driver = s.driver();
     if (!attempt(f, "creating craft", [&] {
             for (int i = 0; i < 1 + ctx.level / 3; ++i) driver.add_craft();
         }))
@@ -132,11 +129,11 @@ void check_hostile_keys(const CheckContext& ctx, Findings& f)
     const int events = 300 * ctx.level;
     for (int e = 1; e <= events && f.passed(); ++e) {
         sim::VesselRecord* r = driver.random_craft();
-        const DWORD key = static_cast<DWORD>(random.below(256));
-        const bool down = random.chance(0.5);
+        const DWORD key = static_cast<DWORD>(s.random.below(256));
+        const bool down = s.random.chance(0.5);
         sim::KeyboardState state;
-        const bool sparse = random.chance(0.5);
-        for (char& c : state) c = static_cast<char>(sparse ? (random.chance(0.05) ? 0x80 : 0) : random.below(256));
+        const bool sparse = s.random.chance(0.5);
+        for (char& c : state) c = static_cast<char>(sparse ? (s.random.chance(0.05) ? 0x80 : 0) : s.random.below(256));
         attempt(f, "key event " + std::to_string(e) + " (key " + std::to_string(key) + (down ? " down)" : " up)"), [&] {
             host.key_event(*r, key, down, state);
             if (e % 10 == 0) host.step(0.1);
@@ -147,45 +144,42 @@ void check_hostile_keys(const CheckContext& ctx, Findings& f)
 
 void check_hostile_dialog(const CheckContext& ctx, Findings& f)
 {
-    sim::Host host;
-    sim::Module* module = nullptr;
-    if (!attempt(f, "loading", [&] { module = &host.load_module(ctx.module); })) return;
-    Random random(ctx.seed);
-    ModuleProbe probe;
-    if (!attempt(f, "probing keys", [&] { probe = probe_module(host, *module); })) return;
-    if (probe.dialog_openers.empty()) {
+    Session s(ctx);
+    if (!s.open(f)) return;
+    sim::Host& host = s.host;
+    if (s.probe.dialog_openers.empty()) {
         f.note("no key opened a dialog: nothing to send messages to");
         return;
     }
-    Driver driver(host, *module, probe, random);
+    Driver driver = s.driver();
     if (!attempt(f, "creating craft", [&] { driver.add_craft(), driver.add_craft(); })) return;
 
     const int sent = 200 * ctx.level;
     for (int m = 1; m <= sent && f.passed(); ++m) {
-        const Message& msg = messages[random.below(std::size(messages))];
+        const Message& msg = messages[s.random.below(std::size(messages))];
         std::string what = "message " + std::to_string(m) + " (" + msg.name + ")";
         attempt(f, what, [&] {
-            std::vector<HWND> open = dialog_windows(host, *module);
+            std::vector<HWND> open = dialog_windows(host, *s.module);
             if (open.empty()) {
                 driver.open_a_dialog();
-                open = dialog_windows(host, *module);
+                open = dialog_windows(host, *s.module);
                 if (open.empty()) return;
             }
-            const HWND hwnd = random.pick(open);
-            WPARAM wparam = static_cast<WPARAM>(random.bits() & 0xFFFFFFFF);
-            LPARAM lparam = static_cast<LPARAM>(random.bits() & 0x7FFFFFFF);
+            const HWND hwnd = s.random.pick(open);
+            WPARAM wparam = static_cast<WPARAM>(s.random.bits() & 0xFFFFFFFF);
+            LPARAM lparam = static_cast<LPARAM>(s.random.bits() & 0x7FFFFFFF);
             if (msg.id == WM_COMMAND) {
                 const sim::Dialog* d = host.dialogs().dialog(hwnd);
-                int id = static_cast<int>(random.below(0x10000));
+                int id = static_cast<int>(s.random.below(0x10000));
                 HWND control = nullptr;
-                if (!d->controls.empty() && random.chance(0.6)) {
-                    const sim::Control& c = d->controls[random.below(d->controls.size())];
+                if (!d->controls.empty() && s.random.chance(0.6)) {
+                    const sim::Control& c = d->controls[s.random.below(d->controls.size())];
                     id = c.id;
                     control = c.hwnd;
-                } else if (random.chance(0.3)) {
-                    id = static_cast<int>(random.below(8));
+                } else if (s.random.chance(0.3)) {
+                    id = static_cast<int>(s.random.below(8));
                 }
-                const WPARAM code = random.chance(0.5) ? 0 : random.below(0x10000);
+                const WPARAM code = s.random.chance(0.5) ? 0 : s.random.below(0x10000);
                 wparam = (code << 16) | static_cast<WORD>(id);
                 lparam = reinterpret_cast<LPARAM>(control);
             }

@@ -11,6 +11,7 @@
 #include "checks.h"
 #include "driver.h"
 #include "guard.h"
+#include "session.h"
 #include "sim/scenario_file.h"
 
 namespace validate {
@@ -67,13 +68,10 @@ double max_budget(int level) { return slowdown * 50e-3 / level; }
 
 void check_callback_timing(const CheckContext& ctx, Findings& f)
 {
-    sim::Host host;
-    sim::Module* module = nullptr;
-    if (!attempt(f, "loading", [&] { module = &host.load_module(ctx.module); })) return;
-    Random random(ctx.seed);
-    ModuleProbe probe;
-    if (!attempt(f, "probing keys", [&] { probe = probe_module(host, *module); })) return;
-    Driver driver(host, *module, probe, random);
+    Session s(ctx);
+    if (!s.open(f)) return;
+    sim::Host& host = s.host;
+    Driver driver = s.driver();
     Timings timings;
     const int rounds = 20 * ctx.level;
     attempt(f, "timing", [&] {
@@ -83,15 +81,15 @@ void check_callback_timing(const CheckContext& ctx, Findings& f)
             timings.time("ovcInit + clbkDefineClass", [&] { craft = &driver.add_craft(); });
             for (int i = 0; i < 5; ++i) {
                 timings.time("clbkPreStep + clbkAfterStep", [&] { host.step(0.1); });
-                const KeyCombo key = probe.consumed.empty() ? KeyCombo{static_cast<DWORD>(random.below(256)), 0}
-                                                            : random.pick(probe.consumed);
+                const KeyCombo key = s.probe.consumed.empty() ? KeyCombo{static_cast<DWORD>(s.random.below(256)), 0}
+                                                            : s.random.pick(s.probe.consumed);
                 sim::KeyboardState state = sim::keyboard_state(key.modifier ? std::vector<DWORD>{key.modifier}
                                                                             : std::vector<DWORD>{});
                 state[key.key] = static_cast<char>(0x80);
                 timings.time("clbkKeyPress", [&] { host.key_event(*craft, key.key, true, state); });
-                const std::vector<HWND> open = dialog_windows(host, *module);
+                const std::vector<HWND> open = dialog_windows(host, *s.module);
                 if (!open.empty()) {
-                    const HWND hwnd = random.pick(open);
+                    const HWND hwnd = s.random.pick(open);
                     timings.time("dialog procedure", [&] { host.dialogs().send(hwnd, WM_TIMER, 1, 0); });
                 }
             }
@@ -101,7 +99,7 @@ void check_callback_timing(const CheckContext& ctx, Findings& f)
             const sim::Scenario saved = sim::parse_scenario(text, "timing");
             std::vector<sim::VesselRecord*> loaded;
             timings.time("ovcInit + clbkDefineClass + clbkReadScenario",
-                         [&] { loaded = host.load_scenario(saved, *module); });
+                         [&] { loaded = host.load_scenario(saved, *s.module); });
             for (sim::VesselRecord* r : loaded) host.destroy_vessel(*r);
         }
     });
