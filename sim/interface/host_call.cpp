@@ -1,5 +1,6 @@
 #include "interface/host_call.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 
@@ -102,11 +103,20 @@ ModuleFaults* CurrentFaults() noexcept
 }
 }  // namespace
 
+VesselRecord* live_craft(const VESSEL* vessel) noexcept
+{
+    const OBJHANDLE handle = vessel->GetHandle();
+    // Mostly the craft whose callback is running, which needs no search.
+    const ModuleFaults* faults = CurrentFaults();
+    if (handle && faults && handle == faults->callback_craft()) return static_cast<VesselRecord*>(handle);
+    return live_record(handle);
+}
+
 Call::Call(const char* name, const VesselRecord* craft, std::initializer_list<CallArg> args) noexcept
     : name_(name), craft_(craft), inside_(CurrentFaults())
 {
-    for (const CallArg& a : args)
-        if (arg_count_ < max_args) args_[arg_count_++] = a;
+    arg_count_ = std::min(args.size(), max_args);
+    std::copy_n(args.begin(), arg_count_, args_.begin());
 }
 
 void Call::log() const noexcept

@@ -31,13 +31,15 @@ struct CallArg {
     CallArg(const void* h) : kind(Kind::handle), handle(h) {}
     CallArg(const VECTOR3& v) : kind(Kind::vector), vector(&v) {}
     CallArg(const VECTOR3* v) : kind(Kind::vector), vector(v) {}
-    CallArg() = default;
+    CallArg() = default;  // unset: only for the spare places of a Call
 
-    Kind kind = Kind::number;
-    double number = 0;
-    const char* text = nullptr;
-    const void* handle = nullptr;
-    const VECTOR3* vector = nullptr;
+    Kind kind;
+    union {  // the member that `kind` names
+        double number;
+        const char* text;
+        const void* handle;
+        const VECTOR3* vector;
+    };
 };
 
 class Call {
@@ -68,10 +70,14 @@ private:
     const VesselRecord* craft_;
     // A copy: a braced list's array ends with the statement that made this call.
     static constexpr std::size_t max_args = 8;
-    std::array<CallArg, max_args> args_{};
+    // Unset past arg_count_, so that a call, made at every host function, costs little.
+    std::array<CallArg, max_args> args_;
     std::size_t arg_count_ = 0;
     ModuleFaults::InsideModule inside_;
 };
+
+// The live record of the craft `vessel` belongs to, or null.
+VesselRecord* live_craft(const VESSEL* vessel) noexcept;
 
 // Runs a free host function's body; what it throws becomes a fault and the
 // answer is `fallback`.
@@ -102,7 +108,7 @@ void Serve(const char* name, std::initializer_list<CallArg> args, Body&& body) n
 template <class R, class Body>
 R OnCraft(const VESSEL* vessel, const char* name, std::initializer_list<CallArg> args, R fallback, Body&& body) noexcept
 {
-    VesselRecord* r = live_record(vessel->GetHandle());
+    VesselRecord* r = live_craft(vessel);
     const Call call(name, r, args);
     call.log();
     if (!r) {

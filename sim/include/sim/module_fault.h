@@ -71,6 +71,7 @@ public:
     R call_module(const char* callback, const VesselRecord* craft, R fallback, Fn&& fn) noexcept
     {
         InsideModule inside(this);
+        const CallbackOf callback_of(*this, craft);
         try {
             return std::forward<Fn>(fn)();
         } catch (...) {
@@ -87,13 +88,35 @@ public:
         });
     }
 
+    // The craft whose callback runs innermost, or null (none, or one not
+    // made for a craft). It lives at least until that callback returns.
+    const VesselRecord* callback_craft() const { return callback_craft_; }
+
 private:
+    // Names the craft of a callback while it runs.
+    class CallbackOf {
+    public:
+        CallbackOf(ModuleFaults& faults, const VesselRecord* craft) noexcept
+            : faults_(faults), outer_(faults.callback_craft_)
+        {
+            faults_.callback_craft_ = craft;
+        }
+        ~CallbackOf() { faults_.callback_craft_ = outer_; }
+        CallbackOf(const CallbackOf&) = delete;
+        CallbackOf& operator=(const CallbackOf&) = delete;
+
+    private:
+        ModuleFaults& faults_;
+        const VesselRecord* outer_;
+    };
+
     // Called from a catch block: names the exception in flight.
     void record_escape(const char* callback, const VesselRecord* craft) noexcept;
 
     std::vector<ModuleFault> pending_;
     std::size_t lost_ = 0;
     int depth_ = 0;
+    const VesselRecord* callback_craft_ = nullptr;
 };
 
 // Records a fault with the current host's faults, or, while no host runs,
