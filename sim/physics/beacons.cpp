@@ -17,10 +17,9 @@ void read_beacons(const VesselRecord& vessel, std::vector<BeaconView>& into)
     for (size_t i = 0; i < into.size(); ++i) {
         const BEACONLIGHTSPEC* b = vessel.beacons[i];
         BeaconView& v = into[i];
-        v = BeaconView{};
         v.shape = b->shape;
-        if (b->pos) v.pos = *b->pos;
-        if (b->col) v.col = *b->col;
+        v.pos = b->pos ? *b->pos : VECTOR3{};
+        v.col = b->col ? *b->col : VECTOR3{};
         v.size = b->size;
         v.falloff = b->falloff;
         v.period = b->period;

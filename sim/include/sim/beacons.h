@@ -12,9 +12,9 @@ struct VesselRecord;
 
 struct BeaconView {
     DWORD shape = 0;
+    bool lit = false;  // next to the shape, so that a view packs into 96 bytes
     VECTOR3 pos{}, col{};
     double size = 0, falloff = 0, period = 0, duration = 0, tofs = 0;
-    bool lit = false;
 };
 
 std::vector<BeaconView> read_beacons(const VesselRecord& vessel);

@@ -110,7 +110,7 @@ struct VesselRecord {
     VesselRecord(const VesselRecord&) = delete;
     VesselRecord& operator=(const VesselRecord&) = delete;
 
-    // What a step reads comes first, close together.
+    // What a step reads or its callbacks usually change comes first, close together.
     VESSEL2* callbacks = nullptr;  // the same object as `vessel`, as the VESSEL2 constructor announced it
     BodyState body;
     double empty_mass = 0;
@@ -118,6 +118,7 @@ struct VesselRecord {
     StableStorage<Propellant> propellants;
     std::vector<BEACONLIGHTSPEC*> beacons;  // the module's records, read in place
     std::vector<BeaconView> drawn_beacons;  // as the host read them after the last step; empty before
+    std::vector<Animation> animations;      // a module may set their states at every step
 
 private:
     std::vector<LitThruster> lit_;  // see lit_thrusters()
@@ -140,7 +141,6 @@ public:
     std::vector<Exhaust> exhausts;
     std::vector<std::unique_ptr<Dock>> docks;
     std::vector<MeshEntry> meshes;
-    std::vector<Animation> animations;
     std::vector<std::unique_ptr<AnimationComponent>> components;
     // Handed over by the module in AddAnimationComponent (also when the host
     // answered null); released with the record.
