@@ -1,6 +1,7 @@
 // Free-space flight of the built Mervex craft in the stand-in host, checked
 // against closed-form results.
 #include <cmath>
+#include <vector>
 
 #include "sim/keyboard.h"
 #include "module_fixture.h"
@@ -207,6 +208,32 @@ TEST_F(PhysicsTest, SpinAboutAPrincipalAxisTurnsTheAttitudeAndThrust)
     host->step(0.01);
     EXPECT_GT(craft->body.vel.x, 0.002);
     EXPECT_NEAR(craft->body.vel.z, 0, 1e-6);
+}
+
+TEST_F(PhysicsTest, AStepThatBreaksOneCraftIsTakenBackForEveryCraft)
+{
+    sim::VesselRecord& second = NewVessel("Mervex-2");
+    sim::VesselRecord& third = NewVessel("Mervex-3");
+    const std::vector<sim::VesselRecord*> fleet = {craft, &second, &third};
+    for (sim::VesselRecord* r : fleet) sim::set_group_level(*r, THGROUP_MAIN, 1);
+    host->step(0.1);
+    auto state = [&] {
+        std::vector<double> s{host->sim_time()};
+        for (const sim::VesselRecord* r : fleet) {
+            const sim::BodyState& b = r->body;
+            s.insert(s.end(), {b.pos.x, b.pos.y, b.pos.z, b.vel.x, b.vel.y, b.vel.z, b.q[0], b.q[1], b.q[2], b.q[3],
+                               b.omega.x, b.omega.y, b.omega.z, r->propellant_mass()});
+        }
+        return s;
+    };
+    second.body.omega = {1e160, 1e160, 0};
+    const std::vector<double> before = state();
+    EXPECT_THROW(host->step(0.1), sim::StateError);
+    EXPECT_EQ(state(), before);
+
+    second.body.omega = {};
+    host->step(0.1);
+    for (const sim::VesselRecord* r : fleet) EXPECT_LT(r->propellant_mass(), before.back());
 }
 
 TEST(ThrusterIsp, InterpolatesBetweenVacuumAndReferencePressure)
