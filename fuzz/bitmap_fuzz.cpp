@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "bitmap.h"
+#include "pictures/bitmap.h"
 #include "fuzz_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "fuzz_checks.h"
-#include "key_combo.h"
+#include "cli/key_combo.h"
 #include "sim/text_lines.h"
-#include "timeline.h"
+#include "cli/timeline.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

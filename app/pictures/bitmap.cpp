@@ -1,4 +1,4 @@
-#include "bitmap.h"
+#include "pictures/bitmap.h"
 
 #include <cstdlib>
 #include <stdexcept>

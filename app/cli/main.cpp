@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "options.h"
-#include "output_paths.h"
-#include "program_folders.h"
-#include "run.h"
-#include "summary.h"
+#include "cli/options.h"
+#include "run/output_paths.h"
+#include "cli/program_folders.h"
+#include "run/run.h"
+#include "run/summary.h"
 
 namespace {
 // Reasons go out as one line, whatever they hold.

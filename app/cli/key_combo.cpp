@@ -1,4 +1,4 @@
-#include "key_combo.h"
+#include "cli/key_combo.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "run.h"
+#include "run/run.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "timeline.h"
+#include "cli/timeline.h"
 
 #include <cctype>
 #include <cstdio>
@@ -6,10 +6,10 @@
 #include <cstring>
 #include <sstream>
 
-#include "decimal.h"
+#include "cli/decimal.h"
 #include "sim/input_file.h"
 #include "sim/text_lines.h"
-#include "thruster_groups.h"
+#include "cli/thruster_groups.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "thruster_groups.h"
+#include "cli/thruster_groups.h"
 
 #include <cctype>
 #include <stdexcept>

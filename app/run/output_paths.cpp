@@ -1,4 +1,4 @@
-#include "output_paths.h"
+#include "run/output_paths.h"
 
 #include <cctype>
 #include <filesystem>

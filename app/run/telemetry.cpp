@@ -1,4 +1,4 @@
-#include "telemetry.h"
+#include "run/telemetry.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "run.h"
+#include "run/run.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,17 +6,17 @@
 #include <filesystem>
 #include <memory>
 
-#include "output_paths.h"
-#include "pictures.h"
-#include "progress.h"
+#include "run/output_paths.h"
+#include "pictures/pictures.h"
+#include "run/progress.h"
 #include "sim/atomic_file.h"
 #include "sim/number_text.h"
 #include "sim/module_folder.h"
 #include "sim/physics.h"
 #include "sim/scenario_file.h"
 #include "sim/text_lines.h"
-#include "stop_request.h"
-#include "thruster_groups.h"
+#include "run/stop_request.h"
+#include "cli/thruster_groups.h"
 
 namespace app {
 

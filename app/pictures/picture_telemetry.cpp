@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "sim/atomic_file.h"
-#include "pictures.h"
+#include "pictures/pictures.h"
 #include "plot.h"
 
 namespace app {

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "pictures.h"
+#include "pictures/pictures.h"
 #include "sim/atomic_file.h"
 #include "sim/module_resources.h"
 #include "svg_doc.h"

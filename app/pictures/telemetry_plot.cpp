@@ -1,4 +1,4 @@
-#include "telemetry_plot.h"
+#include "pictures/telemetry_plot.h"
 
 #include <algorithm>
 #include <cmath>

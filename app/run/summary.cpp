@@ -1,4 +1,4 @@
-#include "summary.h"
+#include "run/summary.h"
 
 #include <cmath>
 #include <cstdarg>

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "bitmap.h"
+#include "pictures/bitmap.h"
 #include "sim/dialogs.h"
 #include "sim/host.h"
-#include "mesh_library.h"
-#include "telemetry.h"
-#include "telemetry_plot.h"
+#include "pictures/mesh_library.h"
+#include "run/telemetry.h"
+#include "pictures/telemetry_plot.h"
 
 namespace app {
 

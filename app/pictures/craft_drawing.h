@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "sim/beacons.h"
-#include "mesh_library.h"
+#include "pictures/mesh_library.h"
 #include "plot.h"
 
 namespace app {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "host/host_types.h"
-#include "key_combo.h"
+#include "cli/key_combo.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "craft_drawing.h"
+#include "pictures/craft_drawing.h"
 
 #include <algorithm>
 #include <set>

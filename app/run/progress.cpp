@@ -1,4 +1,4 @@
-#include "progress.h"
+#include "run/progress.h"
 
 #include <unistd.h>
 

@@ -1,14 +1,14 @@
-#include "options.h"
+#include "cli/options.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "decimal.h"
-#include "key_combo.h"
+#include "cli/decimal.h"
+#include "cli/key_combo.h"
 #include "sim/number_text.h"
 #include "sim/text_lines.h"
 #include "sim/module_folder.h"
-#include "thruster_groups.h"
+#include "cli/thruster_groups.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "mesh_library.h"
+#include "pictures/mesh_library.h"
 
 namespace app {
 

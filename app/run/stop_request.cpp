@@ -1,4 +1,4 @@
-#include "stop_request.h"
+#include "run/stop_request.h"
 
 #include <csignal>
 

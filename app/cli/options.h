@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "command_line.h"
-#include "timeline.h"
+#include "cli/command_line.h"
+#include "cli/timeline.h"
 
 namespace app {
 

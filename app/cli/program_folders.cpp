@@ -1,4 +1,4 @@
-#include "program_folders.h"
+#include "cli/program_folders.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,4 +1,4 @@
-#include "decimal.h"
+#include "cli/decimal.h"
 
 #include <cctype>
 #include <cerrno>

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "options.h"
-#include "telemetry.h"
+#include "cli/options.h"
+#include "run/telemetry.h"
 
 namespace app {
 

@@ -2,9 +2,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "craft_drawing.h"
+#include "pictures/craft_drawing.h"
 #include "sim/atomic_file.h"
-#include "pictures.h"
+#include "pictures/pictures.h"
 
 namespace app {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "plot.h"
-#include "telemetry.h"
+#include "run/telemetry.h"
 
 namespace app {
 
