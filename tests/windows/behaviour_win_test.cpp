@@ -2,8 +2,8 @@
 // native build, and the keyboard commands through the host's key path.
 #include <gtest/gtest.h>
 
-#include "animation_expectations.h"
-#include "definition_expectations.h"
+#include "support/animation_expectations.h"
+#include "support/definition_expectations.h"
 #include "win_fixture.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // as the host executable loads it, with the control dialog at hand.
 #pragma once
 
-#include "module_fixture.h"
+#include "support/module_fixture.h"
 #include "host/oapi.h"
 
 class WinModuleTest : public ModuleTest {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "sim/keyboard.h"
-#include "module_fixture.h"
+#include "support/module_fixture.h"
 #include "sim/physics.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "resfmt/dialog_template.h"
 #include "sim/host.h"
 #include "sim/keyboard.h"
-#include "module_fixture.h"
+#include "support/module_fixture.h"
 #include "panel_measures.h"
 #include "resfmt/resource_file.h"
 

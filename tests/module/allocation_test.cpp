@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "module_fixture.h"
+#include "support/module_fixture.h"
 
 namespace {
 bool fail_allocation = false;

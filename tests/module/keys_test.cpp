@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/beacons.h"
-#include "module_fixture.h"
+#include "support/module_fixture.h"
 
 namespace {
 namespace key = sim::key;

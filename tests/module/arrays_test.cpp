@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "animation_expectations.h"
+#include "support/animation_expectations.h"
 #include "sim/animation_pose.h"
-#include "behaviour_helpers.h"
-#include "module_fixture.h"
+#include "support/behaviour_helpers.h"
+#include "support/module_fixture.h"
 
 namespace {
 using behaviour::LoadOne;

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "module_fixture.h"
+#include "support/module_fixture.h"
 #include "host/oapi.h"
 #include "sim/keyboard.h"
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "sim/beacons.h"
-#include "behaviour_helpers.h"
-#include "module_fixture.h"
+#include "support/behaviour_helpers.h"
+#include "support/module_fixture.h"
 
 namespace {
 using behaviour::LoadOne;

@@ -1,4 +1,4 @@
-#include "animation_expectations.h"
+#include "support/animation_expectations.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "sim/beacons.h"
-#include "behaviour_helpers.h"
-#include "module_fixture.h"
+#include "support/behaviour_helpers.h"
+#include "support/module_fixture.h"
 
 namespace {
 using behaviour::LoadOne;

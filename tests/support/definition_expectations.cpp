@@ -1,4 +1,4 @@
-#include "definition_expectations.h"
+#include "support/definition_expectations.h"
 
 #include <gtest/gtest.h>
 

@@ -14,8 +14,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "behaviour_helpers.h"
-#include "module_fixture.h"
+#include "support/behaviour_helpers.h"
+#include "support/module_fixture.h"
 #include "sim/module_folder.h"
 
 namespace {

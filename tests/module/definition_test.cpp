@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "definition_expectations.h"
-#include "module_fixture.h"
+#include "support/definition_expectations.h"
+#include "support/module_fixture.h"
 
 namespace {
 TEST_F(ModuleTest, ClassDefinitionGivesTheHostTheWholeCraft)
