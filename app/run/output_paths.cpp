@@ -69,6 +69,10 @@ void check_output_paths(const Options& o)
             if (!in.path.empty() && SameFile(outputs[i].path, in.path))
                 throw UsageError(outputs[i].what + " would write " + outputs[i].path + ", which is " + in.what +
                                  " it reads (" + in.path + ")");
+        // A file there could be taken for a module by this run or the next.
+        if (!o.modules.empty() && SameFile(fs::path(Identity(outputs[i].path)).parent_path().string(), o.modules))
+            throw UsageError(outputs[i].what + " would write " + outputs[i].path + " into the modules folder " +
+                             o.modules);
         for (size_t j = 0; j < i; ++j)
             if (SameFile(outputs[i].path, outputs[j].path))
                 throw UsageError(outputs[j].what + " and " + outputs[i].what + " would both write " + outputs[i].path);
