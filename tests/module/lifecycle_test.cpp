@@ -107,6 +107,8 @@ struct ExitHookCase {
     const char* expected;
 };
 
+void PrintTo(const ExitHookCase& c, std::ostream* os) { *os << c.expected; }
+
 class ExitHookTest : public ::testing::TestWithParam<ExitHookCase> {};
 
 TEST_P(ExitHookTest, DetachCallsTheExportedExitFunctionOnce)
@@ -123,7 +125,8 @@ TEST_P(ExitHookTest, DetachCallsTheExportedExitFunctionOnce)
 
 INSTANTIATE_TEST_SUITE_P(Variants, ExitHookTest,
                          ::testing::Values(ExitHookCase{MERVEX_BOTH_HOOKS_PATH, "ExitModule"},
-                                           ExitHookCase{MERVEX_LEGACY_HOOK_PATH, "opcDLLExit"}));
+                                           ExitHookCase{MERVEX_LEGACY_HOOK_PATH, "opcDLLExit"}),
+                         [](const ::testing::TestParamInfo<ExitHookCase>& p) { return std::string(p.param.expected); });
 
 TEST(DateText, ReadsTheHostsDateForm)
 {
