@@ -187,7 +187,8 @@ The exit status is 0 on success, 130 for a run stopped by Ctrl+C or SIGTERM,
 and 1 with a one-line reason on standard error for any bad input or failure,
 including any fault of a module: a call the host could not honour, named with
 its arguments and craft ("module fault: SetAnimation(7, 0.5) on Mervex-1: ..."),
-or an exception out of one of its callbacks.
+or an exception out of one of its callbacks. A fault met while flying stops
+the run after the callback, and the state reached is saved.
 
 Example:
   simhost-run scenarios/stowed.scn --at 0:key:K --at 25:thrust:main=1:for=30 -d 60

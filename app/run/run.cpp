@@ -68,43 +68,18 @@ public:
             json_ = std::make_unique<JsonTelemetry>(o_.json, modules, o_.scenario);
         }
 
-        const StopRequest stop;
+        const StopRequest stop;  // until the run's files are written
         const double start = host.sim_time();
         Progress progress(!o_.quiet, o_.duration);
         double t = 0;
-        size_t next = 0, pattern = 0;
-        Record(t, true);
-        while (true) {
-            while (next < events_.size() && events_[next].time <= t + time_eps) Apply(events_[next++], t);
-            if (t >= o_.duration - time_eps) break;
-            if (stop.signal()) {
-                report_.stop_signal = stop.signal();
-                report_.stopped = "stopped by " + signal_name(stop.signal()) + " at t = " + sim::number_text(t) + " s";
-                break;
-            }
-            const double limit = next < events_.size() ? std::min(events_[next].time, o_.duration) : o_.duration;
-            double dt = o_.steps[pattern++ % o_.steps.size()] * o_.warp;
-            if (t + dt > limit - time_eps) dt = limit - t;
-            if (!(t + dt > t))
-                throw std::runtime_error("a step of " + sim::number_text(dt) + " s no longer moves the clock on from t = " +
-                                         sim::number_text(t) + " s; take longer steps");
-            try {
-                host.step(dt);
-            } catch (const sim::StateError& e) {
-                // The step was taken back: what is saved is the last good state.
-                report_.stopped = e.what();
-                break;
-            }
-            if (std::abs(t + dt - limit) <= time_eps) {
-                // Land the host's clock on the event exactly, not on a sum of steps.
-                t = limit;
-                host.set_sim_time(start + limit);
-            } else {
-                t += dt;
-            }
-            ++report_.steps;
-            Record(t, false);
-            progress.update(t);
+        try {
+            Fly(host, progress, stop, t);
+        } catch (const sim::ModuleFaultError& e) {
+            // The host answered each fault harmlessly and is whole, so the
+            // state reached is saved as for any other stop; its clock says
+            // whether the step under way was finished.
+            report_.stopped = e.what();
+            t = host.sim_time() - start;
         }
         if (report_.stopped.empty()) progress.finish();
         else progress.stop(t, report_.stopped);
@@ -159,6 +134,47 @@ private:
     }
 
     void Note(double t, const std::string& what) { report_.notes.push_back("t=" + Fmt("%g", t) + " s: " + what); }
+
+    // Steps from `t` to the end of the run, applying the timeline's actions
+    // on the way; `t` is the time reached, also when something is thrown.
+    void Fly(sim::Host& host, Progress& progress, const StopRequest& stop, double& t)
+    {
+        const double start = host.sim_time();
+        size_t next = 0, pattern = 0;
+        Record(t, true);
+        while (true) {
+            while (next < events_.size() && events_[next].time <= t + time_eps) Apply(events_[next++], t);
+            if (t >= o_.duration - time_eps) break;
+            if (stop.signal()) {
+                report_.stop_signal = stop.signal();
+                report_.stopped = "stopped by " + signal_name(stop.signal()) + " at t = " + sim::number_text(t) + " s";
+                break;
+            }
+            const double limit = next < events_.size() ? std::min(events_[next].time, o_.duration) : o_.duration;
+            double dt = o_.steps[pattern++ % o_.steps.size()] * o_.warp;
+            if (t + dt > limit - time_eps) dt = limit - t;
+            if (!(t + dt > t))
+                throw std::runtime_error("a step of " + sim::number_text(dt) + " s no longer moves the clock on from t = " +
+                                         sim::number_text(t) + " s; take longer steps");
+            try {
+                host.step(dt);
+            } catch (const sim::StateError& e) {
+                // The step was taken back: what is saved is the last good state.
+                report_.stopped = e.what();
+                break;
+            }
+            if (std::abs(t + dt - limit) <= time_eps) {
+                // Land the host's clock on the event exactly, not on a sum of steps.
+                t = limit;
+                host.set_sim_time(start + limit);
+            } else {
+                t += dt;
+            }
+            ++report_.steps;
+            Record(t, false);
+            progress.update(t);
+        }
+    }
 
     void Apply(const Event& e, double t)
     {

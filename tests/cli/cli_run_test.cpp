@@ -234,7 +234,6 @@ TEST_F(CliRun, BadInputGivesNonZeroStatusAndOneLineReason)
 {
     std::ofstream(dir / "bad.scn") << "BEGIN_VESSEL Mervex-1:Mervex\n  ARRAYS 1\n  POS 1 2\nEND_VESSEL\n";
     std::ofstream(dir / "bad.timeline") << "0 key K\n2 thrust main=7\n";
-    std::ofstream(dir / "faulty.scn") << "BEGIN_VESSEL F-1:Faulty\n  FAULT animation\nEND_VESSEL\n";
     const std::string stowed = scenarios + "/stowed.scn -q -o " + Out("o");
     const std::pair<std::string, std::string> cases[] = {
         {stowed + " --frobnicate", "unknown option --frobnicate"},
@@ -245,8 +244,6 @@ TEST_F(CliRun, BadInputGivesNonZeroStatusAndOneLineReason)
         {stowed + " --at 1:key:K@Nobody", "no craft named \"Nobody\""},
         {stowed + " --step 0", "--step"},
         {stowed + " --at 1:thrust:retro=1", "has no thruster group retro"},
-        {Out("faulty.scn") + " -m " FAULTY_MODULE_PATH " -q -o " + Out("o"),
-         "module fault: SetAnimation(7, 0.5) on F-1: no animation of the craft has this id"},
     };
     for (const auto& [args, reason] : cases) {
         SCOPED_TRACE(args);
@@ -267,6 +264,19 @@ std::set<std::string> Files(const fs::path& folder)
     for (const auto& e : fs::recursive_directory_iterator(folder))
         if (!e.is_directory()) out.insert(e.path().lexically_relative(folder).string());
     return out;
+}
+
+TEST_F(CliRun, AModuleFaultStopsTheRunWhichSavesTheStateReached)
+{
+    std::ofstream(dir / "faulty.scn") << "BEGIN_VESSEL F-1:Faulty\n  FAULT animation\n  VEL 1 0 0\nEND_VESSEL\n";
+    const Result r = Run(Out("faulty.scn") + " -m " FAULTY_MODULE_PATH " -d 5 -q -o " + Out("o"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("module fault: SetAnimation(7, 0.5) on F-1: no animation of the craft has this id; the state "
+                         "reached is saved to "),
+              std::string::npos)
+        << r.err;
+    // The fault came in the first step, which the host finished.
+    EXPECT_EQ(Line(Blocks(dir / "o/final.scn")["F-1"], "POS"), "POS 0.10000000000000001 0 0");
 }
 
 TEST_F(CliRun, OutputsAreWholeRegularFilesWrittenOnlyWhereNamed)
