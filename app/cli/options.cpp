@@ -180,8 +180,9 @@ Output (in OUT): final.scn, top_view.svg (the craft from above), deployment.svg
 (state over time) and, while a dialog is open, dialog.svg with every open
 dialog as its module's template and bitmaps show it. Each file appears whole or not at all, and
 a file is never written through a link; two outputs on one file, an output
-on an input, or one in the modules folder are refused before the run. Ctrl+C (or SIGTERM) ends the run
-after the current step and saves the state reached.
+on an input, or one in the modules folder are refused before the run.
+Ctrl+C (or SIGTERM) ends the run after the current step and saves the state
+reached; a second one ends the program at once, saving nothing.
 
 The exit status is 0 on success, 130 for a run stopped by Ctrl+C or SIGTERM,
 and 1 with a one-line reason on standard error for any bad input or failure,

@@ -1,6 +1,13 @@
 #include "run/stop_request.h"
 
 #include <csignal>
+#include <cstddef>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace app {
 
@@ -9,7 +16,30 @@ volatile std::sig_atomic_t requested = 0;
 using Handler = void (*)(int);
 Handler previous_int = SIG_DFL, previous_term = SIG_DFL;
 
-extern "C" void OnSignal(int signal) { requested = signal; }
+// To standard error with one write, which is safe inside a signal handler;
+// a note that cannot be written is of no use to retry.
+template <std::size_t N>
+void Note(const char (&text)[N])
+{
+#if defined(_WIN32)
+    if (_write(2, text, N - 1) < 0) return;
+#else
+    if (write(2, text, N - 1) < 0) return;
+#endif
+}
+
+extern "C" void OnSignal(int signal)
+{
+    if (requested) {
+        // Asked twice: the step under way is not waited for any longer (a
+        // module's callback may never return).
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
+    requested = signal;
+    Note("simhost-run: stopping after the step under way; once more to stop at once, saving nothing\n");
+}
 }  // namespace
 
 StopRequest::StopRequest()

@@ -1,5 +1,6 @@
 // Ctrl+C (SIGINT) and SIGTERM as a request to end a run cleanly after the
-// step under way, instead of killing the program mid-write.
+// step under way, instead of killing the program mid-write. A second one
+// ends the program at once, as the signal would have without the request.
 #pragma once
 
 #include <string>

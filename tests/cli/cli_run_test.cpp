@@ -520,6 +520,55 @@ TEST_F(CliRun, InterruptEndsTheRunAfterAStepAndSavesTheStateReached)
     EXPECT_NE(Read(dir / "stderr").find("left as it was"), std::string::npos);
 }
 
+// Reads `fd` until `text` has come, or the writer has gone; all that was read.
+std::string ReadUntil(int fd, const std::string& text)
+{
+    std::string got;
+    char buf[256];
+    while (got.find(text) == std::string::npos) {
+        const ssize_t n = read(fd, buf, sizeof buf);
+        if (n <= 0) break;
+        got.append(buf, static_cast<size_t>(n));
+    }
+    return got;
+}
+
+TEST_F(CliRun, ASecondInterruptEndsARunWhoseModuleNeverReturns)
+{
+    std::ofstream(dir / "hang.scn") << "BEGIN_VESSEL F-1:Faulty\n  FAULT hang\nEND_VESSEL\n";
+    std::vector<std::string> args{SIMHOST_RUN_PATH, (dir / "hang.scn").string(), "-m", FAULTY_MODULE_PATH, "-q", "-o",
+                                  (dir / "o").string()};
+    int err[2];
+    ASSERT_EQ(pipe(err), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(err[1], 2);
+        close(err[0]);
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(err[1]);
+    std::string said = ReadUntil(err[0], "hanging\n");
+    kill(pid, SIGINT);
+    said += ReadUntil(err[0], "once more to stop at once");
+    kill(pid, SIGINT);
+    // Its end closes the pipe; a program still there after half a minute
+    // will not end by itself and is killed.
+    bool ended = false;
+    char buf[256];
+    for (pollfd p{err[0], POLLIN, 0}; !ended && poll(&p, 1, 30000) > 0;) ended = read(err[0], buf, sizeof buf) <= 0;
+    if (!ended) kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(err[0]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << said;
+    EXPECT_NE(said.find("simhost-run: stopping after the step under way"), std::string::npos) << said;
+    EXPECT_FALSE(fs::exists(dir / "o/final.scn"));
+}
+
 TEST_F(CliRun, AFleetGetsPicturesOfBoundedSizeAndLongRunsASampledTelemetry)
 {
     std::string scn;

@@ -1,6 +1,7 @@
 // A vessel module that makes one bad call into the host on its first step,
-// the one its scenario line "FAULT <what>" names. The host's boundary tests
+// the one its scenario line "FAULT <what>" names (or never returns from it). The host's boundary tests
 // load it to watch each fault come back as a report, not as a crash.
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -29,6 +30,13 @@ public:
 
     void clbkPreStep(double, double, double) override
     {
+        if (fault == "hang") {
+            // A callback that never returns, after saying so for whoever waits for it.
+            std::fputs("hanging\n", stderr);
+            std::fflush(stderr);
+            for (volatile bool forever = true; forever;) {
+            }
+        }
         const std::string what = fault;
         fault.clear();
         if (what == "animation") {
