@@ -93,9 +93,7 @@ HostCall Logged(const char* name, const VesselRecord* craft, const Args& args)
     }
     return c;
 }
-}  // namespace
 
-namespace {
 ModuleFaults* CurrentFaults() noexcept
 {
     Host* h = Host::current_or_null();

@@ -1,6 +1,7 @@
 // One call a module makes into the host, as the host's side of the
-// interface serves it: the arguments stay where the module put them and are
-// turned into text or numbers only when the call is logged or at fault.
+// interface serves it: numbers and handles are copied, texts and vectors
+// stay where the module put them, and all are turned into text or log
+// entries only when the call is logged or at fault.
 // Every host function runs its body through Serve or OnCraft, so nothing
 // it throws reaches the module.
 #pragma once

@@ -28,14 +28,16 @@ const char* BadValue(const char* value)
     return nullptr;
 }
 
-// The block being written by the callback in progress, or null after a fault.
-sim::ScenarioBlock* WriteBlock(const Call& call, FILEHANDLE scn)
+// `scn` as the block the host handed to the callback in progress, to be
+// read or to be written; null after a fault when it is not that block.
+sim::ScenarioBlock* HandedBlock(const Call& call, FILEHANDLE scn, bool reading)
 {
     sim::Host* h = call.host();
     if (!h) return nullptr;
-    sim::ScenarioBlock* block = h->scenario_handles().write;
+    sim::ScenarioBlock* block = reading ? h->scenario_handles().read : h->scenario_handles().write;
     if (!block || block != scn) {
-        call.fault("not the scenario the host handed to clbkWriteScenario");
+        call.fault(reading ? "not the scenario the host handed to clbkReadScenario"
+                           : "not the scenario the host handed to clbkWriteScenario");
         return nullptr;
     }
     return block;
@@ -75,14 +77,8 @@ bool oapiReadScenario_nextline(FILEHANDLE scn, char*& line) noexcept
 {
     const Call call("oapiReadScenario_nextline", nullptr, {scn});
     try {
-        sim::Host* h = call.host();
-        if (!h) return false;
-        sim::ScenarioBlock* block = h->scenario_handles().read;
-        if (!block || block != scn) {
-            call.fault("not the scenario the host handed to clbkReadScenario");
-            return false;
-        }
-        return block->next_line(line);
+        sim::ScenarioBlock* block = HandedBlock(call, scn, true);
+        return block && block->next_line(line);
     } catch (...) {
         call.host_failed();
     }
@@ -92,7 +88,7 @@ bool oapiReadScenario_nextline(FILEHANDLE scn, char*& line) noexcept
 void oapiWriteScenario_string(FILEHANDLE scn, const char* item, const char* value) noexcept
 {
     Serve("oapiWriteScenario_string", {scn, item, value}, [&](const Call& call) {
-        sim::ScenarioBlock* block = WriteBlock(call, scn);
+        sim::ScenarioBlock* block = HandedBlock(call, scn, false);
         if (!block) return;
         const char* bad = BadKey(item);
         if (!bad) bad = BadValue(value);
@@ -104,7 +100,7 @@ void oapiWriteScenario_string(FILEHANDLE scn, const char* item, const char* valu
 void oapiWriteScenario_float(FILEHANDLE scn, const char* item, double value) noexcept
 {
     Serve("oapiWriteScenario_float", {scn, item, value}, [&](const Call& call) {
-        sim::ScenarioBlock* block = WriteBlock(call, scn);
+        sim::ScenarioBlock* block = HandedBlock(call, scn, false);
         if (!block) return;
         if (const char* bad = BadKey(item)) return call.fault(bad);
         // Enough digits that a 32-bit state comes back unchanged.

@@ -20,6 +20,7 @@
 
 #include "sim/scenario_file.h"
 #include "sim/utf8.h"
+#include "support/read_file.h"
 
 namespace fs = std::filesystem;
 
@@ -31,14 +32,6 @@ struct Result {
     int status = -1;
     std::string out, err;
 };
-
-std::string Read(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class CliRun : public ::testing::Test {
 protected:
@@ -62,8 +55,8 @@ protected:
         const int raw = std::system(cmd.c_str());
         Result r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = Read(dir / "stdout");
-        r.err = Read(dir / "stderr");
+        r.out = read_file(dir / "stdout");
+        r.err = read_file(dir / "stderr");
         return r;
     }
 
@@ -96,7 +89,7 @@ TEST_F(CliRun, KeyKAtZeroDeploysTheArraysInTwentySeconds)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Line(Blocks(dir / "o/final.scn")["Mervex-1"], "ARRAYS"), "ARRAYS 0");
 
-    const std::string json = Read(dir / "t.json");
+    const std::string json = read_file(dir / "t.json");
     size_t samples = 0;
     for (size_t at = 0; (at = json.find("{\"t\":", at)) != std::string::npos; ++at) ++samples;
     EXPECT_EQ(samples, 65u) << "the start and one sample per step";
@@ -128,7 +121,7 @@ TEST_F(CliRun, SaveAndReloadKeepEverySavedFieldAndTheStateVector)
     EXPECT_EQ(Line(first.at("Mervex-1"), "PAYLOAD_MASS"), "PAYLOAD_MASS 0.0000");
     EXPECT_EQ(Line(first.at("Mervex-2"), "PAYLOAD_MASS"), "PAYLOAD_MASS 500.0000");
     EXPECT_EQ(Line(first.at("Mervex-2"), "ARRAYS"), "ARRAYS 0");
-    EXPECT_NE(Read(dir / "a/final.scn").find("TIME 12\n"), std::string::npos) << "the duration is simulated time";
+    EXPECT_NE(read_file(dir / "a/final.scn").find("TIME 12\n"), std::string::npos) << "the duration is simulated time";
 }
 
 TEST_F(CliRun, AHalfDeployedCraftStandsStillUntilCommandedThenFinishes)
@@ -170,12 +163,12 @@ TEST_F(CliRun, RefuelKeyAndPicturesOfAnOpenDialog)
     EXPECT_EQ(Line(blocks.at("Mervex-1"), "DIALOG"), "DIALOG");
     for (const char* p : {"top_view.svg", "deployment.svg", "telemetry.svg", "dialog.svg"}) {
         SCOPED_TRACE(p);
-        const std::string svg = Read(dir / "o" / p);
+        const std::string svg = read_file(dir / "o" / p);
         EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
         EXPECT_NE(svg.find("</svg>"), std::string::npos);
     }
-    EXPECT_NE(Read(dir / "o/top_view.svg").find("Mervex-2"), std::string::npos);
-    const std::string dialog = Read(dir / "o/dialog.svg");
+    EXPECT_NE(read_file(dir / "o/top_view.svg").find("Mervex-2"), std::string::npos);
+    const std::string dialog = read_file(dir / "o/dialog.svg");
     EXPECT_NE(dialog.find("Mervex Controls"), std::string::npos);
     EXPECT_EQ(dialog.find("bitmap not found"), std::string::npos) << "the bitmap comes from the module's resources";
     EXPECT_NE(r.out.find("Mervex-2 (Mervex)"), std::string::npos) << r.out;
@@ -196,7 +189,7 @@ TEST_F(CliRun, AMervexAndATankFlyTogetherEachFromTheModuleOfItsClass)
     vel >> x >> y >> z;
     EXPECT_EQ(x, 0);
     EXPECT_NEAR(z, 2.501, 1e-3);
-    const std::string json = Read(dir / "t.json");
+    const std::string json = read_file(dir / "t.json");
     EXPECT_NE(json.find(std::string(SIMHOST_MODULES) + "/Tank.so\""), std::string::npos) << json.substr(0, 300);
     EXPECT_NE(r.out.find("Tank-1 (Tank)"), std::string::npos) << r.out;
     // The summary tells the craft's own lines from the host's state lines.
@@ -220,7 +213,7 @@ TEST_F(CliRun, ClicksNameAButtonByItsCaptionInTheModulesTemplateOrByItsId)
     EXPECT_NE(Line(lines, "ARRAYS"), "ARRAYS 1") << "the caption in any case clicked DEPLOY";
     EXPECT_EQ(Line(lines, "NAVLIGHTS"), "NAVLIGHTS") << "the id clicked the blank lights button, once";
     EXPECT_EQ(Line(lines, "DIALOG"), "") << "close closed the dialog";
-    const std::string json = Read(dir / "t.json");
+    const std::string json = read_file(dir / "t.json");
     for (const char* note : {"t=1 s: click deploy in \\\"Mervex Controls\\\"",
                              "t=3 s: click HELP: no open dialog has such a button; nothing clicked",
                              "t=5 s: click 1004: no dialog is open; nothing clicked"})
@@ -356,14 +349,14 @@ TEST_F(CliRun, OutputsAreWholeRegularFilesWrittenOnlyWhereNamed)
         }
         EXPECT_EQ(Files(c), k.files);
         if (fs::exists(c / "victim")) {
-            EXPECT_EQ(Read(c / "victim"), "precious");
+            EXPECT_EQ(read_file(c / "victim"), "precious");
         }
     }
     const auto& kept = dir / "permissions_kept/final.scn";
     EXPECT_EQ(fs::status(kept).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(sim::read_scenario_file(kept.string()).vessels.size(), 1u);
-    const std::string partial = Read(dir / "stderr");  // of the last case
+    const std::string partial = read_file(dir / "stderr");  // of the last case
     EXPECT_NE(partial.find("t.json", partial.rfind("; not written: ")), std::string::npos) << partial;
 }
 
@@ -409,7 +402,7 @@ TEST_F(CliRun, OptionsAreReadStrictlyAndMessagesShowWhatWasWritten)
     ASSERT_EQ(r.status, 0) << r.err;
     for (const char* file : {"t.json", "top_view.svg"}) {
         SCOPED_TRACE(file);
-        const std::string text = Read(dir / "n" / file);
+        const std::string text = read_file(dir / "n" / file);
         EXPECT_NE(text.find("M"), std::string::npos);
         EXPECT_EQ(sim::valid_utf8(text), text);
         for (char c : text) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n');
@@ -456,8 +449,8 @@ TEST_F(CliRun, EverySaveLoadsAgainToTheSameText)
         ASSERT_EQ(second.status, 0) << second.err;
         const Result third = Run(Out(k.name) + "/b/final.scn -d 0 --no-pictures -q -o " + Out(k.name) + "/c");
         ASSERT_EQ(third.status, 0) << third.err;
-        EXPECT_EQ(Read(c / "b/final.scn"), Read(c / "a/final.scn"));
-        EXPECT_EQ(Read(c / "c/final.scn"), Read(c / "a/final.scn"));
+        EXPECT_EQ(read_file(c / "b/final.scn"), read_file(c / "a/final.scn"));
+        EXPECT_EQ(read_file(c / "c/final.scn"), read_file(c / "a/final.scn"));
     }
 }
 
@@ -502,13 +495,13 @@ int InterruptedRun(const fs::path& out, const std::vector<std::string>& extra)
 TEST_F(CliRun, InterruptEndsTheRunAfterAStepAndSavesTheStateReached)
 {
     ASSERT_EQ(InterruptedRun(dir / "o", {"--json", (dir / "o/t.json").string(), "--json-every", "1000"}), 130);
-    const std::string err = Read(dir / "stderr");
+    const std::string err = read_file(dir / "stderr");
     EXPECT_NE(err.find("stopped by SIGINT (Ctrl+C) at t = "), std::string::npos) << err;
     EXPECT_NE(err.find("saved to " + (dir / "o/final.scn").string()), std::string::npos) << err;
     const double t = sim::read_scenario_file((dir / "o/final.scn").string()).time;
     EXPECT_GE(t, 1);
     EXPECT_LT(t, 1e9);
-    const std::string json = Read(dir / "o/t.json");
+    const std::string json = read_file(dir / "o/t.json");
     EXPECT_EQ(json.substr(json.size() - 2), "}\n") << "the telemetry is complete";
     EXPECT_EQ(Files(dir / "o"), (std::set<std::string>{"final.scn", "mid.scn", "t.json"}));
 
@@ -516,8 +509,8 @@ TEST_F(CliRun, InterruptEndsTheRunAfterAStepAndSavesTheStateReached)
     fs::create_directories(dir / "k");
     std::ofstream(dir / "k/final.scn") << "kept";
     ASSERT_EQ(InterruptedRun(dir / "k", {"--no-save-on-stop"}), 130);
-    EXPECT_EQ(Read(dir / "k/final.scn"), "kept");
-    EXPECT_NE(Read(dir / "stderr").find("left as it was"), std::string::npos);
+    EXPECT_EQ(read_file(dir / "k/final.scn"), "kept");
+    EXPECT_NE(read_file(dir / "stderr").find("left as it was"), std::string::npos);
 }
 
 // Reads `fd` until `text` has come, or the writer has gone; all that was read.
@@ -578,7 +571,7 @@ TEST_F(CliRun, AFleetGetsPicturesOfBoundedSizeAndLongRunsASampledTelemetry)
     std::ofstream(dir / "fleet.scn") << scn;
     Result r = Run(Out("fleet.scn") + " -d 1 --step 0.5 -q -o " + Out("o"));
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string top = Read(dir / "o/top_view.svg"), plot = Read(dir / "o/telemetry.svg");
+    const std::string top = read_file(dir / "o/top_view.svg"), plot = read_file(dir / "o/telemetry.svg");
     EXPECT_NE(top.find("20 of 25 craft shown"), std::string::npos);
     EXPECT_NE(top.find("Mervex-20 "), std::string::npos);
     EXPECT_EQ(top.find("Mervex-21 "), std::string::npos);
@@ -593,11 +586,11 @@ TEST_F(CliRun, AFleetGetsPicturesOfBoundedSizeAndLongRunsASampledTelemetry)
     };
     r = Run(scenarios + "/stowed.scn -d 4 --step 0.001 --no-pictures -q -o " + Out("long") + " --json " + Out("l.json"));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(samples(Read(dir / "l.json")), 1001u);
+    EXPECT_EQ(samples(read_file(dir / "l.json")), 1001u);
     r = Run(scenarios + "/stowed.scn -d 4 --step 0.001 --json-every 0 --no-pictures -q -o " + Out("every") + " --json " +
             Out("e.json"));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(samples(Read(dir / "e.json")), 4001u);
+    EXPECT_EQ(samples(read_file(dir / "e.json")), 4001u);
 }
 
 TEST_F(CliRun, HelpExplainsTheProgram)

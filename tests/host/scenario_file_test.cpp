@@ -12,10 +12,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "support/behaviour_helpers.h"
 #include "support/module_fixture.h"
+#include "support/read_file.h"
 #include "sim/module_folder.h"
 
 namespace {
@@ -28,14 +28,6 @@ std::string ErrorOf(const std::string& text)
         return e.what();
     }
     return "(parsed)";
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
@@ -241,7 +233,7 @@ TEST_F(ScenarioLoadTest, SaveReplacesTheFileWholeAndReadsBack)
     host->set_sim_time(7.25);
     host->key_press(r, sim::key::l, {sim::key::lshift});
     host->save_scenario(path);
-    EXPECT_EQ(ReadFile(path), host->scenario_text());
+    EXPECT_EQ(read_file(path), host->scenario_text());
     EXPECT_FALSE(Exists(path + ".tmp"));
     const sim::Scenario back = sim::read_scenario_file(path);
     EXPECT_EQ(back.time, 7.25);
@@ -270,7 +262,7 @@ TEST_F(ScenarioLoadTest, AFailedSaveLeavesThePreviousFileAndSaysWhy)
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, handler);
     EXPECT_EQ(error, "cannot write " + path + ": File too large");
-    EXPECT_EQ(ReadFile(path), "previous\n");
+    EXPECT_EQ(read_file(path), "previous\n");
 
     // A directory in place of the file, a missing folder; nothing is left behind.
     const std::string as_dir = dir + "/d.scn";

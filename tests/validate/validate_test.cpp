@@ -7,10 +7,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
-#include <sstream>
+
+#include "support/read_file.h"
 
 namespace fs = std::filesystem;
 
@@ -20,14 +20,6 @@ struct Result {
     int status = -1;
     std::string out;
 };
-
-std::string Read(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class Validate : public ::testing::Test {
 protected:
@@ -48,13 +40,13 @@ protected:
         const std::string cmd = std::string("'") + SIMHOST_VALIDATE_PATH + "' " + args + " > '" +
                                 (dir / "stdout").string() + "' 2>&1";
         const int raw = std::system(cmd.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(dir / "stdout")};
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(dir / "stdout")};
     }
 
     // The names of the checks the JSON report gives as failed.
     std::set<std::string> Failed(const fs::path& json)
     {
-        const std::string text = Read(json);
+        const std::string text = read_file(json);
         const std::regex failed(R"re("name": "([a-z-]+)", "level": [0-9]+, "result": "fail")re");
         std::set<std::string> out;
         for (std::sregex_iterator it(text.begin(), text.end(), failed), end; it != end; ++it) out.insert((*it)[1]);
@@ -100,9 +92,9 @@ TEST_F(Validate, MervexPassesTheLowestLevelAndWritesBothReports)
                          "' --junit '" + junit.string() + "'");
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("PASS exports"), std::string::npos) << r.out;
-    EXPECT_NE(Read(json).find("\"failed\": 0,"), std::string::npos) << Read(json);
+    EXPECT_NE(read_file(json).find("\"failed\": 0,"), std::string::npos) << read_file(json);
     EXPECT_TRUE(Failed(json).empty());
-    EXPECT_NE(Read(junit).find("tests=\"5\" failures=\"0\""), std::string::npos) << Read(junit);
+    EXPECT_NE(read_file(junit).find("tests=\"5\" failures=\"0\""), std::string::npos) << read_file(junit);
     // Written through a temporary file that is gone once renamed.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 3) << "stdout and the two reports";
 }
