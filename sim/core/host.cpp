@@ -17,12 +17,14 @@ Host::Host(CallLogging logging) : log_(logging)
 {
     if (current_host) throw std::logic_error("a stand-in host exists already");
     dialogs_ = make_dialog_manager(*this, module_faults_);
+    module_faults_.set_deferred([this] { draw_beacons(); });
     current_host = this;
     for (ModuleFault& f : take_hostless_faults()) module_faults_.record(std::move(f));
 }
 
 Host::~Host()
 {
+    module_faults_.owe_deferred(false);  // nobody is left to look
     while (!vessels_.empty()) remove_vessel(*vessels_.back());
     // Their procedures live in the modules about to be unloaded.
     dialogs_->close_all();
@@ -148,6 +150,9 @@ VesselRecord* Host::record_of(const VESSEL* vessel) const
 
 void Host::step(double dt)
 {
+    // What the last step left is no longer anybody's to see once this one
+    // starts; only a step taken back needs the beacons read again.
+    module_faults_.owe_deferred(false);
     sim_step_ = dt;
     for (const auto& r : vessels_)
         module_faults_.call_module("clbkPreStep", r.get(), [&] { r->callbacks->clbkPreStep(sim_time_, dt, 0); });
@@ -162,6 +167,7 @@ void Host::step(double dt)
         integrate(r, dt);
         if (const char* broken = non_finite_quantity(r)) {
             take_back_step(i + 1);
+            module_faults_.owe_deferred(true);
             module_faults_.report();
             throw StateError(r.name + ": the " + broken + " is no longer a finite number after the step from t = " +
                              number_text(sim_time_) + " s");
@@ -170,7 +176,7 @@ void Host::step(double dt)
     sim_time_ += dt;
     for (const auto& r : vessels_)
         module_faults_.call_module("clbkAfterStep", r.get(), [&] { r->callbacks->clbkAfterStep(sim_time_, dt, 0); });
-    draw_beacons();
+    module_faults_.owe_deferred(true);
     module_faults_.report();
 }
 
@@ -183,11 +189,15 @@ void Host::take_back_step(size_t craft)
     }
 }
 
-void Host::draw_beacons()
+void Host::draw_beacons() noexcept
 {
     for (const auto& r : vessels_) read_beacons(*r, r->drawn_beacons);
 }
 
-const std::vector<BeaconView>& Host::drawn_beacons(const VesselRecord& vessel) const { return vessel.drawn_beacons; }
+const std::vector<BeaconView>& Host::drawn_beacons(const VesselRecord& vessel)
+{
+    module_faults_.settle();
+    return vessel.drawn_beacons;
+}
 
 }  // namespace sim

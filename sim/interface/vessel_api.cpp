@@ -284,6 +284,8 @@ void VESSEL::AddBeacon(BEACONLIGHTSPEC* bs) const noexcept
         if (!bs) return call.fault("the beacon is null");
         if (!bs->pos || !bs->col) return call.fault("the beacon has no position or no colour");
         r.beacons.push_back(bs);
+        // Room for the host to draw it without allocating.
+        r.drawn_beacons.reserve(r.beacons.size());
     });
 }
 

@@ -18,7 +18,7 @@ struct BeaconView {
 };
 
 std::vector<BeaconView> read_beacons(const VesselRecord& vessel);
-// The same into `into`, reusing its memory.
+// The same into `into`, reusing its memory: no allocation when it has room.
 void read_beacons(const VesselRecord& vessel, std::vector<BeaconView>& into);
 // One flag per registered beacon, in registration order.
 std::vector<bool> beacons_lit(const VesselRecord& vessel);

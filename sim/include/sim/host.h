@@ -112,8 +112,11 @@ public:
     int key_press(VesselRecord& vessel, DWORD key, const std::vector<DWORD>& modifiers = {});
     int key_event(VesselRecord& vessel, DWORD key, bool down, const KeyboardState& kstate);
 
-    // The beacons as the host read them after the last step; empty before.
-    const std::vector<BeaconView>& drawn_beacons(const VesselRecord& vessel) const;
+    // The beacons as they stood when the last step ended (or was taken
+    // back); empty before the craft's first step. The host reads them only
+    // when asked, though always before module code runs again. The reference
+    // holds until the next call into the host.
+    const std::vector<BeaconView>& drawn_beacons(const VesselRecord& vessel);
 
     DialogManager& dialogs() { return *dialogs_; }
     CallLog& log() { return log_; }
@@ -137,7 +140,8 @@ private:
     void remove_vessel(VesselRecord& vessel);
     // Puts the first `craft` craft back in the state they had at the start of the step.
     void take_back_step(size_t craft);
-    void draw_beacons();
+    // Reads every craft's beacons into its drawn views.
+    void draw_beacons() noexcept;
 
     ModuleFaults module_faults_;  // first: the dialogs report to it
     std::vector<std::unique_ptr<Module>> modules_;

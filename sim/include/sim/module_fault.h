@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -70,6 +71,7 @@ public:
     template <class R, class Fn>
     R call_module(const char* callback, const VesselRecord* craft, R fallback, Fn&& fn) noexcept
     {
+        settle();
         InsideModule inside(this);
         const CallbackOf callback_of(*this, craft);
         try {
@@ -86,6 +88,20 @@ public:
             std::forward<Fn>(fn)();
             return 0;
         });
+    }
+
+    // Work the host puts off until somebody needs its result. Module code may
+    // change what the work reads, so owed work is done before any module code
+    // runs. `work` must not throw; it is set once, by the owner.
+    void set_deferred(std::function<void()> work) { deferred_ = std::move(work); }
+    void owe_deferred(bool owed) noexcept { deferred_owed_ = owed; }
+    bool deferred_owed() const { return deferred_owed_; }
+    // Does the owed work now, if any is owed.
+    void settle() noexcept
+    {
+        if (!deferred_owed_) return;
+        deferred_owed_ = false;
+        deferred_();
     }
 
     // The craft whose callback runs innermost, or null (none, or one not
@@ -117,6 +133,8 @@ private:
     std::size_t lost_ = 0;
     int depth_ = 0;
     const VesselRecord* callback_craft_ = nullptr;
+    std::function<void()> deferred_;
+    bool deferred_owed_ = false;
 };
 
 // Records a fault with the current host's faults, or, while no host runs,

@@ -112,13 +112,13 @@ struct VesselRecord {
 
     // What a step reads or its callbacks usually change comes first, close together.
     VESSEL2* callbacks = nullptr;  // the same object as `vessel`, as the VESSEL2 constructor announced it
+    std::vector<Animation> animations;  // a module may set their states at every step
     BodyState body;
     double empty_mass = 0;
     VECTOR3 pmi{};
     StableStorage<Propellant> propellants;
     std::vector<BEACONLIGHTSPEC*> beacons;  // the module's records, read in place
-    std::vector<BeaconView> drawn_beacons;  // as the host read them after the last step; empty before
-    std::vector<Animation> animations;      // a module may set their states at every step
+    std::vector<BeaconView> drawn_beacons;  // see Host::drawn_beacons, the way to read them
 
 private:
     std::vector<LitThruster> lit_;  // see lit_thrusters()
