@@ -9,16 +9,14 @@
 
 namespace sim {
 
-namespace {
-Host* current_host = nullptr;
-}
+Host* Host::current_ = nullptr;
 
 Host::Host(CallLogging logging) : log_(logging)
 {
-    if (current_host) throw std::logic_error("a stand-in host exists already");
+    if (current_) throw std::logic_error("a stand-in host exists already");
     dialogs_ = make_dialog_manager(*this, module_faults_);
     module_faults_.set_deferred([this] { draw_beacons(); });
-    current_host = this;
+    current_ = this;
     for (ModuleFault& f : take_hostless_faults()) module_faults_.record(std::move(f));
 }
 
@@ -29,16 +27,14 @@ Host::~Host()
     // Their procedures live in the modules about to be unloaded.
     dialogs_->close_all();
     while (!modules_.empty()) modules_.pop_back();
-    current_host = nullptr;
+    current_ = nullptr;
 }
 
 Host& Host::current()
 {
-    if (!current_host) throw std::logic_error("no stand-in host is running");
-    return *current_host;
+    if (!current_) throw std::logic_error("no stand-in host is running");
+    return *current_;
 }
-
-Host* Host::current_or_null() noexcept { return current_host; }
 
 Module& Host::load_module(const std::string& path)
 {

@@ -93,12 +93,6 @@ HostCall Logged(const char* name, const VesselRecord* craft, const Args& args)
     }
     return c;
 }
-
-ModuleFaults* CurrentFaults() noexcept
-{
-    Host* h = Host::current_or_null();
-    return h ? &h->module_faults() : nullptr;
-}
 }  // namespace
 
 VesselRecord* live_craft(const VESSEL* vessel) noexcept
@@ -110,19 +104,10 @@ VesselRecord* live_craft(const VESSEL* vessel) noexcept
     return live_record(handle);
 }
 
-Call::Call(const char* name, const VesselRecord* craft, std::initializer_list<CallArg> args) noexcept
-    : name_(name), craft_(craft), inside_(CurrentFaults())
+void Call::add_to_log(Host& host) const noexcept
 {
-    arg_count_ = std::min(args.size(), max_args);
-    std::copy_n(args.begin(), arg_count_, args_.begin());
-}
-
-void Call::log() const noexcept
-{
-    Host* h = Host::current_or_null();
-    if (!h || !h->log().enabled()) return;
     try {
-        h->log().add(Logged(name_, craft_, Args()));
+        host.log().add(Logged(name_, craft_, Args()));
     } catch (...) {
         // A log that cannot grow misses a call; the call itself still goes ahead.
     }
@@ -161,13 +146,6 @@ void Call::host_failed() const noexcept
     } catch (...) {
         fault("the host could not serve it");
     }
-}
-
-Host* Call::host() const noexcept
-{
-    Host* h = Host::current_or_null();
-    if (!h) fault("no host is running");
-    return h;
 }
 
 }  // namespace sim

@@ -6,6 +6,7 @@
 // it throws reaches the module.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <initializer_list>
@@ -13,12 +14,11 @@
 #include <type_traits>
 
 #include "host/host_types.h"
+#include "sim/host.h"
 #include "sim/module_fault.h"
 #include "sim/vessel_record.h"
 
 namespace sim {
-
-class Host;
 
 // A number, a text, a handle or a vector, held by value or by the module's address.
 struct CallArg {
@@ -43,21 +43,43 @@ struct CallArg {
     };
 };
 
+// The running host's faults, or null.
+inline ModuleFaults* CurrentFaults() noexcept
+{
+    Host* h = Host::current_or_null();
+    return h ? &h->module_faults() : nullptr;
+}
+
+// What a call costs when it goes well is inline: every host function makes one.
 class Call {
 public:
-    Call(const char* name, const VesselRecord* craft, std::initializer_list<CallArg> args) noexcept;
+    Call(const char* name, const VesselRecord* craft, std::initializer_list<CallArg> args) noexcept
+        : name_(name), craft_(craft), inside_(CurrentFaults())
+    {
+        arg_count_ = std::min(args.size(), max_args);
+        std::copy_n(args.begin(), arg_count_, args_.begin());
+    }
     Call(const Call&) = delete;
     Call& operator=(const Call&) = delete;
     // Adds the call to the host's call log, unless the log is off.
-    void log() const noexcept;
+    void log() const noexcept
+    {
+        if (Host* h = Host::current_or_null(); h && h->log().enabled()) add_to_log(*h);
+    }
     // Records the call as a module fault for `reason`.
     void fault(const char* reason) const noexcept;
     // From a catch block: the host itself failed to serve the call.
     void host_failed() const noexcept;
     // The running host; without one, records a fault and gives null.
-    Host* host() const noexcept;
+    Host* host() const noexcept
+    {
+        Host* h = Host::current_or_null();
+        if (!h) fault("no host is running");
+        return h;
+    }
 
 private:
+    void add_to_log(Host& host) const noexcept;
     struct ArgRange {
         const CallArg* first;
         const CallArg* last;

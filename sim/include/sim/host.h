@@ -52,7 +52,8 @@ public:
     Host& operator=(const Host&) = delete;
 
     static Host& current();  // throws std::logic_error when there is none
-    static Host* current_or_null() noexcept;
+    // Inline: every call a module makes into the host starts here.
+    static Host* current_or_null() noexcept { return current_; }
 
     // Loads the library, then calls InitModule with its instance handle.
     Module& load_module(const std::string& path);
@@ -157,6 +158,8 @@ private:
     std::vector<double> step_masses_;
     double sim_time_ = 0;
     double sim_step_ = 0;
+
+    static Host* current_;  // set for the life of the one Host
 };
 
 }  // namespace sim
