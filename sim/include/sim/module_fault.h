@@ -95,7 +95,6 @@ public:
     // runs. `work` must not throw; it is set once, by the owner.
     void set_deferred(std::function<void()> work) { deferred_ = std::move(work); }
     void owe_deferred(bool owed) noexcept { deferred_owed_ = owed; }
-    bool deferred_owed() const { return deferred_owed_; }
     // Does the owed work now, if any is owed.
     void settle() noexcept
     {
