@@ -103,10 +103,6 @@ void Document::text(Point at, const std::string& content, double size, const std
 
 void Document::title(const std::string& content) { body_ += "<title>" + escape(content) + "</title>\n"; }
 
-void Document::begin_group(const std::string& id) { body_ += "<g id=\"" + escape(id) + "\">\n"; }
-
-void Document::end_group() { body_ += "</g>\n"; }
-
 std::string Document::str() const
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +

@@ -34,8 +34,6 @@ public:
     void text(Point at, const std::string& content, double size, const std::string& colour = "#222",
               const std::string& anchor = "start", bool bold = false, double rotate = 0);
     void title(const std::string& content);  // a tooltip for the document
-    void begin_group(const std::string& id);
-    void end_group();
 
     std::string str() const;
 

@@ -102,11 +102,6 @@ sim::VesselRecord& Driver::add_craft()
     return host_.create_vessel(module_, "Craft-" + std::to_string(next_name_++));
 }
 
-void Driver::remove_random_craft()
-{
-    if (sim::VesselRecord* r = random_craft()) host_.destroy_vessel(*r);
-}
-
 void Driver::press_random_key()
 {
     sim::VesselRecord* r = random_craft();

@@ -40,7 +40,6 @@ public:
     Driver(sim::Host& host, sim::Module& module, const ModuleProbe& probe, Random& random);
 
     sim::VesselRecord& add_craft();
-    void remove_random_craft();
     void press_random_key();
     void click_random_button();
     void set_random_thrust();

@@ -17,7 +17,6 @@ Host::Host(CallLogging logging) : log_(logging)
     dialogs_ = make_dialog_manager(*this, module_faults_);
     module_faults_.set_deferred([this] { draw_beacons(); });
     current_ = this;
-    for (ModuleFault& f : take_hostless_faults()) module_faults_.record(std::move(f));
 }
 
 Host::~Host()
@@ -135,13 +134,6 @@ bool Host::holds(const VesselRecord* vessel) const
     for (const auto& r : vessels_)
         if (r.get() == vessel) return true;
     return false;
-}
-
-VesselRecord* Host::record_of(const VESSEL* vessel) const
-{
-    for (const auto& r : vessels_)
-        if (r->vessel == vessel) return r.get();
-    return nullptr;
 }
 
 void Host::step(double dt)

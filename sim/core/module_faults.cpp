@@ -1,6 +1,7 @@
 #include "sim/module_fault.h"
 
 #include <exception>
+#include <stdexcept>
 
 #include "sim/host.h"
 #include "sim/vessel_record.h"
@@ -9,10 +10,19 @@ namespace sim {
 
 namespace {
 // Faults met while no host ran (a module calling from its own thread or
-// after the host ended); the next host reports them.
-std::vector<ModuleFault>& Hostless()
+// after the host ended). They belong to no host: a host made later did not
+// see them happen, and reporting them there would blame its run for them.
+// The embedding program asks for them; a few are kept, the rest counted.
+constexpr std::size_t kHostlessKept = 64;
+
+struct HostlessFaults {
+    std::vector<ModuleFault> kept;
+    std::size_t lost = 0;
+};
+
+HostlessFaults& Hostless()
 {
-    static std::vector<ModuleFault> faults;
+    static HostlessFaults faults;
     return faults;
 }
 
@@ -79,13 +89,21 @@ void ModuleFaults::record_escape(const char* callback, const VesselRecord* craft
 void record_module_fault(ModuleFault fault) noexcept
 {
     if (Host* h = Host::current_or_null()) return h->module_faults().record(std::move(fault));
+    HostlessFaults& hostless = Hostless();
     try {
-        Hostless().push_back(std::move(fault));
+        if (hostless.kept.size() >= kHostlessKept) throw std::length_error("enough kept");
+        hostless.kept.push_back(std::move(fault));
     } catch (...) {
-        // Nowhere to keep it: the module is calling with no host and no memory.
+        ++hostless.lost;
     }
 }
 
-std::vector<ModuleFault> take_hostless_faults() noexcept { return std::exchange(Hostless(), {}); }
+std::vector<ModuleFault> take_hostless_faults(std::size_t* lost) noexcept
+{
+    HostlessFaults& hostless = Hostless();
+    if (lost) *lost = hostless.lost;
+    hostless.lost = 0;
+    return std::exchange(hostless.kept, {});
+}
 
 }  // namespace sim

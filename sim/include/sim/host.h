@@ -72,7 +72,6 @@ public:
     VesselRecord* find_vessel(const std::string& name) const;
     // Whether `vessel` is one of the craft the host holds.
     bool holds(const VesselRecord* vessel) const;
-    VesselRecord* record_of(const VESSEL* vessel) const;
     const std::vector<std::unique_ptr<VesselRecord>>& vessels() const { return vessels_; }
 
     double sim_time() const { return sim_time_; }

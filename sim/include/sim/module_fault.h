@@ -137,9 +137,10 @@ private:
 };
 
 // Records a fault with the current host's faults, or, while no host runs,
-// keeps it for the next host to report.
+// in a process-wide list that no host ever takes.
 void record_module_fault(ModuleFault fault) noexcept;
-// The faults recorded while no host ran, which are then cleared.
-std::vector<ModuleFault> take_hostless_faults() noexcept;
+// The faults recorded while no host ran, which are then cleared; the first
+// 64 are kept, and `lost`, when given, is set to how many more there were.
+std::vector<ModuleFault> take_hostless_faults(std::size_t* lost = nullptr) noexcept;
 
 }  // namespace sim
