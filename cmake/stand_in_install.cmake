@@ -1,11 +1,15 @@
 # `cmake --install` of the stand-in host on Linux, in the layout of
 # cmake/stand_in_layout.cmake, and its packages: `cpack -G DEB` and
 # `cpack -G TGZ` in the build folder, both stripped of debug information.
+# The build tree has the install tree's layout, so both use the install
+# RPATH. A build RPATH would be padded with ':' for the install to rewrite
+# in place, and an empty entry there makes the loader search the working
+# folder.
 set(programs simhost_run simhost_validate)
-set_target_properties(${programs} PROPERTIES INSTALL_RPATH "$ORIGIN/${mervex_bin_to_lib}")
+set_target_properties(${programs} PROPERTIES INSTALL_RPATH "$ORIGIN/${mervex_bin_to_lib}" BUILD_WITH_INSTALL_RPATH ON)
 set_target_properties(simhost PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/${mervex_lib_dir})
 set(modules Mervex Tank)
-set_target_properties(${modules} PROPERTIES INSTALL_RPATH "$ORIGIN/${mervex_modules_to_lib}")
+set_target_properties(${modules} PROPERTIES INSTALL_RPATH "$ORIGIN/${mervex_modules_to_lib}" BUILD_WITH_INSTALL_RPATH ON)
 
 install(TARGETS ${programs} RUNTIME DESTINATION ${mervex_bin_dir})
 install(TARGETS simhost LIBRARY DESTINATION ${mervex_lib_dir})

@@ -29,6 +29,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "$depends" | grep -q libc6 || fail "$deb declares no dependency on libc6 (Depends: $depends)"
 dpkg-deb -x "$deb" "$scratch/root"
 
+tests/cli/runpath_is_clean.sh "$scratch/prefix" "$scratch/root" || fail "an installed file searches a relative folder for libraries"
 if grep -rlF "$src" "$scratch/prefix" "$scratch/root"; then
   fail "the files above name $src"
 fi
