@@ -12,7 +12,18 @@ void Bind(const Module& m, Fn& fn, const char* name)
 }
 }  // namespace
 
-Module::Module(const std::string& path) : path_(path), library_(open_library(path))
+std::string explicit_path(const std::string& path)
+{
+#if defined(_WIN32)
+    const bool bare = path.find_first_of("/\\:") == std::string::npos;
+    return bare && !path.empty() ? ".\\" + path : path;
+#else
+    const bool bare = path.find('/') == std::string::npos;
+    return bare && !path.empty() ? "./" + path : path;
+#endif
+}
+
+Module::Module(const std::string& path) : path_(explicit_path(path)), library_(open_library(path_))
 {
     try {
         Bind(*this, InitModule, "InitModule");

@@ -13,9 +13,14 @@ struct LoadError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// `path` as the loader must be given it to open that file and no other: a
+// bare file name ("Tank.so") gets the current folder in front, so that it is
+// never looked up on the library search path.
+std::string explicit_path(const std::string& path);
+
 class Module {
 public:
-    // Loads the library and finds its exports; throws LoadError with the
+    // Loads the library at `path` (always a path, see explicit_path) and finds its exports; throws LoadError with the
     // loader's message when one of the three it needs is missing. Does not
     // call InitModule: the host does.
     explicit Module(const std::string& path);
@@ -24,6 +29,7 @@ public:
     Module(const Module&) = delete;
     Module& operator=(const Module&) = delete;
 
+    // The file loaded, as explicit_path gives it.
     const std::string& path() const { return path_; }
     // The class the module defines: its file name without folder and suffix.
     std::string class_name() const;
