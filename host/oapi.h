@@ -15,7 +15,10 @@ HOSTAPI double oapiGetSimStep() noexcept;
 // Yields the next line of the vessel's block in `line`, false at the block's
 // end. The text belongs to the host and is valid until the next call.
 HOSTAPI bool oapiReadScenario_nextline(FILEHANDLE scn, char*& line) noexcept;
-// Each writes one line of key and value; both texts are copied.
+// Each writes one line of key and value; both texts are copied. A float is
+// written with the fewest digits that read back as the same double ("0.1",
+// "123.4567891234", "1e-30"; a whole number below 1e15 written out, "500"),
+// so a value saved and loaded again is the value the module had.
 HOSTAPI void oapiWriteScenario_string(FILEHANDLE scn, const char* item, const char* value) noexcept;
 HOSTAPI void oapiWriteScenario_float(FILEHANDLE scn, const char* item, double value) noexcept;
 

@@ -1,11 +1,11 @@
 // The host interface's free functions.
-#include <cstdio>
 #include <cstring>
 
 #include "host/oapi.h"
 #include "interface/date.h"
 #include "interface/host_call.h"
 #include "sim/host.h"
+#include "sim/number_text.h"
 #include "sim/scenario_block.h"
 
 using sim::Call;
@@ -103,9 +103,6 @@ void oapiWriteScenario_float(FILEHANDLE scn, const char* item, double value) noe
         sim::ScenarioBlock* block = HandedBlock(call, scn, false);
         if (!block) return;
         if (const char* bad = BadKey(item)) return call.fault(bad);
-        // Enough digits that a 32-bit state comes back unchanged.
-        char text[64];
-        std::snprintf(text, sizeof text, "%.9g", value);
-        block->write(item, text);
+        block->write(item, sim::number_text(value));
     });
 }
