@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "panel_measures.h"
@@ -113,8 +114,21 @@ std::vector<std::uint8_t> bmp_file(const std::vector<bool>& white)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "usage: make_panel_bitmap <output .bmp>\n";
+    const char* const usage =
+        "Usage: make_panel_bitmap FILE.bmp\n\n"
+        "Draws the control dialog's striped picture, checks it as the module's\n"
+        "resources are checked, and writes it to FILE.bmp.\n\n"
+        "  -h, --help  this text\n";
+    const std::string arg = argc > 1 ? argv[1] : "";
+    if (argc == 2 && (arg == "-h" || arg == "--help")) {
+        std::cout << usage;
+        return 0;
+    }
+    // A name that starts with '-' is an option this program does not know,
+    // not a file to write; "./-x" names such a file.
+    if (argc != 2 || arg.empty() || arg[0] == '-') {
+        std::cerr << "make_panel_bitmap: " << (argc == 2 && !arg.empty() ? "unknown option " + arg : std::string("give one file to write"))
+                  << " (see --help)\n";
         return 2;
     }
     const std::vector<std::uint8_t> file = bmp_file(white_pixels());

@@ -104,9 +104,15 @@ void CheckBitmap(const pecheck::Resource& r)
 
 int main(int argc, char** argv)
 {
+    const char* const usage = "usage: pecheck DLL --machine x86_64|i686 --host HOST.exe\n";
     std::string path, machine, host;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            std::fputs(usage, stdout);
+            std::fputs("Checks a built Windows module: its machine, exports, imports and resources.\n", stdout);
+            return 0;
+        }
         if (arg == "--machine" && i + 1 < argc) machine = argv[++i];
         else if (arg == "--host" && i + 1 < argc) host = argv[++i];
         else if (path.empty() && arg.rfind("--", 0) != 0) path = arg;
@@ -116,7 +122,7 @@ int main(int argc, char** argv)
         }
     }
     if (path.empty() || (machine != "x86_64" && machine != "i686") || host.empty()) {
-        std::fprintf(stderr, "usage: pecheck DLL --machine x86_64|i686 --host HOST.exe\n");
+        std::fputs(usage, stderr);
         return 2;
     }
     std::ifstream in(path, std::ios::binary);
