@@ -203,6 +203,35 @@ TEST_F(CliRun, AMervexAndATankFlyTogetherEachFromTheModuleOfItsClass)
     EXPECT_NE(r.err.find("mervex_and_tank.scn:16: no module for the class Tank: "), std::string::npos) << r.err;
 }
 
+TEST_F(CliRun, ABareModuleNameIsTheFileInTheWorkingFolderNeverOneOnTheSearchPath)
+{
+    // A decoy of the same name where the library search path leads: a
+    // module of another kind that saves no DRY_MASS.
+    fs::create_directories(dir / "decoy");
+    fs::copy_file(FAULTY_MODULE_PATH, dir / "decoy/Tank.so");
+    fs::copy_file(std::string(SIMHOST_MODULES) + "/Tank.so", dir / "Tank.so");
+    std::ofstream(dir / "tank.scn") << "BEGIN_VESSEL T-1:Tank\n  DRY_MASS 321\nEND_VESSEL\n";
+    fs::create_directories(dir / "empty");
+    const std::string cd = "cd " + Out("") + " && LD_LIBRARY_PATH=" + Out("decoy") + " exec ";
+    const Result r = Run("tank.scn -m Tank.so --modules empty -d 1 -q --no-pictures -o o --json o/t.json", cd);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Line(Blocks(dir / "o/final.scn")["T-1"], "DRY_MASS"), "DRY_MASS 321");
+    EXPECT_NE(read_file(dir / "o/t.json").find("\"./Tank.so\""), std::string::npos) << "the file loaded, as a path";
+}
+
+TEST_F(CliRun, AModulesFloatsAreSavedAsTheShortestTextThatReadsBackTheSameDouble)
+{
+    std::ofstream(dir / "tank.scn") << "BEGIN_VESSEL T-1:Tank\n  DRY_MASS 123.4567891234\nEND_VESSEL\n"
+                                       "BEGIN_VESSEL T-2:Tank\n  DRY_MASS 1e-300\nEND_VESSEL\n"
+                                       "BEGIN_VESSEL T-3:Tank\n  DRY_MASS 0.30000000000000004\nEND_VESSEL\n";
+    const Result r = Run(Out("tank.scn") + " -d 0 -q --no-pictures -o " + Out("o"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto blocks = Blocks(dir / "o/final.scn");
+    EXPECT_EQ(Line(blocks["T-1"], "DRY_MASS"), "DRY_MASS 123.4567891234");
+    EXPECT_EQ(Line(blocks["T-2"], "DRY_MASS"), "DRY_MASS 1e-300");
+    EXPECT_EQ(Line(blocks["T-3"], "DRY_MASS"), "DRY_MASS 0.30000000000000004");
+}
+
 TEST_F(CliRun, ClicksNameAButtonByItsCaptionInTheModulesTemplateOrByItsId)
 {
     const Result r = Run(scenarios + "/stowed.scn -d 6 --no-pictures -q -o " + Out("o") + " --json " + Out("t.json") +
