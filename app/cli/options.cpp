@@ -164,7 +164,8 @@ scenario name (default: the first craft in the file):
   TIME:thrust:GROUP=LEVEL[:for=SEC][@CRAFT]
                                 set a thruster group to LEVEL (0 to 1), for SEC
                                 seconds or until changed: 10:thrust:main=1:for=30
-  TIME:save:FILE                save the scenario at that time as well
+  TIME:save:NAME                save the scenario at that time as well, to
+                                OUT/NAME (letters, digits, '-', '_', '.')
   TIME:picture[:NAME]           draw the craft from above at that time
 
 Keys: )" + key_names_help() + R"(

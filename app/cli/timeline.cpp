@@ -31,6 +31,16 @@ std::string Lower(std::string s)
 
 bool Seconds(const std::string& s, double& out) { return parse_decimal(s, out); }
 
+// Saves and pictures go into the output folder under a plain name: a
+// timeline cannot lead a file out of it.
+void PlainName(const std::string& name, const char* what)
+{
+    for (char c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_' && c != '.')
+            throw std::invalid_argument(std::string("a ") + what + " name holds only letters, digits, '-', '_' and '.'");
+    if (name == "." || name == "..") throw std::invalid_argument(std::string("a ") + what + " name cannot be . or ..");
+}
+
 void Thrust(Action& a, const std::vector<std::string>& f)
 {
     if (f.size() < 3 || f.size() > 4) throw std::invalid_argument("expected thrust:GROUP=LEVEL[:for=SECONDS]");
@@ -81,16 +91,15 @@ Action parse_action(const std::string& entry, const std::string& source)
             a.kind = ActionKind::thrust;
             Thrust(a, f);
         } else if (kind == "save") {
-            if (f.size() != 3 || f[2].empty()) throw std::invalid_argument("expected save:FILE");
+            if (f.size() != 3 || f[2].empty()) throw std::invalid_argument("expected save:NAME");
             a.kind = ActionKind::save;
             a.name = f[2];
+            PlainName(a.name, "save");
         } else if (kind == "picture") {
             if (f.size() > 3) throw std::invalid_argument("expected picture[:NAME]");
             a.kind = ActionKind::picture;
             if (f.size() == 3) a.name = f[2];
-            for (char c : a.name)
-                if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_' && c != '.')
-                    throw std::invalid_argument("a picture name holds only letters, digits, '-', '_' and '.'");
+            PlainName(a.name, "picture");
         } else {
             throw std::invalid_argument("unknown action \"" + sim::shown_text(f[1]) + "\" (key, click, thrust, save, picture)");
         }

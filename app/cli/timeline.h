@@ -34,7 +34,7 @@ struct Action {
     THGROUP_TYPE group = THGROUP_MAIN;
     double level = 0;
     double duration = -1;  // seconds the level holds; below 0 until changed
-    std::string name;      // the file to save, or the picture's name
+    std::string name;      // a plain file name in the output folder: the save, or the picture
     std::string source;    // where it was written, for messages
     std::string text;      // as written
 };

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "sim/module_resources.h"
 #include "sim/number_text.h"
 
 namespace app {
@@ -31,6 +32,19 @@ bool SameFile(const std::string& a, const std::string& b)
     if (Identity(a) == Identity(b)) return true;
     std::error_code ec;
     return fs::equivalent(a, b, ec) && !ec;  // hard links
+}
+
+// A file the pictures could read as a mesh: a .obj file anywhere below the
+// mesh folder.
+bool MeshFile(const std::string& path, const std::string& meshes)
+{
+    std::string ext = fs::path(path).extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (meshes.empty() || ext != ".obj") return false;
+    std::string folder = Identity(meshes);
+    if (folder.back() != '/') folder += '/';
+    const std::string file = Identity(path);
+    return file.compare(0, folder.size(), folder) == 0;
 }
 }  // namespace
 
@@ -63,6 +77,7 @@ void check_output_paths(const Options& o)
 {
     const std::vector<PlannedOutput> outputs = planned_outputs(o);
     std::vector<PlannedOutput> inputs{{o.scenario, "the scenario"}, {o.module, "the module"}};
+    if (!o.module.empty()) inputs.push_back({sim::module_resource_file(o.module), "the module's resources"});
     for (const std::string& t : o.timelines) inputs.push_back({t, "the timeline"});
     for (size_t i = 0; i < outputs.size(); ++i) {
         for (const PlannedOutput& in : inputs)
@@ -73,6 +88,9 @@ void check_output_paths(const Options& o)
         if (!o.modules.empty() && SameFile(fs::path(Identity(outputs[i].path)).parent_path().string(), o.modules))
             throw UsageError(outputs[i].what + " would write " + outputs[i].path + " into the modules folder " +
                              o.modules);
+        if (MeshFile(outputs[i].path, o.meshes))
+            throw UsageError(outputs[i].what + " would write " + outputs[i].path + ", a mesh file in the mesh folder " +
+                             o.meshes);
         for (size_t j = 0; j < i; ++j)
             if (SameFile(outputs[i].path, outputs[j].path))
                 throw UsageError(outputs[j].what + " and " + outputs[i].what + " would both write " + outputs[i].path);

@@ -27,7 +27,9 @@ struct PlannedOutput {
 std::vector<PlannedOutput> planned_outputs(const Options& options);
 
 // Throws UsageError naming both when two outputs resolve to one file, or an
-// output to an input (the scenario, a timeline, the module).
+// output to an input (the scenario, a timeline, the module or its
+// resources); also for an output in the modules folder or a .obj file below
+// the mesh folder, which a run could load.
 void check_output_paths(const Options& options);
 
 // One line on what a run that failed did and did not write, to follow its

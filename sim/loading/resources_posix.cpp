@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "resfmt/resource_file.h"
+#include "sim/input_file.h"
 #include "sim/module_resources.h"
 
 namespace sim {
@@ -13,7 +14,9 @@ namespace {
 using resfmt::ResourceEntry;
 
 // Parsed .res files by path, read again when the file changes. A file that
-// cannot be read or parsed is reported once per change and gives no resources.
+// cannot be read or parsed is reported once per change and gives no
+// resources; it is read as any input is (a regular file of bounded size), so
+// a FIFO or a device there neither hangs nor floods the host.
 const std::vector<ResourceEntry>& resources_at(const std::string& path)
 {
     struct Cached {
@@ -33,7 +36,8 @@ const std::vector<ResourceEntry>& resources_at(const std::string& path)
     if (it != cache.end() && it->second.stamp == stamp) return it->second.entries;
     Cached fresh{stamp, {}};
     try {
-        fresh.entries = resfmt::read_resource_file(path);
+        const std::string bytes = read_input_file(path);
+        fresh.entries = resfmt::parse_resource_file(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), path);
     } catch (const std::exception& e) {
         std::cerr << "simhost: resources of the module unusable: " << e.what() << "\n";
     }
@@ -41,9 +45,14 @@ const std::vector<ResourceEntry>& resources_at(const std::string& path)
 }
 }  // namespace
 
+std::string module_resource_file(const std::string& module_path)
+{
+    return std::filesystem::path(module_path).replace_extension(".res").string();
+}
+
 std::vector<std::uint8_t> module_resource(const Module& module, std::uint16_t type, std::uint16_t id)
 {
-    const std::string path = std::filesystem::path(module.path()).replace_extension(".res").string();
+    const std::string path = module_resource_file(module.path());
     const ResourceEntry* entry = resfmt::find_resource(resources_at(path), type, id);
     return entry ? entry->data : std::vector<std::uint8_t>{};
 }

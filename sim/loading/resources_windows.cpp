@@ -5,6 +5,8 @@
 
 namespace sim {
 
+std::string module_resource_file(const std::string&) { return {}; }
+
 std::vector<std::uint8_t> module_resource(const Module& module, std::uint16_t type, std::uint16_t id)
 {
     HMODULE dll = static_cast<HMODULE>(module.instance());

@@ -219,6 +219,30 @@ TEST_F(CliRun, ABareModuleNameIsTheFileInTheWorkingFolderNeverOneOnTheSearchPath
     EXPECT_NE(read_file(dir / "o/t.json").find("\"./Tank.so\""), std::string::npos) << "the file loaded, as a path";
 }
 
+TEST_F(CliRun, AModulesResourcesAreReadOnlyFromARegularFileOfBoundedSize)
+{
+    // The dialog opened at once makes the host read the module's resources.
+    // A host that waits on the FIFO or reads the device without end is
+    // stopped by timeout, and fails.
+    const std::tuple<const char*, const char*, std::function<void(const fs::path&)>> cases[] = {
+        {"fifo", "it is a FIFO", [](const fs::path& res) { mkfifo(res.c_str(), 0600); }},
+        {"zero", "it is a device", [](const fs::path& res) { fs::create_symlink("/dev/zero", res); }},
+    };
+    for (const auto& [name, reason, make] : cases) {
+        SCOPED_TRACE(reason);
+        const fs::path c = dir / name;
+        fs::create_directories(c);
+        fs::copy_file(std::string(SIMHOST_MODULES) + "/Mervex.so", c / "Mervex.so");
+        make(c / "Mervex.res");
+        const Result r = Run(scenarios + "/stowed.scn -m " + Out(c.filename() / "Mervex.so") +
+                                 " -d 1 -q -o " + Out(c.filename() / "o") + " --at 0:key:Ctrl+Space",
+                             "exec timeout -s KILL 20 ");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.err.find("Mervex.res: " + std::string(reason)), std::string::npos) << r.err;
+        EXPECT_TRUE(fs::exists(c / "o/final.scn"));
+    }
+}
+
 TEST_F(CliRun, AModulesFloatsAreSavedAsTheShortestTextThatReadsBackTheSameDouble)
 {
     std::ofstream(dir / "tank.scn") << "BEGIN_VESSEL T-1:Tank\n  DRY_MASS 123.4567891234\nEND_VESSEL\n"
@@ -346,6 +370,16 @@ TEST_F(CliRun, OutputsAreWholeRegularFilesWrittenOnlyWhereNamed)
          "@/s.scn" + quiet + " -o @ --save @/./s.scn", "which is the scenario", {"s.scn"}},
         {"save_on_the_timeline", [](const fs::path& c) { std::ofstream(c / "k.tl") << "0 key K\n"; },
          stowed + quiet + " -o @ -t @/k.tl --at 1:save:k.tl", "which is the timeline", {"k.tl"}},
+        {"save_on_the_modules_resources",
+         [](const fs::path& c) {
+             fs::create_directory(c / "mods");
+             fs::copy_file(std::string(SIMHOST_MODULES) + "/Mervex.so", c / "mods/Mervex.so");
+             std::ofstream(c / "mods/Mervex.res") << "res";
+         },
+         stowed + quiet + " -o @ -m @/mods/Mervex.so --save @/mods/Mervex.res", "which is the module's resources",
+         {"mods/Mervex.so", "mods/Mervex.res"}},
+        {"save_on_a_mesh", [](const fs::path& c) { fs::create_directory(c / "meshes"); },
+         stowed + quiet + " -o @ --meshes @/meshes/ --save @/meshes/sub/../Mervex.OBJ", "a mesh file in the mesh folder", {}},
         {"json_into_the_modules_folder", [](const fs::path& c) { fs::create_directory(c / "mods"); },
          stowed + quiet + " -o @ --modules @/mods -m " + SIMHOST_MODULES + "/Mervex.so --json @/mods/../mods/Tank.so",
          "into the modules folder", {}},

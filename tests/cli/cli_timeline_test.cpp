@@ -86,6 +86,9 @@ TEST(CliActions, BadSpecsSayWhereAndWhy)
         "5:key:K@",              // empty craft
         "5:save",                // no file
         "5:picture:a/b",         // a picture name is not a path
+        "5:save:../../home/.bashrc",  // nor is a save's: it stays in the output folder
+        "5:save:/tmp/x.scn",
+        "5:save:..",
     };
     for (const char* entry : bad) {
         SCOPED_TRACE(entry);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "sim/module.h"
@@ -12,6 +13,10 @@ namespace sim {
 
 constexpr std::uint16_t resource_type_bitmap = 2;  // a DIB without its file header
 constexpr std::uint16_t resource_type_dialog = 5;  // a dialog template
+
+// The file a module's resources are read from beside its library, or empty
+// where they are inside the library itself.
+std::string module_resource_file(const std::string& module_path);
 
 // A copy of the bytes of the resource numbered `id` of type `type`; empty
 // when the module has no such resource or its resources cannot be read.
