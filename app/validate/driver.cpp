@@ -69,6 +69,7 @@ ModuleProbe probe_module(sim::Host& host, sim::Module& module)
     host.step(0.1);
     for (const sim::ScenarioText::Block& b : host.scenario_blocks().blocks)
         for (const sim::SavedLine& line : b.lines) {
+            probe.saved_lines.push_back(line.text);
             const std::string key = line.text.substr(0, line.text.find(' '));
             bool known = false;
             for (const std::string& k : probe.scenario_keys) known = known || k == key;

@@ -22,6 +22,7 @@ struct ModuleProbe {
     std::vector<KeyCombo> consumed;        // presses the craft reported as taken
     std::vector<KeyCombo> dialog_openers;  // presses after which one of its dialogs was open
     std::vector<std::string> scenario_keys;  // first words of the lines a craft saves
+    std::vector<std::string> saved_lines;    // the lines of a craft's save, in order
 };
 
 // Presses every key with no modifier, Shift, Ctrl and Alt on a craft made for

@@ -12,16 +12,35 @@
 #include "sim/atomic_file.h"
 
 namespace {
-// Long enough for level 10 under the sanitizers on a busy machine; a module
-// that hangs fails its check after it.
-const unsigned check_timeout_seconds = 300;
-
 bool Selected(const validate::Options& o, const validate::Check& c)
 {
     if (o.checks.empty()) return c.min_level <= o.level;
     for (const std::string& name : o.checks)
         if (name == c.name) return true;
     return false;
+}
+
+const char* Verdict(const validate::Outcome& o)
+{
+    if (!o.passed) return "FAIL";
+    return o.warnings.empty() ? "PASS" : "WARN";
+}
+
+// Where the input of a failed action is kept: beside the first report named.
+std::string InputFile(const validate::Options& o, const validate::Outcome& out)
+{
+    const std::string& report = o.json.empty() ? o.junit : o.json;
+    if (report.empty() || out.detail.empty()) return "";
+    return report + "." + out.check->name + "-" + std::to_string(out.seed) + ".input";
+}
+
+std::string RepeatLine(const validate::Options& o, const validate::Outcome& out)
+{
+    std::string line = "repeat: simhost-validate '" + o.module + "' --level " + std::to_string(o.level) +
+                       " --seed " + std::to_string(out.seed) + " --check " + out.check->name;
+    if (out.trial) line += " --trial " + std::to_string(out.trial);
+    if (o.timeout > 0) line += " --timeout " + std::to_string(static_cast<long long>(o.timeout));
+    return line;
 }
 }  // namespace
 
@@ -48,31 +67,44 @@ int main(int argc, char** argv)
         return 2;
     }
     if (!options.seed_given) options.seed = (std::uint64_t(std::random_device{}()) << 32) | std::random_device{}();
+    const double timeout = options.timeout > 0 ? options.timeout : validate::default_timeout(options.level);
 
     std::printf("simhost-validate: %s at level %d, seed %llu\n", options.module.c_str(), options.level,
                 static_cast<unsigned long long>(options.seed));
     std::fflush(stdout);
-    const validate::CheckContext context{options.module, options.level, options.seed};
     std::vector<validate::Outcome> outcomes;
-    for (const validate::Check& check : validate::all_checks()) {
-        if (!Selected(options, check)) continue;
-        outcomes.push_back(validate::run_isolated(check, context, check_timeout_seconds));
-        const validate::Outcome& o = outcomes.back();
-        std::printf("%s %-18s seed %llu  %.2f s\n", o.passed ? "PASS" : "FAIL", check.name,
-                    static_cast<unsigned long long>(o.seed), o.seconds);
-        for (const std::string& f : o.failures) std::printf("     ! %s\n", f.c_str());
-        for (const std::string& n : o.notes) std::printf("       %s\n", n.c_str());
-        std::fflush(stdout);
+    for (int run = 0; run < options.repeat; ++run) {
+        validate::CheckContext context{options.module, options.level, options.seed, options.trial};
+        if (run > 0) {
+            context.seed = validate::trial_seed(options.seed, -run);
+            std::printf("run %d of %d, seed %llu\n", run + 1, options.repeat,
+                        static_cast<unsigned long long>(context.seed));
+        }
+        for (const validate::Check& check : validate::all_checks()) {
+            if (!Selected(options, check)) continue;
+            outcomes.push_back(validate::run_isolated(check, context, timeout));
+            const validate::Outcome& o = outcomes.back();
+            std::printf("%s %-18s seed %llu  %.2f s\n", Verdict(o), check.name, static_cast<unsigned long long>(o.seed),
+                        o.seconds);
+            for (const std::string& f : o.failures) std::printf("     ! %s\n", f.c_str());
+            for (const std::string& w : o.warnings) std::printf("     ? %s\n", w.c_str());
+            for (const std::string& n : o.notes) std::printf("       %s\n", n.c_str());
+            std::fflush(stdout);
+        }
     }
 
-    int failed = 0;
-    for (const validate::Outcome& o : outcomes) failed += o.passed ? 0 : 1;
-    std::printf("%zu checks, %d failed\n", outcomes.size(), failed);
-    for (const validate::Outcome& o : outcomes)
-        if (!o.passed)
-            std::printf("repeat: simhost-validate %s --level %d --seed %llu --check %s\n", options.module.c_str(),
-                        options.level, static_cast<unsigned long long>(o.seed), o.check->name);
+    int failed = 0, warned = 0;
+    for (const validate::Outcome& o : outcomes) failed += o.passed ? 0 : 1, warned += o.passed && !o.warnings.empty();
+    std::printf("%zu checks, %d failed, %d warned\n", outcomes.size(), failed, warned);
     try {
+        for (const validate::Outcome& o : outcomes) {
+            if (o.passed) continue;
+            std::printf("%s\n", RepeatLine(options, o).c_str());
+            if (const std::string kept = InputFile(options, o); !kept.empty()) {
+                sim::write_file_atomically(kept, o.detail);
+                std::printf("        the input it failed on: %s\n", kept.c_str());
+            }
+        }
         if (!options.json.empty()) sim::write_file_atomically(options.json, validate::json_report(options, outcomes));
         if (!options.junit.empty())
             sim::write_file_atomically(options.junit, validate::junit_report(options, outcomes));

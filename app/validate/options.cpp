@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 
+#include "build_kind.h"
 #include "check.h"
 
 namespace validate {
@@ -25,6 +27,8 @@ bool KnownCheck(const std::string& name)
     return false;
 }
 }  // namespace
+
+double default_timeout(int level) { return (5 + 2 * level) * slowdown; }
 
 Options parse_options(const std::vector<std::string>& args)
 {
@@ -51,6 +55,14 @@ Options parse_options(const std::vector<std::string>& args)
             o.json = next();
         } else if (arg == "--junit") {
             o.junit = next();
+        } else if (arg == "--trial") {
+            o.trial = static_cast<int>(Unsigned(arg, next(), 1000000));
+        } else if (arg == "--timeout") {
+            o.timeout = static_cast<double>(Unsigned(arg, next(), 86400));
+            if (o.timeout == 0) throw UsageError("--timeout: give at least 1 second");
+        } else if (arg == "--repeat") {
+            o.repeat = static_cast<int>(Unsigned(arg, next(), 10000));
+            if (o.repeat == 0) throw UsageError("--repeat: give at least 1 run");
         } else if (arg == "--check") {
             const std::string name = next();
             if (!KnownCheck(name)) throw UsageError("--check: no check is called \"" + name + "\" (see --help)");
@@ -63,7 +75,8 @@ Options parse_options(const std::vector<std::string>& args)
     }
     if (o.help) return o;
     if (positional.size() != 1) throw UsageError("give exactly one module to check (see --help)");
-    o.module = positional[0];
+    // A name without a folder is the file here, not one the loader searches for.
+    o.module = std::filesystem::absolute(positional[0]).lexically_normal().string();
     if (!o.json.empty() && o.json == o.junit) throw UsageError("--json and --junit name the same file");
     return o;
 }
@@ -71,12 +84,21 @@ Options parse_options(const std::vector<std::string>& args)
 std::string help_text()
 {
     std::string text =
-        "Usage: simhost-validate MODULE [--level 1..10] [--seed S] [--json FILE] [--junit FILE] [--check NAME]...\n"
+        "Usage: simhost-validate MODULE [--level 1..10] [--seed S] [--json FILE] [--junit FILE]\n"
+        "                        [--check NAME]... [--trial N] [--timeout S] [--repeat N]\n"
         "\n"
         "Checks a vessel module (a shared library built against the host interface)\n"
-        "in the stand-in host. Each check runs in a process of its own and prints\n"
-        "PASS or FAIL with the seed that repeats it; the exit status is 1 when any\n"
-        "check fails, 2 for a command line that cannot be followed.\n"
+        "in the stand-in host. Each check runs in a process group of its own and\n"
+        "prints PASS, WARN or FAIL with the seed that repeats it; a failure names the\n"
+        "action it met, and a line `repeat:` replays it. The exit status is 1 when\n"
+        "any check fails, 2 for a command line that cannot be followed.\n"
+        "\n"
+        "A check passes only on its own finished report: a module that ends the\n"
+        "process, crashes or outlasts the time limit fails it. WARN is what is\n"
+        "suspicious but may be meant (an empty thruster group, reading past the end\n"
+        "of a scenario block, calls into the host while unloading, a key callback\n"
+        "that takes every key, helper processes left running); from level 8 on a\n"
+        "warning fails its check.\n"
         "\n"
         "What the module answers to is learnt first: every key with no modifier,\n"
         "Shift, Ctrl and Alt is pressed once on a craft, noting the keys it takes and\n"
@@ -87,6 +109,9 @@ std::string help_text()
         "  --json FILE   write the results as JSON\n"
         "  --junit FILE  write the results as JUnit XML\n"
         "  --check NAME  run only this check (repeatable)\n"
+        "  --trial N     run only trial N of checks made of numbered trials\n"
+        "  --timeout S   seconds a check may take (default 5 + 2 x level)\n"
+        "  --repeat N    run the checks N times, each with a fresh seed\n"
         "  -h, --help    this text\n"
         "\n"
         "Checks, from the level named on:\n";

@@ -2,11 +2,15 @@
 
 #include <cstdio>
 
+#include "sim/utf8.h"
+
 namespace validate {
 
 namespace {
-std::string Json(const std::string& s)
+// Whatever bytes a module put in a message, the reports hold valid UTF-8.
+std::string Json(const std::string& text)
 {
+    const std::string s = sim::valid_utf8(text);
     std::string out = "\"";
     for (char ch : s) {
         const unsigned char c = static_cast<unsigned char>(ch);
@@ -28,13 +32,19 @@ std::string JsonList(const std::vector<std::string>& items)
     return out + "]";
 }
 
-// XML 1.0 holds no control characters but tab and line breaks.
-std::string Xml(const std::string& s)
+// XML 1.0 holds no control characters but tab and line breaks, nor U+FFFE and U+FFFF.
+std::string Xml(const std::string& text)
 {
+    const std::string s = sim::valid_utf8(text);
     std::string out;
-    for (char ch : s) {
+    for (size_t i = 0; i < s.size(); ++i) {
+        const char ch = s[i];
         const unsigned char c = static_cast<unsigned char>(ch);
-        if (c == '&') out += "&amp;";
+        if (c == 0xEF && s.compare(i + 1, 1, "\xBF") == 0 && i + 2 < s.size() &&
+            (static_cast<unsigned char>(s[i + 2]) & 0xFE) == 0xBE) {
+            out += '?';
+            i += 2;
+        } else if (c == '&') out += "&amp;";
         else if (c == '<') out += "&lt;";
         else if (c == '>') out += "&gt;";
         else if (c == '"') out += "&quot;";
@@ -49,6 +59,12 @@ std::string Seconds(double s)
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.3f", s);
     return buf;
+}
+
+const char* Result(const Outcome& o)
+{
+    if (!o.passed) return "fail";
+    return o.warnings.empty() ? "pass" : "warn";
 }
 
 int Failed(const std::vector<Outcome>& outcomes)
@@ -68,9 +84,11 @@ std::string json_report(const Options& options, const std::vector<Outcome>& outc
     for (size_t i = 0; i < outcomes.size(); ++i) {
         const Outcome& o = outcomes[i];
         out += std::string(i ? "," : "") + "\n    {\"name\": " + Json(o.check->name) +
-               ", \"level\": " + std::to_string(o.check->min_level) + ", \"result\": \"" + (o.passed ? "pass" : "fail") +
+               ", \"level\": " + std::to_string(o.check->min_level) + ", \"result\": \"" + Result(o) +
                "\", \"seed\": " + std::to_string(o.seed) + ", \"seconds\": " + Seconds(o.seconds) +
-               ",\n     \"failures\": " + JsonList(o.failures) + ",\n     \"notes\": " + JsonList(o.notes) + "}";
+               ",\n     \"last_action\": " + Json(o.action) + ", \"trial\": " + std::to_string(o.trial) +
+               ",\n     \"failures\": " + JsonList(o.failures) + ",\n     \"warnings\": " + JsonList(o.warnings) +
+               ",\n     \"notes\": " + JsonList(o.notes) + "}";
     }
     return out + "\n  ]\n}\n";
 }
@@ -89,6 +107,7 @@ std::string junit_report(const Options& options, const std::vector<Outcome>& out
         out += "    <testcase classname=\"simhost-validate\" name=\"" + Xml(o.check->name) + "\" time=\"" +
                Seconds(o.seconds) + "\"";
         std::string notes;
+        for (const std::string& w : o.warnings) notes += "WARN " + w + "\n";
         for (const std::string& n : o.notes) notes += n + "\n";
         if (o.passed && notes.empty()) {
             out += "/>\n";
@@ -98,7 +117,9 @@ std::string junit_report(const Options& options, const std::vector<Outcome>& out
         if (!o.passed) {
             std::string text;
             for (const std::string& f : o.failures) text += f + "\n";
-            out += "      <failure message=\"" + Xml(o.failures.front()) + " (seed " + std::to_string(o.seed) +
+            for (const std::string& w : o.warnings) text += "WARN " + w + "\n";
+            const std::string& first = o.failures.empty() ? o.warnings.front() : o.failures.front();
+            out += "      <failure message=\"" + Xml(first) + " (seed " + std::to_string(o.seed) +
                    ")\">" + Xml(text) + "</failure>\n";
         }
         if (!notes.empty()) out += "      <system-out>" + Xml(notes) + "</system-out>\n";

@@ -1,8 +1,10 @@
-// Runs each check in a process of its own, so that a module that crashes or
-// hangs fails that check and the others still run.
+// Runs each check in a process group of its own, so that a module that
+// crashes, hangs, ends the process or leaves helpers running fails that check
+// and the others still run. The parent alone keeps the time limit.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,10 +16,21 @@ struct Outcome {
     const Check* check = nullptr;
     std::uint64_t seed = 0;
     bool passed = false;
-    std::vector<std::string> failures, notes;
+    std::vector<std::string> failures, warnings, notes;
+    std::string action;  // the last thing the check said it was doing
+    std::string detail;  // that action's whole input, when it gave one
+    int trial = 0;       // that action's trial, when it is one
     double seconds = 0;  // wall time
 };
 
-Outcome run_isolated(const Check& check, const CheckContext& context, unsigned timeout_seconds);
+// Passes only when the check's process sends its whole report; ending early
+// with any status, or not within `timeout_seconds`, fails it naming the last
+// action. The whole process group is killed afterwards.
+Outcome run_isolated(const Check& check, const CheckContext& context, double timeout_seconds);
+
+// Runs `work` in a process of its own (in the caller's group) and returns
+// what it returns; throws std::runtime_error naming how it ended when it did
+// not finish. For checks that compare runs in fresh processes.
+std::string in_fresh_process(const std::function<std::string()>& work);
 
 }  // namespace validate

@@ -1,32 +1,74 @@
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#if defined(__linux__)
+#include <sys/prctl.h>
+#endif
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <stdexcept>
 
 #include "runner.h"
 
 namespace validate {
 
 namespace {
-// One finding a line: its kind, then its text with line breaks flattened.
-void Send(int fd, char kind, const std::string& text)
+// The pipe to the parent in a check's process; -1 elsewhere.
+int report_fd = -1;
+
+bool WriteAll(int fd, const std::string& data)
 {
-    std::string line(1, kind);
-    for (char c : text) line += c == '\n' ? ' ' : c;
-    line += '\n';
-    for (size_t done = 0; done < line.size();) {
-        const ssize_t n = write(fd, line.data() + done, line.size() - done);
-        if (n <= 0) return;
+    for (size_t done = 0; done < data.size();) {
+        const ssize_t n = write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
         done += static_cast<size_t>(n);
     }
+    return true;
 }
 
-[[noreturn]] void RunChild(const Check& check, const CheckContext& context, int fd, unsigned timeout_seconds)
+// One message a line: its kind, then its text with line breaks flattened.
+// The detail of an action keeps its line breaks as "\n" escapes.
+void Send(char kind, const std::string& text)
 {
-    alarm(timeout_seconds);
+    if (report_fd < 0) return;
+    std::string line(1, kind);
+    line.reserve(text.size() + 2);
+    for (char c : text) {
+        if (kind == 'B' && (c == '\n' || c == '\\')) line += c == '\n' ? "\\n" : "\\\\";
+        else line += c == '\n' ? ' ' : c;
+    }
+    line += '\n';
+    WriteAll(report_fd, line);
+}
+
+std::string Unescaped(const std::string& s)
+{
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 1 < s.size()) {
+            out += s[i + 1] == 'n' ? '\n' : s[i + 1];
+            ++i;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+[[noreturn]] void RunChild(const Check& check, const CheckContext& context, int fd)
+{
+    setpgid(0, 0);
+#if defined(__linux__)
+    // Ended with the validator, whatever ends it.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+#endif
+    report_fd = fd;
     Findings findings;
     try {
         check.run(context, findings);
@@ -35,19 +77,56 @@ void Send(int fd, char kind, const std::string& text)
     } catch (...) {
         findings.fail("stopped by an exception that is no std::exception");
     }
-    for (const std::string& s : findings.failures) Send(fd, 'F', s);
-    for (const std::string& s : findings.notes) Send(fd, 'N', s);
+    for (const std::string& s : findings.failures) Send('F', s);
+    for (const std::string& s : findings.warnings) Send('W', s);
+    for (const std::string& s : findings.notes) Send('N', s);
+    Send('D', "");
     // No exit handlers: they belong to the parent.
     _exit(0);
 }
+
+using Clock = std::chrono::steady_clock;
+
+int MsUntil(Clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left < 0 ? 0 : static_cast<int>(left);
+}
+
+// Waits for `pid` until `deadline`; true with its status when it ended.
+bool WaitUntil(pid_t pid, int& status, Clock::time_point deadline)
+{
+    for (;;) {
+        const pid_t r = waitpid(pid, &status, WNOHANG);
+        if (r == pid) return true;
+        if (r < 0 && errno != EINTR) return true;
+        if (Clock::now() >= deadline) return false;
+        poll(nullptr, 0, 2);
+    }
+}
+
+std::string HowItEnded(int status)
+{
+    if (WIFSIGNALED(status)) return std::string("crashed (") + strsignal(WTERMSIG(status)) + ")";
+    return "ended the process (status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")";
+}
 }  // namespace
 
-Outcome run_isolated(const Check& check, const CheckContext& context, unsigned timeout_seconds)
+// An action named again as it was keeps its detail and trial.
+void doing(const std::string& what, const std::string& detail, int trial)
+{
+    Send('A', what);
+    if (trial) Send('T', std::to_string(trial));
+    if (!detail.empty()) Send('B', detail);
+}
+
+Outcome run_isolated(const Check& check, const CheckContext& context, double timeout_seconds)
 {
     Outcome out;
     out.check = &check;
     out.seed = context.seed;
-    const auto start = std::chrono::steady_clock::now();
+    const auto start = Clock::now();
+    const auto deadline = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(timeout_seconds));
     int fds[2];
     if (pipe(fds) != 0) {
         out.failures.push_back(std::string("cannot make a pipe: ") + std::strerror(errno));
@@ -62,35 +141,117 @@ Outcome run_isolated(const Check& check, const CheckContext& context, unsigned t
     }
     if (pid == 0) {
         close(fds[0]);
-        RunChild(check, context, fds[1], timeout_seconds);
+        RunChild(check, context, fds[1]);
+    }
+    setpgid(pid, pid);  // as the child does itself, so that neither waits for the other
+    close(fds[1]);
+
+    // Read until the report's end, not the pipe's: a helper the module
+    // started may hold the pipe open for as long as it likes.
+    std::string pending;
+    bool finished = false, timed_out = false;
+    char buf[65536];
+    while (!finished) {
+        pollfd p{fds[0], POLLIN, 0};
+        const int ready = poll(&p, 1, MsUntil(deadline));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready == 0) {
+            timed_out = true;
+            break;
+        }
+        const ssize_t n = read(fds[0], buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        pending.append(buf, static_cast<size_t>(n));
+        size_t at = 0;
+        for (size_t end; !finished && (end = pending.find('\n', at)) != std::string::npos; at = end + 1) {
+            const char kind = pending[at];
+            std::string text = pending.substr(at + 1, end - at - 1);
+            if (kind == 'F') out.failures.push_back(std::move(text));
+            else if (kind == 'W') out.warnings.push_back(std::move(text));
+            else if (kind == 'N') out.notes.push_back(std::move(text));
+            else if (kind == 'A' && text != out.action) out.action = std::move(text), out.detail.clear(), out.trial = 0;
+            else if (kind == 'T') out.trial = std::atoi(text.c_str());
+            else if (kind == 'B') out.detail = Unescaped(text);
+            else if (kind == 'D') finished = true;
+        }
+        pending.erase(0, at);
+    }
+    close(fds[0]);
+
+    int status = 0;
+    if (timed_out || !WaitUntil(pid, status, finished ? Clock::now() + std::chrono::seconds(2) : deadline)) {
+        kill(-pid, SIGKILL);
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        timed_out = true;
+    }
+    // Whatever the check's process started and left behind goes too.
+    if (kill(-pid, 0) == 0) {
+        kill(-pid, SIGKILL);
+        out.warnings.push_back("the module left processes running after the check; they were killed");
+    }
+    out.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+
+    const std::string during = out.action.empty() ? "" : " during " + out.action;
+    if (timed_out && !finished) {
+        char limit[32];
+        std::snprintf(limit, sizeof limit, "%g", timeout_seconds);
+        out.failures.push_back(std::string("did not finish within ") + limit + " s (--timeout)" + during);
+    } else if (!finished) {
+        out.failures.push_back(HowItEnded(status) + " before the check's report was complete" + during);
+    }
+    out.passed = out.failures.empty() && (out.warnings.empty() || context.level < warn_fail_level);
+    return out;
+}
+
+std::string in_fresh_process(const std::function<std::string()>& work)
+{
+    int fds[2];
+    if (pipe(fds) != 0) throw std::runtime_error(std::string("cannot make a pipe: ") + std::strerror(errno));
+    const pid_t pid = fork();
+    if (pid < 0) {
+        close(fds[0]);
+        close(fds[1]);
+        throw std::runtime_error(std::string("cannot start a process: ") + std::strerror(errno));
+    }
+    if (pid == 0) {
+        close(fds[0]);
+        // What was made, or what stopped it, behind its kind and length.
+        char kind = 'R';
+        std::string result;
+        try {
+            result = work();
+        } catch (const std::exception& e) {
+            kind = 'E', result = e.what();
+        } catch (...) {
+            kind = 'E', result = "an exception that is no std::exception";
+        }
+        const std::string header = kind + std::to_string(result.size()) + "\n";
+        WriteAll(fds[1], header + result);
+        _exit(0);
     }
     close(fds[1]);
-    std::string received;
-    char buf[4096];
-    ssize_t n;
-    while ((n = read(fds[0], buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR))
-        if (n > 0) received.append(buf, static_cast<size_t>(n));
+    std::string got;
+    char buf[65536];
+    size_t wanted = std::string::npos;
+    for (;;) {
+        if (wanted == std::string::npos && got.find('\n') != std::string::npos)
+            wanted = got.find('\n') + 1 + std::stoull(got.substr(1, got.find('\n') - 1));
+        if (got.size() >= wanted) break;
+        const ssize_t n = read(fds[0], buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got.append(buf, static_cast<size_t>(n));
+    }
     close(fds[0]);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-
-    for (size_t at = 0; at < received.size();) {
-        const size_t end = received.find('\n', at);
-        const std::string line = received.substr(at, end - at);
-        if (line.size() > 1) (line[0] == 'F' ? out.failures : out.notes).push_back(line.substr(1));
-        at = end == std::string::npos ? received.size() : end + 1;
-    }
-    if (WIFSIGNALED(status)) {
-        const int sig = WTERMSIG(status);
-        out.failures.push_back(sig == SIGALRM ? "did not finish within " + std::to_string(timeout_seconds) + " s"
-                                              : std::string("crashed: ") + strsignal(sig));
-    } else if (WIFEXITED(status) && WEXITSTATUS(status) != 0) {
-        out.failures.push_back("ended with status " + std::to_string(WEXITSTATUS(status)));
-    }
-    out.passed = out.failures.empty();
-    return out;
+    if (wanted == std::string::npos || got.size() < wanted) throw std::runtime_error(HowItEnded(status));
+    const std::string result = got.substr(got.find('\n') + 1, wanted - got.find('\n') - 1);
+    if (got[0] == 'E') throw std::runtime_error(result);
+    return result;
 }
 
 }  // namespace validate

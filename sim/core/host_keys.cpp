@@ -25,9 +25,10 @@ KeyboardState keyboard_state(const std::vector<DWORD>& held)
     return state;
 }
 
+// Any code is delivered, so that a module's handling of codes no keyboard
+// sends can be tried; only a whole press is limited to the keyboard's.
 int Host::key_event(VesselRecord& vessel, DWORD key, bool down, const KeyboardState& kstate)
 {
-    CheckCode(key);
     if (!holds(&vessel)) throw std::logic_error("key event for a craft the host does not hold");
     // The callback gets its own copy: what it does to the bytes stays with it.
     KeyboardState copy = kstate;

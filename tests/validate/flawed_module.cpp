@@ -15,6 +15,13 @@
 #if defined(FLAW_SLOW)
 #include <time.h>
 #endif
+#if defined(FLAW_EXIT) || defined(FLAW_CLOSE_FDS) || defined(FLAW_FORK)
+#include <unistd.h>
+#endif
+#if defined(FLAW_HANG)
+#include <signal.h>
+#include <unistd.h>
+#endif
 
 #include "oapi.h"
 #include "vessel.h"
@@ -75,6 +82,15 @@ public:
 #else
                 count = static_cast<int>(std::strtol(line + 5, nullptr, 10));
 #endif
+#if defined(FLAW_HANG)
+                // Waits for a count that never comes, and stops any alarm meant to end it.
+                if (count < 0) {
+                    signal(SIGALRM, SIG_IGN);
+                    alarm(0);
+                    for (volatile int n = 0; n >= 0; n = n < 1000 ? n + 1 : 0) {
+                    }
+                }
+#endif
             } else {
                 ParseScenarioLineEx(line, status);
             }
@@ -128,6 +144,16 @@ public:
 #else
         (void)kstate;
 #endif
+#if defined(FLAW_EXIT)
+        // Quits on a code no keyboard it knows sends.
+        if (key > 0xFF) _exit(0);
+#elif defined(FLAW_FORK)
+        // Starts a helper that outlives whoever started it.
+        if (key > 0xFF && fork() == 0) {
+            sleep(60);
+            _exit(0);
+        }
+#endif
         if (!down) return 0;
         if (key == key_count) {
             ++count;
@@ -149,7 +175,12 @@ private:
 INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
 #if defined(FLAW_DIALOG)
-    if (msg == 0x0201) throw std::runtime_error("a click where no control is");
+    // Its message holds bytes no report may copy raw.
+    if (msg == 0x0201) throw std::runtime_error("a click where no control is \xff\xfe\x01 <&]]> \xef\xbf\xbf");
+#elif defined(FLAW_CLOSE_FDS)
+    // Tidies up every file it did not open when the window moves.
+    if (msg == 0x0003)
+        for (int fd = 3; fd < 1024; ++fd) close(fd);
 #endif
     if (msg == WM_COMMAND && LOWORD(wParam) == IDOK) {
         ++static_cast<Tank*>(oapiGetDialogContext(hDlg))->count;
@@ -166,6 +197,8 @@ INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 DLLCLBK void InitModule(HINSTANCE hModule)
 {
     instance = hModule;
+    // No dialog of it is open yet; asking needs no craft.
+    if (oapiFindDialog(instance, dialog_id)) std::abort();
 #if defined(FLAW_UNLOAD)
     // Pins itself in memory, so unloading leaves it mapped.
     Dl_info info{};

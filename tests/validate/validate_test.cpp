@@ -10,6 +10,7 @@
 #include <regex>
 #include <set>
 
+#include "sim/utf8.h"
 #include "support/read_file.h"
 
 namespace fs = std::filesystem;
@@ -35,19 +36,19 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    Result Run(const std::string& args)
+    Result Run(const std::string& args, const fs::path& cwd = ".")
     {
-        const std::string cmd = std::string("'") + SIMHOST_VALIDATE_PATH + "' " + args + " > '" +
+        const std::string cmd = "cd '" + cwd.string() + "' && '" + SIMHOST_VALIDATE_PATH + "' " + args + " > '" +
                                 (dir / "stdout").string() + "' 2>&1";
         const int raw = std::system(cmd.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(dir / "stdout")};
     }
 
-    // The names of the checks the JSON report gives as failed.
-    std::set<std::string> Failed(const fs::path& json)
+    // The names of the checks the JSON report gives as failed (or warned).
+    std::set<std::string> Failed(const fs::path& json, const std::string& result = "fail")
     {
         const std::string text = read_file(json);
-        const std::regex failed(R"re("name": "([a-z-]+)", "level": [0-9]+, "result": "fail")re");
+        const std::regex failed(R"re("name": "([a-z-]+)", "level": [0-9]+, "result": ")re" + result + "\"");
         std::set<std::string> out;
         for (std::sregex_iterator it(text.begin(), text.end(), failed), end; it != end; ++it) out.insert((*it)[1]);
         return out;
@@ -59,6 +60,9 @@ protected:
 struct Flaw {
     const char* module;
     std::set<std::string> failing;
+    const char* says = "";  // what the first failure or warning names
+    std::set<std::string> warned = {};
+    const char* options = "";
 };
 
 void PrintTo(const Flaw& flaw, std::ostream* os) { *os << flaw.module; }
@@ -68,21 +72,40 @@ class FlawedModule : public Validate, public ::testing::WithParamInterface<Flaw>
 TEST_P(FlawedModule, FailsExactlyTheChecksMeantToCatchIt)
 {
     const std::string module = std::string(FLAWED_MODULES) + "/" + GetParam().module + ".so";
-    const Result r = Run("'" + module + "' --level 5 --seed 2026 --json '" + (dir / "report.json").string() + "'");
+    const fs::path json = dir / "report.json", junit = dir / "report.xml";
+    const Result r = Run("'" + module + "' --level 5 --seed 2026 " + GetParam().options + " --json '" +
+                         json.string() + "' --junit '" + junit.string() + "'");
     EXPECT_EQ(r.status, GetParam().failing.empty() ? 0 : 1) << r.out;
-    EXPECT_EQ(Failed(dir / "report.json"), GetParam().failing) << r.out;
-    for (const std::string& check : GetParam().failing)
+    EXPECT_EQ(Failed(json), GetParam().failing) << r.out;
+    EXPECT_EQ(Failed(json, "warn"), GetParam().warned) << r.out;
+    for (const std::string& check : GetParam().failing) {
         EXPECT_NE(r.out.find("FAIL " + check), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("--check " + check), std::string::npos) << r.out;
+    }
+    EXPECT_NE(r.out.find(GetParam().says), std::string::npos) << r.out;
+    // Valid UTF-8 with no control characters but line breaks, and nothing XML forbids.
+    for (const fs::path& report : {json, junit}) {
+        const std::string text = read_file(report);
+        EXPECT_EQ(sim::valid_utf8(text), text) << report;
+        EXPECT_EQ(text.find_first_of(std::string("\x01\x02\x0b\x0c\x1b\x7f\r", 7)), std::string::npos) << report;
+    }
+    EXPECT_EQ(read_file(junit).find("\xEF\xBF\xBF"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Flaws, FlawedModule,
-    ::testing::Values(Flaw{"flawed_clean", {}}, Flaw{"flawed_scenario", {"save-load-save"}},
-                      Flaw{"flawed_stale_craft", {"craft-churn"}}, Flaw{"flawed_throws", {"hostile-scenario"}},
-                      Flaw{"flawed_definition", {"class-definition"}}, Flaw{"flawed_leak", {"unload-memory"}},
-                      Flaw{"flawed_slow", {"callback-timing"}}, Flaw{"flawed_clock", {"determinism"}},
-                      Flaw{"flawed_keys", {"hostile-keys"}}, Flaw{"flawed_dialog", {"hostile-dialog"}},
-                      Flaw{"flawed_unload", {"unload-cycles"}}, Flaw{"flawed_handle", {"hostile-keys"}}),
+    ::testing::Values(
+        Flaw{"flawed_clean", {}}, Flaw{"flawed_scenario", {"save-load-save"}, "COUNT 0x"},
+        Flaw{"flawed_stale_craft", {"craft-churn"}, "destroyed craft"},
+        Flaw{"flawed_throws", {"hostile-scenario"}, "threw an exception: stoi"},
+        Flaw{"flawed_definition", {"class-definition"}, "SetSize"}, Flaw{"flawed_leak", {"unload-memory"}, "heap grew"},
+        Flaw{"flawed_slow", {"callback-timing"}, "clbkPreStep"}, Flaw{"flawed_clock", {"determinism"}, "SetAnimState"},
+        Flaw{"flawed_keys", {"hostile-keys"}, "map::at"}, Flaw{"flawed_dialog", {"hostile-dialog"}, "WM_LBUTTONDOWN"},
+        Flaw{"flawed_unload", {"unload-cycles"}, "stays mapped"}, Flaw{"flawed_handle", {"hostile-keys"}, "SetAnimation"},
+        Flaw{"flawed_exit", {"hostile-keys"}, "ended the process (status 0) before the check's report was complete during key event"},
+        Flaw{"flawed_close_fds", {"hostile-dialog"}, "before the check's report was complete during message"},
+        Flaw{"flawed_hang", {"hostile-scenario"}, "did not finish within 3 s (--timeout) during block", {}, "--timeout 3"},
+        Flaw{"flawed_fork", {}, "left processes running", {"hostile-keys"}}),
     [](const ::testing::TestParamInfo<Flaw>& p) { return std::string(p.param.module); });
 
 TEST_F(Validate, MervexPassesTheLowestLevelAndWritesBothReports)
@@ -103,13 +126,42 @@ TEST_F(Validate, MervexPassesTheHighestLevel)
 {
     const Result r = Run(std::string("'") + MERVEX_MODULE_PATH + "' --level 10 --seed 10");
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_NE(r.out.find("11 checks, 0 failed"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("11 checks, 0 failed, 0 warned"), std::string::npos) << r.out;
+}
+
+TEST_F(Validate, KeepsTheBlockAHangWasMetOnAndRepeatsJustThatBlock)
+{
+    const std::string module = std::string(FLAWED_MODULES) + "/flawed_hang.so";
+    const fs::path json = dir / "report.json";
+    const Result r = Run("'" + module + "' --level 5 --seed 2026 --timeout 3 --check hostile-scenario --json '" +
+                         json.string() + "'");
+    const std::smatch repeat = [&] {
+        std::smatch m;
+        std::regex_search(r.out, m, std::regex("repeat: (.*--trial ([0-9]+).*)"));
+        return m;
+    }();
+    ASSERT_FALSE(repeat.empty()) << r.out;
+    const std::string kept = read_file(json.string() + ".hostile-scenario-2026.input");
+    EXPECT_NE(kept.find("BEGIN_VESSEL Hostile-" + repeat[2].str() + ":"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("\n  COUNT "), std::string::npos) << kept;
+    // Just that block: it hangs at once.
+    const Result again = Run(repeat[1].str().substr(std::string("simhost-validate ").size()));
+    EXPECT_NE(again.out.find("1 checks, 1 failed"), std::string::npos) << again.out;
+    EXPECT_NE(again.out.find("during block " + repeat[2].str()), std::string::npos) << again.out;
+}
+
+TEST_F(Validate, AModuleNamedWithoutAFolderIsTheFileHere)
+{
+    const Result r = Run("flawed_clean.so --level 1 --check exports", FLAWED_MODULES);
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find(std::string(FLAWED_MODULES) + "/flawed_clean.so at level 1"), std::string::npos) << r.out;
 }
 
 TEST_F(Validate, CommandLineItCannotFollowGivesStatusTwoAndNoReport)
 {
     for (const std::string& args : {std::string("--level 11 x"), std::string("--check nothing x"),
                                     std::string("--seed -1 x"), std::string("one two"),
+                                    std::string("--timeout 0 x"), std::string("--repeat 0 x"),
                                     "x --junit '" + (dir / "no" / "such" / "folder.xml").string() + "'"}) {
         const Result r = Run(args + " --json '" + (dir / "r.json").string() + "'");
         EXPECT_EQ(r.status, 2) << args << ": " << r.out;

@@ -1,5 +1,6 @@
 // Runs one step of a check, turning anything the module or the host throws,
 // and every module fault the host reports, into a failure that names the step.
+// The step is named to the validator first, so a crash or hang names it too.
 #pragma once
 
 #include <exception>
@@ -13,6 +14,7 @@ namespace validate {
 template <typename Step>
 bool attempt(Findings& findings, const std::string& what, Step&& step)
 {
+    doing(what);
     try {
         step();
         return true;

@@ -1,5 +1,6 @@
 // Hostile input to every callback that takes input: scenario blocks, key
 // events, dialog messages. The module must take all of it without fault.
+#include <cstdio>
 #include <string>
 
 #include "checks.h"
@@ -39,16 +40,64 @@ std::string RandomBytes(Random& random, size_t n, bool printable)
     return out;
 }
 
+// Values a field can hold that a reader must survive: numbers at the
+// extremes, which a careless reader overruns or divides by, and text that is
+// no number at all.
+const char* const extreme_values[] = {
+    "0",          "-0",          "1",           "-1",         "0.5",        "1e308",      "-1e308",
+    "1e-320",     "2147483647",  "-2147483648", "4294967295", "4294967296", "9223372036854775807",
+    "-9223372036854775808", "18446744073709551616", "99999999999999999999999999999999999999", "1e300",
+    "-1e-300",    "65536",       "256",         "255",        "1000000"};
+const char* const malformed_values[] = {"",   "nan", "-nan", "inf",   "-inf", "0x7fffffff", "1e",  "--1", "1.2.3",
+                                        "abc", "%s%s%n%n", "\t", "+", ".", "1,5", "1 2", "\xff\xfe"};
+
+const char* OddValue(Random& random)
+{
+    return random.chance(0.7) ? extreme_values[random.below(std::size(extreme_values))]
+                              : malformed_values[random.below(std::size(malformed_values))];
+}
+
+std::vector<std::string> Fields(const std::string& line)
+{
+    std::vector<std::string> out;
+    size_t at = 0;
+    while (at <= line.size()) {
+        const size_t end = line.find(' ', at);
+        out.push_back(line.substr(at, end - at));
+        if (end == std::string::npos) break;
+        at = end + 1;
+    }
+    return out;
+}
+
+// One of the module's own lines with one field replaced, removed or added
+// to: well formed but for that field, so it reaches the module's logic.
+std::string MutatedLine(Random& random, const std::string& line, int level)
+{
+    std::vector<std::string> fields = Fields(line);
+    const size_t at = fields.size() > 1 && random.chance(0.9) ? 1 + random.below(fields.size() - 1) : 0;
+    const std::uint64_t how = random.below(10);
+    if (how < 7) {
+        fields[at] = OddValue(random);
+    } else if (how == 7 && fields.size() > 1) {
+        fields.erase(fields.begin() + static_cast<std::ptrdiff_t>(at));
+    } else if (how == 8) {
+        fields.push_back(OddValue(random));
+    } else {
+        fields[at] = std::string(1 + random.below(size_t(16) << level), static_cast<char>('0' + random.below(10)));
+    }
+    std::string out;
+    for (size_t i = 0; i < fields.size(); ++i) out += (i ? " " : "") + fields[i];
+    return out;
+}
+
 std::string HostileLine(Random& random, const std::vector<std::string>& keys, int level)
 {
-    static const char* const values[] = {"",     " ",    "nan",    "-nan",   "inf",   "-inf",  "1e308",  "-1e308",
-                                         "1e-320", "-0", "0x7fffffff", "99999999999999999999999", "-1", "abc",
-                                         "%s%s%n%n", "1 2 3 4 5 6 7 8 9", "\t", "+", "."};
     // Now and then very long: up to 128 bytes at level 1, 64 KiB at level 10.
     const size_t longest = random.chance(0.2) ? size_t(1) << (6 + level) : 100;
     const std::string key = keys.empty() ? std::string("X") : random.pick(keys);
     switch (random.below(7)) {
-    case 0: return key + " " + values[random.below(std::size(values))];
+    case 0: return key + " " + OddValue(random);
     case 1: return key.substr(0, random.below(key.size() + 1));
     case 2: return key + " " + std::string(random.below(longest), static_cast<char>('0' + random.below(10)));
     case 3: return RandomBytes(random, 1 + random.below(200), false);
@@ -60,6 +109,34 @@ std::string HostileLine(Random& random, const std::vector<std::string>& keys, in
     }
     default: return key + RandomBytes(random, random.below(longest), false);
     }
+}
+
+// A block of a craft: mostly the module's own save with one line (at higher
+// levels a few) changed, else lines of random make.
+std::vector<std::string> HostileBlock(Random& random, const ModuleProbe& probe, int level, bool& from_save)
+{
+    std::vector<std::string> lines;
+    from_save = !probe.saved_lines.empty() && random.chance(0.7);
+    if (from_save) {
+        lines = probe.saved_lines;
+        const int changed = random.chance(0.7) ? 1 : 1 + static_cast<int>(random.below(1 + level / 3));
+        for (int i = 0; i < changed; ++i) {
+            std::string& line = lines[random.below(lines.size())];
+            line = MutatedLine(random, line, level);
+        }
+        return lines;
+    }
+    const int count = 1 + static_cast<int>(random.below(4 + level));
+    for (int i = 0; i < count; ++i) lines.push_back(HostileLine(random, probe.scenario_keys, level));
+    return lines;
+}
+
+// The block as a scenario file holds it, to keep beside the reports.
+std::string BlockText(const sim::ScenarioVessel& craft)
+{
+    std::string out = "BEGIN_VESSEL " + craft.name + ":" + craft.class_name + "\n";
+    for (const sim::ScenarioLine& line : craft.lines) out += "  " + line.text + "\n";
+    return out + "END_VESSEL\n";
 }
 
 struct Message {
@@ -82,17 +159,24 @@ void check_hostile_scenario(const CheckContext& ctx, Findings& f)
     sim::Host& host = s.host;
 
     const int blocks = 25 * ctx.level;
-    int accepted = 0;
+    int accepted = 0, tried = 0, from_save = 0, accepted_from_save = 0;
     for (int b = 1; b <= blocks && f.passed(); ++b) {
+        if (!runs_trial(ctx, b)) continue;
+        Random random(trial_seed(ctx.seed, b));
         sim::Scenario scenario;
         scenario.file = "hostile";
         sim::ScenarioVessel craft;
         craft.name = "Hostile-" + std::to_string(b);
         craft.class_name = s.module->class_name();
-        const int lines = 1 + static_cast<int>(s.random.below(4 + ctx.level));
-        for (int i = 0; i < lines; ++i) craft.lines.push_back({HostileLine(s.random, s.probe.scenario_keys, ctx.level), i + 2});
+        bool saved = false;
+        int line_no = 2;
+        for (std::string& line : HostileBlock(random, s.probe, ctx.level, saved)) craft.lines.push_back({line, line_no++});
         scenario.vessels.push_back(craft);
-        const std::string what = "block " + std::to_string(b) + " (first line \"" + Shown(craft.lines[0].text) + "\")";
+        ++tried;
+        from_save += saved;
+        const std::string what = "block " + std::to_string(b) + " (" + std::to_string(craft.lines.size()) +
+                                 " lines, the first \"" + Shown(craft.lines[0].text) + "\")";
+        doing(what, BlockText(craft), b);
         attempt(f, what, [&] {
             std::vector<sim::VesselRecord*> loaded;
             try {
@@ -101,6 +185,7 @@ void check_hostile_scenario(const CheckContext& ctx, Findings& f)
                 return;  // the host turned the block down: a defined outcome
             }
             ++accepted;
+            accepted_from_save += saved;
             try {
                 for (int i = 0; i < 3; ++i) host.step(0.1);
             } catch (const sim::StateError&) {
@@ -111,7 +196,9 @@ void check_hostile_scenario(const CheckContext& ctx, Findings& f)
         });
     }
     if (f.passed())
-        f.note(std::to_string(blocks) + " blocks, " + std::to_string(accepted) + " accepted, the rest turned down by the host");
+        f.note(std::to_string(tried) + " blocks, " + std::to_string(accepted) + " accepted (" +
+               std::to_string(accepted_from_save) + " of the " + std::to_string(from_save) +
+               " made from the module's own save with a field changed); the rest turned down by the host");
 }
 
 void check_hostile_keys(const CheckContext& ctx, Findings& f)
@@ -129,12 +216,15 @@ void check_hostile_keys(const CheckContext& ctx, Findings& f)
     const int events = 300 * ctx.level;
     for (int e = 1; e <= events && f.passed(); ++e) {
         sim::VesselRecord* r = driver.random_craft();
-        const DWORD key = static_cast<DWORD>(s.random.below(256));
+        // Mostly codes a keyboard sends, else any at all.
+        const DWORD key = static_cast<DWORD>(s.random.chance(0.8) ? s.random.below(256) : s.random.bits() >> 32);
         const bool down = s.random.chance(0.5);
         sim::KeyboardState state;
         const bool sparse = s.random.chance(0.5);
         for (char& c : state) c = static_cast<char>(sparse ? (s.random.chance(0.05) ? 0x80 : 0) : s.random.below(256));
-        attempt(f, "key event " + std::to_string(e) + " (key " + std::to_string(key) + (down ? " down)" : " up)"), [&] {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%X", static_cast<unsigned>(key));
+        attempt(f, "key event " + std::to_string(e) + " on " + r->name + " (key " + code + (down ? " down)" : " up)"), [&] {
             host.key_event(*r, key, down, state);
             if (e % 10 == 0) host.step(0.1);
         });

@@ -15,9 +15,10 @@ namespace validate {
 
 namespace {
 // What a module may call before any craft exists: nothing that needs one.
+// Looking for its dialog needs none; opening one does.
 bool CallableAtLoad(const std::string& name)
 {
-    return name == "InitLib" || name == "Date2Int" || name == "oapiGetSimStep";
+    return name == "InitLib" || name == "Date2Int" || name == "oapiGetSimStep" || name == "oapiFindDialog";
 }
 
 bool Printable(const char* text)

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "build_kind.h"
 #include "checks.h"
 #include "driver.h"
 #include "guard.h"
@@ -47,21 +48,6 @@ std::string Ms(double seconds)
 }
 }  // namespace
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VALIDATE_SANITIZED 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define VALIDATE_SANITIZED 1
-#endif
-
-// A build with the sanitizers runs everything several times slower.
-#if defined(VALIDATE_SANITIZED)
-const double slowdown = 10;
-#else
-const double slowdown = 1;
-#endif
 
 double median_budget(int level) { return slowdown * 2e-3 / level; }
 double max_budget(int level) { return slowdown * 50e-3 / level; }
