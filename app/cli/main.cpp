@@ -9,6 +9,7 @@
 #include "run/output_paths.h"
 #include "cli/program_folders.h"
 #include "run/run.h"
+#include "run/stop_request.h"
 #include "run/summary.h"
 
 namespace {
@@ -23,6 +24,7 @@ std::string OneLine(std::string s)
 
 int main(int argc, char** argv)
 {
+    app::end_signals_remove_temporaries();
     try {
         const app::ProgramFolders folders = app::program_folders(app::executable_file());
         app::Options defaults;

@@ -183,7 +183,8 @@ dialog as its module's template and bitmaps show it. Each file appears whole or 
 a file is never written through a link; two outputs on one file, an output
 on an input, or one in the modules folder are refused before the run.
 Ctrl+C (or SIGTERM) ends the run after the current step and saves the state
-reached; a second one ends the program at once, saving nothing.
+reached; a second one ends the program at once, saving nothing and leaving
+no temporary file.
 
 The exit status is 0 on success, 130 for a run stopped by Ctrl+C or SIGTERM,
 and 1 with a one-line reason on standard error for any bad input or failure,

@@ -60,15 +60,15 @@ public:
         std::filesystem::create_directories(o_.out_dir, ec);
         if (ec || !std::filesystem::is_directory(o_.out_dir))
             throw std::runtime_error("cannot create the output folder " + o_.out_dir + ": " + ec.message());
+        const StopRequest stop;  // until the run's files are written
         // Refused now rather than after a long run.
-        for (const PlannedOutput& p : planned_outputs(o_)) sim::check_replaceable(p.path);
+        for (const PlannedOutput& p : planned_outputs(o_)) sim::check_creatable(p.path);
         if (!o_.json.empty()) {
             std::vector<std::string> modules;
             for (const auto& m : host.modules()) modules.push_back(m->path());
             json_ = std::make_unique<JsonTelemetry>(o_.json, modules, o_.scenario);
         }
 
-        const StopRequest stop;  // until the run's files are written
         const double start = host.sim_time();
         Progress progress(!o_.quiet, o_.duration);
         double t = 0;

@@ -3,6 +3,8 @@
 #include <csignal>
 #include <cstddef>
 
+#include "sim/atomic_file.h"
+
 #if defined(_WIN32)
 #include <io.h>
 #else
@@ -28,13 +30,22 @@ void Note(const char (&text)[N])
 #endif
 }
 
+// Ends the program as `signal` would have, leaving no temporary behind.
+void EndAtOnce(int signal)
+{
+    sim::remove_temporaries_now();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+extern "C" void OnFatalSignal(int signal) { EndAtOnce(signal); }
+
 extern "C" void OnSignal(int signal)
 {
     if (requested) {
         // Asked twice: the step under way is not waited for any longer (a
         // module's callback may never return).
-        std::signal(signal, SIG_DFL);
-        std::raise(signal);
+        EndAtOnce(signal);
         return;
     }
     requested = signal;
@@ -59,6 +70,19 @@ StopRequest::~StopRequest()
 }
 
 int StopRequest::signal() const { return requested; }
+
+void end_signals_remove_temporaries()
+{
+#if defined(_WIN32)
+    const int ending[] = {SIGINT, SIGTERM, SIGABRT};
+#else
+    // A file-size limit is a write error the host reports, not an end.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const int ending[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGPIPE, SIGALRM, SIGXCPU, SIGUSR1, SIGUSR2};
+#endif
+    for (int s : ending)
+        if (std::signal(s, OnFatalSignal) == SIG_IGN) std::signal(s, SIG_IGN);
+}
 
 std::string signal_name(int signal)
 {

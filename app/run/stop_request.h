@@ -20,6 +20,12 @@ public:
     int signal() const;
 };
 
+// For the whole program: a signal that ends it removes the temporaries of
+// the files being written first (the second Ctrl+C among them), and a
+// file-size limit (SIGXFSZ) fails a write rather than ending the program.
+// Signals the program was started to ignore stay ignored.
+void end_signals_remove_temporaries();
+
 // "SIGINT (Ctrl+C)", "SIGTERM".
 std::string signal_name(int signal);
 

@@ -72,7 +72,49 @@ std::string KindOf(mode_t mode)
 #endif
 
 [[noreturn]] void Fail(const std::string& path, const std::string& why) { throw WriteError("cannot write " + path + ": " + why); }
+
+// The temporaries that exist now, where a signal handler can read them: a
+// slot is free (0), being filled (1) or names a temporary (2). A name that
+// finds no slot is still removed by its AtomicFile, only not on a signal.
+constexpr int live_slots = 64;
+constexpr std::size_t live_name_size = 4096;
+struct LiveTemporary {
+    std::atomic<int> state{0};
+    char name[live_name_size];
+};
+LiveTemporary live[live_slots];
+static_assert(std::atomic<int>::is_always_lock_free, "read inside signal handlers");
+
+int Remember(const std::string& temp)
+{
+    if (temp.size() >= live_name_size) return -1;
+    for (int i = 0; i < live_slots; ++i) {
+        int free = 0;
+        if (!live[i].state.compare_exchange_strong(free, 1)) continue;
+        std::memcpy(live[i].name, temp.c_str(), temp.size() + 1);
+        live[i].state.store(2);
+        return i;
+    }
+    return -1;
+}
 }  // namespace
+
+void remove_temporaries_now() noexcept
+{
+    for (LiveTemporary& t : live) {
+        if (t.state.load() != 2) continue;
+#if defined(_WIN32)
+        DeleteFileA(t.name);
+#else
+        unlink(t.name);
+#endif
+    }
+}
+
+void check_creatable(const std::string& path)
+{
+    const AtomicFile probe(path);
+}
 
 void check_replaceable(const std::string& path)
 {
@@ -111,6 +153,7 @@ AtomicFile::AtomicFile(std::string path) : path_(std::move(path))
         else if (GetLastError() != ERROR_FILE_EXISTS || attempt > 100)
             Fail(path_, "cannot create " + temp_ + ": " + ErrorText(LastError()));
     }
+    live_slot_ = Remember(temp_);
 #else
     struct stat st {};
     if (lstat(path_.c_str(), &st) == 0) mode_ = st.st_mode & 07777;
@@ -120,6 +163,7 @@ AtomicFile::AtomicFile(std::string path) : path_(std::move(path))
         fd_ = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd_ < 0 && (errno != EEXIST || attempt > 100)) Fail(path_, "cannot create " + temp_ + ": " + ErrorText(errno));
     }
+    live_slot_ = Remember(temp_);
     if (mode_ && fchmod(fd_, mode_) != 0) {
         const int err = errno;
         discard();
@@ -172,6 +216,7 @@ void AtomicFile::commit()
     check_replaceable(path_);
     if (!MoveFileExA(temp_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         fail("cannot replace it with " + temp_ + ": ", LastError());
+    forget_temp();
 #else
     const int fd = fd_;
     fd_ = -1;
@@ -182,6 +227,7 @@ void AtomicFile::commit()
     // destructor removes the temporary if it did.
     check_replaceable(path_);
     if (rename(temp_.c_str(), path_.c_str()) != 0) fail("cannot replace it with " + temp_ + ": ", errno);
+    forget_temp();
     // Makes the rename itself last; the file is in place whatever this answers.
     const int folder = open(Folder(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
@@ -189,7 +235,6 @@ void AtomicFile::commit()
         close(folder);
     }
 #endif
-    temp_.clear();
 }
 
 void AtomicFile::discard() noexcept
@@ -203,6 +248,13 @@ void AtomicFile::discard() noexcept
     fd_ = -1;
     if (!temp_.empty()) unlink(temp_.c_str());
 #endif
+    forget_temp();
+}
+
+void AtomicFile::forget_temp() noexcept
+{
+    if (live_slot_ >= 0) live[live_slot_].state.store(0);
+    live_slot_ = -1;
     temp_.clear();
 }
 

@@ -19,6 +19,16 @@ struct WriteError : std::runtime_error {
 // a link, a device), or when its folder does not exist.
 void check_replaceable(const std::string& path);
 
+// As check_replaceable, and also makes and removes the temporary the file
+// would be written through, so that a name too long with the temporary's
+// suffix, or a folder that cannot be written, is found before the work.
+void check_creatable(const std::string& path);
+
+// Removes every temporary of this process that is not yet in place, for a
+// program about to end at once on a signal. Safe to call inside a signal
+// handler; the AtomicFile objects are of no use afterwards.
+void remove_temporaries_now() noexcept;
+
 // One file being written. Owns its temporary file from construction until
 // commit() renames it into place; destroying it before then removes the
 // temporary and leaves the target untouched.
@@ -43,9 +53,11 @@ public:
 private:
     void flush();
     void discard() noexcept;
+    void forget_temp() noexcept;
 
     std::string path_;
     std::string temp_;
+    int live_slot_ = -1;  // where remove_temporaries_now finds temp_; -1 for none
     std::string buffer_;
     int error_ = 0;  // the first errno of a failed write
 #if defined(_WIN32)
