@@ -1,15 +1,12 @@
-# The Windows build (MinGW-w64 cross compile): what the whole tree shares.
+# The Windows builds: what the whole tree shares.
 #
 # The host is an executable that exports its interface. A test build links
 # the module against the stand-in host's executable, the Windows test
 # program (tests/windows); a release build (MERVEX_TESTS off) makes the
-# import library from host/host_interface.def for the simulator's executable
-# and builds the add-on alone.
-
-add_compile_definitions(NOMINMAX)
-# Executables carry their runtime with them: neither Wine nor a user's
-# machine has the MinGW runtime DLLs.
-string(APPEND CMAKE_EXE_LINKER_FLAGS " -static")
+# import library from the checked-in list of the host's exports for the
+# simulator's executable and builds the add-on alone. The MinGW-w64 builds
+# make the module in GCC's C++ ABI; the builds with cmake/msvc.cmake make it
+# in the Microsoft C++ ABI, as a vendor-built simulator exports its interface.
 
 if(MERVEX_TESTS)
   set(MERVEX_HOST_EXECUTABLE "simhost_win_tests.exe" CACHE STRING
@@ -20,6 +17,16 @@ endif()
 if(NOT MERVEX_HOST_EXECUTABLE MATCHES "^[^/\\\\:]+\\.[eE][xX][eE]$")
   message(FATAL_ERROR "MERVEX_HOST_EXECUTABLE must be a bare file name ending in .exe, got \"${MERVEX_HOST_EXECUTABLE}\"")
 endif()
+
+if(MERVEX_MSABI)
+  include(${CMAKE_CURRENT_LIST_DIR}/msabi_addon.cmake)
+  return()
+endif()
+
+add_compile_definitions(NOMINMAX)
+# Executables carry their runtime with them: neither Wine nor a user's
+# machine has the MinGW runtime DLLs.
+string(APPEND CMAKE_EXE_LINKER_FLAGS " -static")
 
 # The tests run under Wine; only 64-bit Windows programs run here (the
 # kernel runs no 32-bit code).

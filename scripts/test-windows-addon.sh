@@ -1,9 +1,10 @@
 #!/bin/sh
-# Builds the Windows add-on as released, for both processors, and checks it:
-# configuring without the simulator's executable name fails and says why;
-# the build holds no test program; the DLL passes the PE checks and imports
-# the host interface from that executable alone; `cmake --install` and
-# `cpack -G ZIP` give the add-on's folders.
+# Builds the Windows add-on as released, for both processors and both C++
+# ABIs (the Microsoft one with clang and lld-link, GCC's with MinGW-w64), and
+# checks it: configuring without the simulator's executable name fails and
+# says why; the build holds no test program; the DLL passes the PE checks and
+# imports the host interface from that executable alone; `cmake --install`
+# and `cpack -G ZIP` give the add-on's folders.
 set -eu
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-2}
@@ -15,8 +16,13 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake -S tools/pecheck -B build/pecheck -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/pecheck -j "$jobs" >/dev/null
 
-for arch in x86_64 i686; do
-  case $arch in x86_64) preset=mingw64-release ;; i686) preset=mingw32-release ;; esac
+for preset in win32-release win64-release mingw64-release mingw32-release; do
+  case $preset in
+    win32-release) arch=i686 abi="--abi msvc --map build/$preset/src/Mervex.map" ;;
+    win64-release) arch=x86_64 abi="--abi msvc" ;;
+    mingw64-release) arch=x86_64 abi="" ;;
+    mingw32-release) arch=i686 abi="" ;;
+  esac
   dir=build/$preset
   echo "== $preset"
 
@@ -33,7 +39,8 @@ for arch in x86_64 i686; do
   cmake --build --preset "$preset" -j "$jobs"
   built=$(find "$dir" -path "$dir/CMakeFiles" -prune -o \( -name '*.exe' -o -name '*gtest*' \) -print)
   [ -z "$built" ] || fail "$preset built test code: $built"
-  build/pecheck/pecheck "$dir/src/Mervex.dll" --machine $arch --host $host
+  # shellcheck disable=SC2086
+  build/pecheck/pecheck "$dir/src/Mervex.dll" --machine $arch --host $host $abi
 
   staged=$dir/staged
   rm -rf "$staged"

@@ -5,6 +5,7 @@
 
 #include "host/vessel.h"
 #include "interface/host_call.h"
+#include "interface/vessel_api.h"
 #include "scenario/standard_lines.h"
 #include "sim/host.h"
 #include "sim/vessel_record.h"
@@ -230,11 +231,20 @@ ANIMATIONCOMPONENT_HANDLE VESSEL::AddAnimationComponent(UINT anim, double state0
                                                         MGROUP_TRANSFORM* trans,
                                                         ANIMATIONCOMPONENT_HANDLE parent) const noexcept
 {
-    return OnCraft(this, "AddAnimationComponent", {anim, state0, state1, trans, parent},
+    const MGROUP_TRANSFORM::TYPE type = trans ? trans->Type() : MGROUP_TRANSFORM::NULLTRANSFORM;
+    return sim::add_animation_component(this, anim, state0, state1, trans, type, sim::TransformOwner::host, parent);
+}
+
+namespace sim {
+ANIMATIONCOMPONENT_HANDLE add_animation_component(const VESSEL* vessel, UINT anim, double state0, double state1,
+                                                  MGROUP_TRANSFORM* trans, MGROUP_TRANSFORM::TYPE type,
+                                                  TransformOwner owner, ANIMATIONCOMPONENT_HANDLE parent) noexcept
+{
+    return OnCraft(vessel, "AddAnimationComponent", {anim, state0, state1, trans, parent},
                    ANIMATIONCOMPONENT_HANDLE(nullptr),
                    [&](VesselRecord& r, const Call& call) -> ANIMATIONCOMPONENT_HANDLE {
                        // The transform is the host's from here on, whatever becomes of the call.
-                       if (trans) r.transforms.push_back(trans);
+                       if (trans && owner == TransformOwner::host) r.transforms.push_back(trans);
                        if (!KnownAnimation(r, anim, call)) return nullptr;
                        if (!trans) {
                            call.fault("the transform is null");
@@ -250,6 +260,7 @@ ANIMATIONCOMPONENT_HANDLE VESSEL::AddAnimationComponent(UINT anim, double state0
                        c->state0 = state0;
                        c->state1 = state1;
                        c->transform = trans;
+                       c->type = type;
                        c->parent = parent_component;
                        r.components.push_back(std::move(c));
                        if (sim::Host* h = sim::Host::current_or_null();
@@ -259,6 +270,7 @@ ANIMATIONCOMPONENT_HANDLE VESSEL::AddAnimationComponent(UINT anim, double state0
                        return r.components.back().get();
                    });
 }
+}  // namespace sim
 
 bool VESSEL::SetAnimation(UINT anim, double state) const noexcept
 {
@@ -320,32 +332,3 @@ VESSEL2::VESSEL2(OBJHANDLE hVessel, int fmodel) noexcept : VESSEL(hVessel, fmode
     else sim::Call("VESSEL2", nullptr, {hVessel, fmodel}).fault("the handle is not a craft of the host");
 }
 VESSEL2::~VESSEL2() = default;
-
-void VESSEL2::clbkDefineClass(FILEHANDLE) {}
-void VESSEL2::clbkWriteScenario(FILEHANDLE scn) { SaveDefaultState(scn); }
-void VESSEL2::clbkReadScenario(FILEHANDLE, void*) {}
-void VESSEL2::clbkSetStateEx(const void*) {}
-void VESSEL2::clbkPostCreation() {}
-void VESSEL2::clbkFocusChanged(bool, OBJHANDLE, OBJHANDLE) {}
-void VESSEL2::clbkPreStep(double, double, double) {}
-void VESSEL2::clbkAfterStep(double, double, double) {}
-bool VESSEL2::clbkPlaybackEvent(double, double, const char*, const char*) { return false; }
-void VESSEL2::clbkVisualCreated(VISHANDLE, int) {}
-void VESSEL2::clbkVisualDestroyed(VISHANDLE, int) {}
-void VESSEL2::clbkDrawHUD(int, const void*, void*) {}
-void VESSEL2::clbkRCSMode(int) {}
-void VESSEL2::clbkADCtrlMode(DWORD) {}
-void VESSEL2::clbkHUDMode(int) {}
-void VESSEL2::clbkMFDMode(int, int) {}
-void VESSEL2::clbkNavMode(int, bool) {}
-void VESSEL2::clbkDockEvent(int, OBJHANDLE) {}
-void VESSEL2::clbkAnimate(double) {}
-int VESSEL2::clbkConsumeDirectKey(char*) { return 0; }
-int VESSEL2::clbkKeyPress(DWORD, bool, char*) { return 0; }
-bool VESSEL2::clbkLoadGenericCockpit() { return false; }
-bool VESSEL2::clbkLoadPanel(int) { return false; }
-bool VESSEL2::clbkPanelMouseEvent(int, int, int, int) { return false; }
-bool VESSEL2::clbkPanelRedrawEvent(int, int, SURFHANDLE) { return false; }
-bool VESSEL2::clbkLoadVC(int) { return false; }
-bool VESSEL2::clbkVCMouseEvent(int, int, VECTOR3&) { return false; }
-bool VESSEL2::clbkVCRedrawEvent(int, int, SURFHANDLE) { return false; }

@@ -43,7 +43,7 @@ Pose Rotation(VECTOR3 axis, const VECTOR3& ref, double angle)
 
 Pose LocalPose(const AnimationComponent& c, const Animation& a)
 {
-    if (!c.transform || c.transform->Type() != MGROUP_TRANSFORM::ROTATE) return Pose{};
+    if (!c.transform || c.type != MGROUP_TRANSFORM::ROTATE) return Pose{};
     const auto& rot = *static_cast<const MGROUP_ROTATE*>(c.transform);
     const double travel = component_fraction(c, a.state) - component_fraction(c, a.initial_state);
     return Rotation(rot.axis, rot.ref, double(rot.angle) * travel);

@@ -41,7 +41,7 @@ void ExpectMervexArrayHinges(const sim::VesselRecord& r)
         EXPECT_EQ(c.state0, 0.05);
         EXPECT_EQ(c.state1, 0.95);
         EXPECT_EQ(c.parent, hinges[i].parent < 0 ? nullptr : r.components[hinges[i].parent].get());
-        ASSERT_EQ(c.transform->Type(), MGROUP_TRANSFORM::ROTATE);
+        ASSERT_EQ(c.type, MGROUP_TRANSFORM::ROTATE);
         const MGROUP_ROTATE& rot = *static_cast<const MGROUP_ROTATE*>(c.transform);
         EXPECT_EQ(rot.mesh, 0u);
         ASSERT_EQ(rot.ngrp, 1u);

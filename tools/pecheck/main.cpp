@@ -1,7 +1,14 @@
 // pecheck: checks a built Mervex.dll as the host's loader sees it, reading
 // the file itself. Prints one line per failed check and "ok" or the count.
 //
-//   pecheck DLL --machine x86_64|i686 --host HOST.exe
+//   pecheck DLL --machine x86_64|i686 --host HOST.exe [--abi gcc|msvc [--map LINK.map]]
+//
+// --abi msvc checks a module built in the Microsoft C++ ABI: it imports only
+// from the host, msvcrt.dll, kernel32.dll and user32.dll, every name it
+// takes from the host is Microsoft-decorated, and on i686 every member of
+// VESSEL it calls is __thiscall. With the link map lld-link wrote for it, the
+// module's own 32-bit __thiscall functions are checked to pop their
+// arguments on return (`ret N`), as their callers expect.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +19,7 @@
 
 #include "resfmt/dialog_template.h"
 #include "panel_measures.h"
+#include "msvc_names.h"
 #include "pe_image.h"
 
 namespace {
@@ -92,6 +100,57 @@ void CheckDialog(const pecheck::Resource& r)
     }
 }
 
+// The host's imports in the vendor's decoration, and only the runtime and system DLLs beside them.
+void CheckVendorImports(const pecheck::PeImage& pe, const std::string& host, bool i686)
+{
+    const std::vector<std::string> allowed = {Lower(host), "msvcrt.dll", "kernel32.dll", "user32.dll"};
+    for (const pecheck::Import& dll : pe.imports) {
+        const std::string l = Lower(dll.dll);
+        Check(std::find(allowed.begin(), allowed.end(), l) != allowed.end(),
+              "imports from " + dll.dll + ", not one of " + host + ", msvcrt.dll, kernel32.dll, user32.dll");
+        if (l != Lower(host)) continue;
+        for (const std::string& name : dll.names) {
+            Check(!name.empty() && name[0] == '?', "imports \"" + name + "\" from " + host +
+                                                       ", which is not a Microsoft-decorated name");
+            const std::string cls = pecheck::member_class(name);
+            if (i686 && (cls == "VESSEL" || cls == "VESSEL2"))
+                Check(pecheck::member_convention(name) == 'E', "imports " + name + ", which is not __thiscall");
+        }
+    }
+}
+
+bool HasReturnPopping(const std::vector<std::uint8_t>& code, std::size_t from, std::size_t to, unsigned bytes)
+{
+    for (std::size_t i = from; i + 2 < to && i + 2 < code.size(); ++i)
+        if (code[i] == 0xC2 && code[i + 1] == (bytes & 0xFF) && code[i + 2] == (bytes >> 8)) return true;
+    return false;
+}
+
+// Each of the module's own __thiscall functions that takes arguments holds a `ret N` popping them.
+std::size_t CheckThiscallReturns(const pecheck::PeImage& pe, const std::string& map_path)
+{
+    std::ifstream map(map_path);
+    if (!map) {
+        Check(false, "cannot read the link map " + map_path);
+        return 0;
+    }
+    const std::vector<pecheck::MapSymbol> symbols = pecheck::read_link_map(map, pe.image_base);
+    if (pe.code.empty()) return 0;
+    const pecheck::CodeSection& text = pe.code.front();
+    std::size_t checked = 0;
+    for (std::size_t i = 0; i < symbols.size(); ++i) {
+        const std::optional<unsigned> bytes = pecheck::thiscall_argument_bytes(symbols[i].name);
+        if (!symbols[i].own || !bytes || *bytes == 0 || symbols[i].address < text.rva) continue;
+        const std::size_t from = symbols[i].address - text.rva;
+        const std::size_t to = i + 1 < symbols.size() ? symbols[i + 1].address - text.rva : text.bytes.size();
+        Check(HasReturnPopping(text.bytes, from, to, *bytes),
+              symbols[i].name + " is __thiscall but has no ret " + std::to_string(*bytes));
+        ++checked;
+    }
+    Check(checked > 0, "the link map " + map_path + " names no __thiscall function of the module");
+    return checked;
+}
+
 void CheckBitmap(const pecheck::Resource& r)
 {
     Check(r.language == 0, "bitmap 107 has language " + std::to_string(r.language) + ", expected 0");
@@ -104,8 +163,9 @@ void CheckBitmap(const pecheck::Resource& r)
 
 int main(int argc, char** argv)
 {
-    const char* const usage = "usage: pecheck DLL --machine x86_64|i686 --host HOST.exe\n";
-    std::string path, machine, host;
+    const char* const usage =
+        "usage: pecheck DLL --machine x86_64|i686 --host HOST.exe [--abi gcc|msvc] [--map LINK.map (msvc on i686)]\n";
+    std::string path, machine, host, abi = "gcc", map;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "-h" || arg == "--help") {
@@ -115,13 +175,16 @@ int main(int argc, char** argv)
         }
         if (arg == "--machine" && i + 1 < argc) machine = argv[++i];
         else if (arg == "--host" && i + 1 < argc) host = argv[++i];
+        else if (arg == "--abi" && i + 1 < argc) abi = argv[++i];
+        else if (arg == "--map" && i + 1 < argc) map = argv[++i];
         else if (path.empty() && arg.rfind("--", 0) != 0) path = arg;
         else {
             std::fprintf(stderr, "pecheck: unknown argument %s\n", arg.c_str());
             return 2;
         }
     }
-    if (path.empty() || (machine != "x86_64" && machine != "i686") || host.empty()) {
+    if (path.empty() || (machine != "x86_64" && machine != "i686") || host.empty() ||
+        (abi != "gcc" && abi != "msvc") || (!map.empty() && (abi != "msvc" || machine != "i686"))) {
         std::fputs(usage, stderr);
         return 2;
     }
@@ -168,6 +231,12 @@ int main(int argc, char** argv)
               "needs the MinGW runtime " + d);
     }
 
+    std::size_t thiscalls = 0;
+    if (abi == "msvc") {
+        CheckVendorImports(pe, host, machine == "i686");
+        if (!map.empty()) thiscalls = CheckThiscallReturns(pe, map);
+    }
+
     if (const pecheck::Resource* dlg = FindResource(pe, 5, 108)) CheckDialog(*dlg);
     else Check(false, "no RT_DIALOG resource 108");
     if (const pecheck::Resource* bmp = FindResource(pe, 2, 107)) CheckBitmap(*bmp);
@@ -175,8 +244,10 @@ int main(int argc, char** argv)
 
     for (const std::string& f : failures) std::printf("%s: %s\n", path.c_str(), f.c_str());
     if (failures.empty()) {
-        std::printf("%s: ok (%s, %zu exports, imports from %s, dialog 108 and bitmap 107)\n", path.c_str(),
-                    machine.c_str(), pe.exports.size(), host.c_str());
+        std::printf("%s: ok (%s, %s ABI, %zu exports, imports from %s, dialog 108 and bitmap 107", path.c_str(),
+                    machine.c_str(), abi.c_str(), pe.exports.size(), host.c_str());
+        if (thiscalls) std::printf(", %zu __thiscall functions pop their arguments", thiscalls);
+        std::printf(")\n");
         return 0;
     }
     std::printf("%s: %zu checks failed\n", path.c_str(), failures.size());

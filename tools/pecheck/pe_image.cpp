@@ -83,13 +83,32 @@ void ReadExports(const Image& img, std::uint32_t rva, PeImage& pe)
         if (img.u32(addresses + 4 * i, "export address") != 0) pe.exports.push_back({base + i, by_index[i]});
 }
 
-void ReadImports(const Image& img, std::uint32_t rva, PeImage& pe)
+// The names one DLL's lookup table lists; entries are 8 bytes wide in a 64-bit image.
+std::vector<std::string> ImportedNames(const Image& img, std::uint32_t table, bool wide)
+{
+    std::vector<std::string> names;
+    const std::size_t width = wide ? 8 : 4;
+    std::size_t at = img.offset_of(table, "import lookup table");
+    for (int n = 0; n < 65536; ++n, at += width) {
+        const std::uint32_t low = img.u32(at, "import lookup entry");
+        const std::uint32_t high = wide ? img.u32(at + 4, "import lookup entry") : 0;
+        if (low == 0 && high == 0) return names;
+        const bool by_ordinal = wide ? (high & 0x80000000u) != 0 : (low & 0x80000000u) != 0;
+        names.push_back(by_ordinal ? std::string() : img.c_string(low + 2, "imported name"));
+    }
+    img.fail("import lookup table has no end", at);
+}
+
+void ReadImports(const Image& img, std::uint32_t rva, bool wide, PeImage& pe)
 {
     std::size_t d = img.offset_of(rva, "import directory");
     for (int n = 0; n < 4096; ++n, d += 20) {
         const std::uint32_t name = img.u32(d + 12, "import name");
-        if (name == 0 && img.u32(d + 16, "import thunks") == 0) return;
+        const std::uint32_t thunks = img.u32(d + 16, "import thunks");
+        if (name == 0 && thunks == 0) return;
         pe.import_dlls.push_back(img.c_string(name, "import name"));
+        const std::uint32_t lookup = img.u32(d, "import lookup table");
+        pe.imports.push_back({pe.import_dlls.back(), ImportedNames(img, lookup ? lookup : thunks, wide)});
     }
     img.fail("import directory has no end", d);
 }
@@ -144,14 +163,22 @@ PeImage parse_pe(const std::vector<std::uint8_t>& file, const std::string& what)
     const std::size_t dirs = opt + (magic == 0x20B ? 112 : 96);
     const std::uint32_t ndirs = img.u32(dirs - 4, "data directory count");
     const std::size_t table = opt + optional_size;
+    pe.image_base = magic == 0x20B ? std::uint64_t(img.u32(opt + 24, "image base")) |
+                                         std::uint64_t(img.u32(opt + 28, "image base")) << 32
+                                   : img.u32(opt + 28, "image base");
     for (unsigned i = 0; i < nsections; ++i) {
         const std::size_t s = table + 40 * std::size_t(i);
         img.sections.push_back({img.u32(s + 12, "section address"), img.u32(s + 8, "section size"),
                                 img.u32(s + 20, "section data"), img.u32(s + 16, "section data size")});
+        if (img.u32(s + 36, "section flags") & 0x20) {  // holds code
+            const Section& sec = img.sections.back();
+            const std::uint8_t* p = img.at(sec.raw_offset, sec.raw_size, "section data");
+            pe.code.push_back({sec.rva, std::vector<std::uint8_t>(p, p + sec.raw_size)});
+        }
     }
     auto directory = [&](unsigned index) { return index < ndirs ? img.u32(dirs + 8 * index, "data directory") : 0u; };
     if (std::uint32_t rva = directory(0)) ReadExports(img, rva, pe);
-    if (std::uint32_t rva = directory(1)) ReadImports(img, rva, pe);
+    if (std::uint32_t rva = directory(1)) ReadImports(img, rva, magic == 0x20B, pe);
     if (std::uint32_t rva = directory(2)) ReadResources(img, rva, pe);
     return pe;
 }

@@ -85,7 +85,9 @@ struct MeshEntry {
 
 struct AnimationComponent {
     double state0 = 0, state1 = 0;
-    MGROUP_TRANSFORM* transform = nullptr;  // one of the record's transforms
+    MGROUP_TRANSFORM* transform = nullptr;  // the module's, as handed over
+    // The transform's Type(), asked once in the module's own C++ ABI.
+    MGROUP_TRANSFORM::TYPE type = MGROUP_TRANSFORM::NULLTRANSFORM;
     AnimationComponent* parent = nullptr;
 };
 
@@ -142,8 +144,10 @@ public:
     std::vector<std::unique_ptr<Dock>> docks;
     std::vector<MeshEntry> meshes;
     std::vector<std::unique_ptr<AnimationComponent>> components;
-    // Handed over by the module in AddAnimationComponent (also when the host
-    // answered null); released with the record.
+    // Handed over by a module of the host's own C++ ABI in
+    // AddAnimationComponent (also when the host answered null); released with
+    // the record. Those of a module in another ABI came from another C
+    // runtime's heap, which the host cannot free into: the module keeps them.
     std::vector<MGROUP_TRANSFORM*> transforms;
 
     double propellant_mass() const;
