@@ -33,7 +33,7 @@ struct Fleet {
         sim::Module& module = host.load_module(module_path);
         for (int i = 0; i < craft; ++i) {
             sim::VesselRecord& v = host.create_vessel(module, "Craft-" + std::to_string(i + 1));
-            host.key_press(v, sim::key::k);
+            host.key_press(v, OAPI_KEY_K);
             sim::set_group_level(v, THGROUP_MAIN, 0.01);
             sim::set_group_level(v, THGROUP_ATT_YAWLEFT, 0.001);
         }

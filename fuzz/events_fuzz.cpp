@@ -46,8 +46,8 @@ HWND Dialog(sim::Host& host, Program& p)
     return d.empty() ? nullptr : d[pick % d.size()]->hwnd;
 }
 
-const DWORD modifier_keys[] = {sim::key::lshift, sim::key::rshift, sim::key::lctrl,
-                               sim::key::rctrl,  sim::key::lalt,   sim::key::ralt};
+const DWORD modifier_keys[] = {OAPI_KEY_LSHIFT, OAPI_KEY_RSHIFT, OAPI_KEY_LCONTROL,
+                               OAPI_KEY_RCONTROL,  OAPI_KEY_LALT,   OAPI_KEY_RALT};
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

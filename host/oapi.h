@@ -1,5 +1,17 @@
 // Free functions of the host interface. None of them throws: a call the
 // host cannot honour is noted as the module's fault and answered harmlessly.
+//
+// When a module may call what:
+// - While the library loads (its attach step, InitModule) and while it
+//   unloads (its detach step, the exit hook it exports as ExitModule or
+//   opcDLLExit), no craft of it exists: only InitLib, Date2Int and
+//   oapiGetSimStep may be called then. No dialog of the module may be open
+//   by then: its procedure would be code that is gone.
+// - Everything else is called from a callback of one of the module's craft,
+//   on the host's thread. A module starts no thread that calls the host.
+// - The destructor a module runs from ovcExit must close any dialog whose
+//   context is that craft: once ovcExit returns, the craft's handles and
+//   the object are gone, and the dialog would reach through them.
 #pragma once
 
 #include "host_types.h"

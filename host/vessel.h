@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host_types.h"
+#include "keycodes.h"
 
 // None of these throws: a call the host cannot honour (a handle it never
 // gave, an unknown animation) is noted as the module's fault and answered
@@ -95,7 +96,8 @@ public:
     virtual void clbkDockEvent(int dock, OBJHANDLE mate);                                // 17
     virtual void clbkAnimate(double simt);                                               // 18
     virtual int clbkConsumeDirectKey(char* kstate);                                      // 19
-    // `kstate` is 256 bytes, read during the call only; returns 1 if consumed.
+    // `key` and `kstate` as in keycodes.h; `kstate` is 256 bytes, read
+    // during the call only. Returns 1 if consumed.
     virtual int clbkKeyPress(DWORD key, bool down, char* kstate);                        // 20
     virtual bool clbkLoadGenericCockpit();                                               // 21
     virtual bool clbkLoadPanel(int id);                                                  // 22

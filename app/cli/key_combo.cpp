@@ -19,30 +19,29 @@ std::string Upper(std::string s)
 const std::map<std::string, DWORD>& Modifiers()
 {
     static const std::map<std::string, DWORD> m = {
-        {"SHIFT", 0x2A}, {"LSHIFT", 0x2A}, {"RSHIFT", 0x36}, {"CTRL", 0x1D}, {"LCTRL", 0x1D},
-        {"RCTRL", 0x9D}, {"ALT", 0x38},    {"LALT", 0x38},   {"RALT", 0xB8},
+        {"SHIFT", OAPI_KEY_LSHIFT},  {"LSHIFT", OAPI_KEY_LSHIFT},    {"RSHIFT", OAPI_KEY_RSHIFT},
+        {"CTRL", OAPI_KEY_LCONTROL}, {"LCTRL", OAPI_KEY_LCONTROL},   {"RCTRL", OAPI_KEY_RCONTROL},
+        {"ALT", OAPI_KEY_LALT},      {"LALT", OAPI_KEY_LALT},        {"RALT", OAPI_KEY_RALT},
     };
     return m;
 }
 
 const std::map<std::string, DWORD>& Keys()
 {
-    static const std::map<std::string, DWORD> k = [] {
-        std::map<std::string, DWORD> m;
-        const char* rows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
-        const DWORD first[] = {0x10, 0x1E, 0x2C};
-        for (int r = 0; r < 3; ++r)
-            for (DWORD i = 0; rows[r][i]; ++i) m[std::string(1, rows[r][i])] = first[r] + i;
-        for (DWORD d = 1; d <= 9; ++d) m[std::to_string(d)] = 0x01 + d;
-        m["0"] = 0x0B;
-        for (DWORD f = 1; f <= 10; ++f) m["F" + std::to_string(f)] = 0x3A + f;
-        m["SPACE"] = 0x39;
-        m["ENTER"] = m["RETURN"] = 0x1C;
-        m["ESC"] = m["ESCAPE"] = 0x01;
-        m["TAB"] = 0x0F;
-        m["BACKSPACE"] = 0x0E;
-        return m;
-    }();
+    static const std::map<std::string, DWORD> k = {
+        {"A", OAPI_KEY_A},   {"B", OAPI_KEY_B},   {"C", OAPI_KEY_C},   {"D", OAPI_KEY_D},   {"E", OAPI_KEY_E},
+        {"F", OAPI_KEY_F},   {"G", OAPI_KEY_G},   {"H", OAPI_KEY_H},   {"I", OAPI_KEY_I},   {"J", OAPI_KEY_J},
+        {"K", OAPI_KEY_K},   {"L", OAPI_KEY_L},   {"M", OAPI_KEY_M},   {"N", OAPI_KEY_N},   {"O", OAPI_KEY_O},
+        {"P", OAPI_KEY_P},   {"Q", OAPI_KEY_Q},   {"R", OAPI_KEY_R},   {"S", OAPI_KEY_S},   {"T", OAPI_KEY_T},
+        {"U", OAPI_KEY_U},   {"V", OAPI_KEY_V},   {"W", OAPI_KEY_W},   {"X", OAPI_KEY_X},   {"Y", OAPI_KEY_Y},
+        {"Z", OAPI_KEY_Z},   {"0", OAPI_KEY_0},   {"1", OAPI_KEY_1},   {"2", OAPI_KEY_2},   {"3", OAPI_KEY_3},
+        {"4", OAPI_KEY_4},   {"5", OAPI_KEY_5},   {"6", OAPI_KEY_6},   {"7", OAPI_KEY_7},   {"8", OAPI_KEY_8},
+        {"9", OAPI_KEY_9},   {"F1", OAPI_KEY_F1}, {"F2", OAPI_KEY_F2}, {"F3", OAPI_KEY_F3}, {"F4", OAPI_KEY_F4},
+        {"F5", OAPI_KEY_F5}, {"F6", OAPI_KEY_F6}, {"F7", OAPI_KEY_F7}, {"F8", OAPI_KEY_F8}, {"F9", OAPI_KEY_F9},
+        {"F10", OAPI_KEY_F10},        {"SPACE", OAPI_KEY_SPACE},    {"ENTER", OAPI_KEY_RETURN},
+        {"RETURN", OAPI_KEY_RETURN},  {"ESC", OAPI_KEY_ESCAPE},     {"ESCAPE", OAPI_KEY_ESCAPE},
+        {"TAB", OAPI_KEY_TAB},        {"BACKSPACE", OAPI_KEY_BACK},
+    };
     return k;
 }
 

@@ -1,11 +1,11 @@
 // Key presses as a person writes them: "K", "Shift+L", "Ctrl+F",
-// "RCtrl+Space", "Alt+K", "0x25". Codes are of the DirectInput keyboard set.
+// "RCtrl+Space", "Alt+K", "0x25". Codes are the host interface's (host/keycodes.h).
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "host/win_compat.h"
+#include "host/keycodes.h"
 
 namespace app {
 

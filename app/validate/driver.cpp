@@ -9,7 +9,7 @@
 namespace validate {
 
 namespace {
-const DWORD modifiers[] = {0, sim::key::lshift, sim::key::lctrl, sim::key::lalt};
+const DWORD modifiers[] = {0, OAPI_KEY_LSHIFT, OAPI_KEY_LCONTROL, OAPI_KEY_LALT};
 
 const THGROUP_TYPE group_types[] = {
     THGROUP_MAIN,          THGROUP_ATT_PITCHUP,  THGROUP_ATT_PITCHDOWN, THGROUP_ATT_YAWLEFT,
@@ -28,8 +28,8 @@ std::vector<DWORD> Held(const KeyCombo& k)
 std::string KeyCombo::text() const
 {
     char buf[48];
-    const char* mod = modifier == sim::key::lshift ? "Shift+" : modifier == sim::key::lctrl ? "Ctrl+"
-                    : modifier == sim::key::lalt   ? "Alt+"
+    const char* mod = modifier == OAPI_KEY_LSHIFT ? "Shift+" : modifier == OAPI_KEY_LCONTROL ? "Ctrl+"
+                    : modifier == OAPI_KEY_LALT   ? "Alt+"
                                                    : "";
     std::snprintf(buf, sizeof buf, "%skey 0x%02X", mod, static_cast<unsigned>(key));
     return buf;

@@ -20,6 +20,11 @@ TEST(CliKeys, NamesAndModifiersGiveDirectInputCodes)
     EXPECT_EQ(app::parse_key("1").code, 0x02u);
     EXPECT_EQ(app::parse_key("0").code, 0x0Bu);
     EXPECT_EQ(app::parse_key("0x25").code, 0x25u);
+    // The code set numbers the keys along the rows of the keyboard.
+    const std::pair<const char*, DWORD> rows[] = {{"QWERTYUIOP", 0x10}, {"ASDFGHJKL", 0x1E}, {"ZXCVBNM", 0x2C}};
+    for (const auto& [row, first] : rows)
+        for (DWORD i = 0; row[i]; ++i) EXPECT_EQ(app::parse_key(std::string(1, row[i])).code, first + i) << row[i];
+    for (DWORD f = 1; f <= 10; ++f) EXPECT_EQ(app::parse_key("F" + std::to_string(f)).code, 0x3A + f);
     EXPECT_EQ(app::parse_key("255").code, 255u);
     const app::KeySpec k = app::parse_key("Shift+Ctrl+L");
     EXPECT_EQ(k.code, 0x26u);

@@ -26,13 +26,13 @@ TEST(Drawing, BeaconsAreDrawnAsTheLastStepLeftThem)
     sim::VesselRecord& r = host.create_vessel(host.load_module(LAMP_MODULE_PATH), "L-1");
     EXPECT_TRUE(host.drawn_beacons(r).empty()) << "nothing is drawn before the first step";
     host.step(0.1);
-    host.key_press(r, sim::key::l);
+    host.key_press(r, OAPI_KEY_L);
     EXPECT_FALSE(DrawnLit(host, r)) << "switched on after the step";
     host.step(0.1);
     EXPECT_TRUE(DrawnLit(host, r));
 
     // A step taken back leaves them drawn as they are then.
-    host.key_press(r, sim::key::l);
+    host.key_press(r, OAPI_KEY_L);
     r.body.pos.x = std::numeric_limits<double>::max();
     r.body.vel.x = 1e300;
     EXPECT_THROW(host.step(0.1), sim::StateError);

@@ -180,13 +180,13 @@ TEST_F(PhysicsTest, RefuelKeyFillsTheTankOnce)
     Run(100, 1);
     sim::set_group_level(*craft, THGROUP_MAIN, 0);
     ASSERT_LT(Propellant(), 500);
-    EXPECT_EQ(host->key_press(*craft, sim::key::f, {sim::key::lctrl}), 1);
+    EXPECT_EQ(host->key_press(*craft, OAPI_KEY_F, {OAPI_KEY_LCONTROL}), 1);
     EXPECT_EQ(Propellant(), 500);
 
     sim::set_group_level(*craft, THGROUP_MAIN, 1);
     Run(100, 1);
     const double left = Propellant();
-    EXPECT_EQ(host->key_press(*craft, sim::key::f, {sim::key::rctrl}), 1);
+    EXPECT_EQ(host->key_press(*craft, OAPI_KEY_F, {OAPI_KEY_RCONTROL}), 1);
     EXPECT_EQ(Propellant(), left);
 }
 

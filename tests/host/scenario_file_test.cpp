@@ -231,7 +231,7 @@ TEST_F(ScenarioLoadTest, SaveReplacesTheFileWholeAndReadsBack)
     WriteFile(path, "old\n");
     sim::VesselRecord& r = NewVessel();
     host->set_sim_time(7.25);
-    host->key_press(r, sim::key::l, {sim::key::lshift});
+    host->key_press(r, OAPI_KEY_L, {OAPI_KEY_LSHIFT});
     host->save_scenario(path);
     EXPECT_EQ(read_file(path), host->scenario_text());
     EXPECT_FALSE(Exists(path + ".tmp"));

@@ -22,7 +22,7 @@ protected:
     // Deploys with K and clears the log, so only the steps that follow are in it.
     void Deploy(sim::VesselRecord& r)
     {
-        ASSERT_EQ(host->key_press(r, sim::key::k), 1);
+        ASSERT_EQ(host->key_press(r, OAPI_KEY_K), 1);
         host->log().clear();
     }
 };
@@ -87,7 +87,7 @@ TEST_F(ArraysTest, CommandsOnceDeployedChangeNothing)
     sim::VesselRecord& r = NewVessel();
     Deploy(r);
     host->step(30);
-    EXPECT_EQ(host->key_press(r, sim::key::k), 1);
+    EXPECT_EQ(host->key_press(r, OAPI_KEY_K), 1);
     host->log().clear();
     for (int i = 0; i < 3; ++i) host->step(1);
     EXPECT_EQ(host->log().count("SetAnimation"), 0u);

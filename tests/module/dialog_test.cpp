@@ -19,7 +19,7 @@ protected:
 
     HWND OpenBy(sim::VesselRecord& r)
     {
-        EXPECT_EQ(host->key_press(r, sim::key::space, {sim::key::lctrl}), 1);
+        EXPECT_EQ(host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL}), 1);
         HWND h = Find();
         EXPECT_NE(h, nullptr);
         return h;
@@ -94,11 +94,11 @@ TEST_F(DialogTest, KeyAndLightsButtonSwitchTheSameCommand)
     HWND h = OpenBy(r);
     host->step(1);
     const std::vector<bool> dark(4, false), lit(4, true);
-    host->key_press(r, sim::key::l, {sim::key::lshift});
+    host->key_press(r, OAPI_KEY_L, {OAPI_KEY_LSHIFT});
     Dialogs().send(h, WM_COMMAND, lights_id, 0);
     host->step(1);
     EXPECT_EQ(sim::beacons_lit(r), dark);
-    host->key_press(r, sim::key::l, {sim::key::rshift});
+    host->key_press(r, OAPI_KEY_L, {OAPI_KEY_RSHIFT});
     host->step(1);
     EXPECT_EQ(sim::beacons_lit(r), lit);
     Dialogs().send(h, WM_COMMAND, lights_id, 0);
@@ -153,7 +153,7 @@ TEST_F(DialogTest, DeployButtonGreysOutTheStepAfterTheArraysArriveAtZero)
 {
     sim::VesselRecord& r = NewVessel();
     OpenBy(r);
-    host->key_press(r, sim::key::k);
+    host->key_press(r, OAPI_KEY_K);
     for (int i = 0; i < 3; ++i) {
         host->log().clear();
         host->step(7);
@@ -249,7 +249,7 @@ TEST_F(DialogTest, DestroyingAnotherCraftLeavesTheDialogWorking)
     sim::VesselRecord& opener = NewVessel("A");
     sim::VesselRecord& other = NewVessel("B");
     HWND h = OpenBy(opener);
-    host->key_press(other, sim::key::space, {sim::key::rctrl});  // brings it forward only
+    host->key_press(other, OAPI_KEY_SPACE, {OAPI_KEY_RCONTROL});  // brings it forward only
     host->destroy_vessel(other);
     ASSERT_EQ(Find(), h);
     host->step(1);

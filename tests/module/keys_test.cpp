@@ -6,7 +6,6 @@
 #include "support/module_fixture.h"
 
 namespace {
-namespace key = sim::key;
 
 // What a key event led to, seen from the host after the next step.
 struct Effects {
@@ -77,8 +76,8 @@ protected:
 
 TEST_F(KeysTest, ReleasesAreNeverCommands)
 {
-    for (DWORD code : {key::k, key::l, key::f, key::space})
-        for (std::vector<DWORD> mods : std::vector<std::vector<DWORD>>{{}, {key::lshift}, {key::lctrl}, {key::rctrl}}) {
+    for (DWORD code : {OAPI_KEY_K, OAPI_KEY_L, OAPI_KEY_F, OAPI_KEY_SPACE})
+        for (std::vector<DWORD> mods : std::vector<std::vector<DWORD>>{{}, {OAPI_KEY_LSHIFT}, {OAPI_KEY_LCONTROL}, {OAPI_KEY_RCONTROL}}) {
             mods.push_back(code);
             EXPECT_EQ(Event(code, false, sim::keyboard_state(mods), 0), none) << "code " << code;
         }
@@ -86,78 +85,78 @@ TEST_F(KeysTest, ReleasesAreNeverCommands)
 
 TEST_F(KeysTest, PlainKeys)
 {
-    EXPECT_EQ(Press(key::k, {}, 1), deploys);
-    EXPECT_EQ(Press(key::l, {}, 0), none);
-    EXPECT_EQ(Press(key::f, {}, 0), none);
-    EXPECT_EQ(Press(key::space, {}, 0), none);
+    EXPECT_EQ(Press(OAPI_KEY_K, {}, 1), deploys);
+    EXPECT_EQ(Press(OAPI_KEY_L, {}, 0), none);
+    EXPECT_EQ(Press(OAPI_KEY_F, {}, 0), none);
+    EXPECT_EQ(Press(OAPI_KEY_SPACE, {}, 0), none);
     EXPECT_EQ(Press(0x1E, {}, 0), none);  // A
 }
 
 TEST_F(KeysTest, ShiftOnlyMakesLACommand)
 {
-    for (DWORD shift : {key::lshift, key::rshift}) {
-        EXPECT_EQ(Press(key::l, {shift}, 1), lights);
-        EXPECT_EQ(Press(key::k, {shift}, 0), none);
-        EXPECT_EQ(Press(key::f, {shift}, 0), none);
-        EXPECT_EQ(Press(key::space, {shift}, 0), none);
+    for (DWORD shift : {OAPI_KEY_LSHIFT, OAPI_KEY_RSHIFT}) {
+        EXPECT_EQ(Press(OAPI_KEY_L, {shift}, 1), lights);
+        EXPECT_EQ(Press(OAPI_KEY_K, {shift}, 0), none);
+        EXPECT_EQ(Press(OAPI_KEY_F, {shift}, 0), none);
+        EXPECT_EQ(Press(OAPI_KEY_SPACE, {shift}, 0), none);
     }
 }
 
 TEST_F(KeysTest, ShiftWinsOverCtrl)
 {
-    EXPECT_EQ(Press(key::l, {key::lshift, key::lctrl}, 1), lights);
-    EXPECT_EQ(Press(key::l, {key::rshift, key::rctrl}, 1), lights);
-    EXPECT_EQ(Press(key::f, {key::lshift, key::lctrl}, 0), none);
-    EXPECT_EQ(Press(key::space, {key::rshift, key::lctrl}, 0), none);
+    EXPECT_EQ(Press(OAPI_KEY_L, {OAPI_KEY_LSHIFT, OAPI_KEY_LCONTROL}, 1), lights);
+    EXPECT_EQ(Press(OAPI_KEY_L, {OAPI_KEY_RSHIFT, OAPI_KEY_RCONTROL}, 1), lights);
+    EXPECT_EQ(Press(OAPI_KEY_F, {OAPI_KEY_LSHIFT, OAPI_KEY_LCONTROL}, 0), none);
+    EXPECT_EQ(Press(OAPI_KEY_SPACE, {OAPI_KEY_RSHIFT, OAPI_KEY_LCONTROL}, 0), none);
 }
 
 TEST_F(KeysTest, CtrlKeys)
 {
-    for (DWORD ctrl : {key::lctrl, key::rctrl}) {
-        EXPECT_EQ(Press(key::f, {ctrl}, 1), refuels);
-        EXPECT_EQ(Press(key::space, {ctrl}, 1), opens);
-        EXPECT_EQ(Press(key::k, {ctrl}, 0), none);
-        EXPECT_EQ(Press(key::l, {ctrl}, 0), none);
+    for (DWORD ctrl : {OAPI_KEY_LCONTROL, OAPI_KEY_RCONTROL}) {
+        EXPECT_EQ(Press(OAPI_KEY_F, {ctrl}, 1), refuels);
+        EXPECT_EQ(Press(OAPI_KEY_SPACE, {ctrl}, 1), opens);
+        EXPECT_EQ(Press(OAPI_KEY_K, {ctrl}, 0), none);
+        EXPECT_EQ(Press(OAPI_KEY_L, {ctrl}, 0), none);
     }
 }
 
 TEST_F(KeysTest, AltIsNeverLookedAt)
 {
-    for (DWORD alt : {key::lalt, key::ralt}) {
-        EXPECT_EQ(Press(key::k, {alt}, 1), deploys);
-        EXPECT_EQ(Press(key::l, {alt, key::lshift}, 1), lights);
-        EXPECT_EQ(Press(key::f, {alt, key::rctrl}, 1), refuels);
-        EXPECT_EQ(Press(key::l, {alt}, 0), none);
+    for (DWORD alt : {OAPI_KEY_LALT, OAPI_KEY_RALT}) {
+        EXPECT_EQ(Press(OAPI_KEY_K, {alt}, 1), deploys);
+        EXPECT_EQ(Press(OAPI_KEY_L, {alt, OAPI_KEY_LSHIFT}, 1), lights);
+        EXPECT_EQ(Press(OAPI_KEY_F, {alt, OAPI_KEY_RCONTROL}, 1), refuels);
+        EXPECT_EQ(Press(OAPI_KEY_L, {alt}, 0), none);
     }
 }
 
 TEST_F(KeysTest, OnlyBitSevenMarksAHeldModifier)
 {
     sim::KeyboardState low{};
-    low[key::lshift] = 0x7F;
-    low[key::rctrl] = 0x7F;
-    EXPECT_EQ(Event(key::k, true, low, 1), deploys);
-    EXPECT_EQ(Event(key::l, true, low, 0), none);
+    low[OAPI_KEY_LSHIFT] = 0x7F;
+    low[OAPI_KEY_RCONTROL] = 0x7F;
+    EXPECT_EQ(Event(OAPI_KEY_K, true, low, 1), deploys);
+    EXPECT_EQ(Event(OAPI_KEY_L, true, low, 0), none);
 
     sim::KeyboardState high{};
-    high[key::rshift] = static_cast<char>(0x80);
-    EXPECT_EQ(Event(key::l, true, high, 1), lights);
-    high[key::rshift] = static_cast<char>(0xFF);
-    EXPECT_EQ(Event(key::k, true, high, 0), none);
+    high[OAPI_KEY_RSHIFT] = static_cast<char>(0x80);
+    EXPECT_EQ(Event(OAPI_KEY_L, true, high, 1), lights);
+    high[OAPI_KEY_RSHIFT] = static_cast<char>(0xFF);
+    EXPECT_EQ(Event(OAPI_KEY_K, true, high, 0), none);
 }
 
 TEST_F(KeysTest, RefuelFillsTheTankOnce)
 {
     sim::VesselRecord& r = Fresh();
     r.default_propellant->mass = 12.5;
-    EXPECT_EQ(host->key_press(r, key::f, {key::lctrl}), 1);
+    EXPECT_EQ(host->key_press(r, OAPI_KEY_F, {OAPI_KEY_LCONTROL}), 1);
     EXPECT_EQ(r.default_propellant->mass, 500.0);
     auto calls = host->log().named("SetFuelMass");
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].numbers[0], 500.0);
 
     r.default_propellant->mass = 3;
-    EXPECT_EQ(host->key_press(r, key::f, {key::rctrl}), 1);
+    EXPECT_EQ(host->key_press(r, OAPI_KEY_F, {OAPI_KEY_RCONTROL}), 1);
     EXPECT_EQ(r.default_propellant->mass, 3.0);
     EXPECT_EQ(host->log().count("SetFuelMass"), 1u);
 }
@@ -166,9 +165,9 @@ TEST_F(KeysTest, RefuelCountsAlsoWhenTheTankIsFull)
 {
     sim::VesselRecord& r = Fresh();
     ASSERT_EQ(r.default_propellant->mass, 500.0);
-    host->key_press(r, key::f, {key::lctrl});
+    host->key_press(r, OAPI_KEY_F, {OAPI_KEY_LCONTROL});
     r.default_propellant->mass = 1;
-    host->key_press(r, key::f, {key::lctrl});
+    host->key_press(r, OAPI_KEY_F, {OAPI_KEY_LCONTROL});
     EXPECT_EQ(host->log().count("SetFuelMass"), 1u);
     EXPECT_EQ(r.default_propellant->mass, 1.0);
 }
@@ -176,7 +175,7 @@ TEST_F(KeysTest, RefuelCountsAlsoWhenTheTankIsFull)
 TEST_F(KeysTest, CtrlSpaceOpensTheOneDialogAnyNumberOfTimes)
 {
     sim::VesselRecord& r = Fresh();
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(host->key_press(r, key::space, {key::lctrl}), 1);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL}), 1);
     ASSERT_EQ(host->dialogs().open_dialogs().size(), 1u);
     const sim::Dialog& d = *host->dialogs().open_dialogs()[0];
     EXPECT_EQ(d.instance, module->instance());
@@ -187,7 +186,7 @@ TEST_F(KeysTest, CtrlSpaceOpensTheOneDialogAnyNumberOfTimes)
     EXPECT_EQ(host->log().count("oapiOpenDialogEx"), 3u);
 
     host->dialogs().close(d.hwnd);
-    EXPECT_EQ(host->key_press(r, key::space, {key::rctrl}), 1);
+    EXPECT_EQ(host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_RCONTROL}), 1);
     EXPECT_EQ(host->dialogs().open_dialogs().size(), 1u);
     // The key opening leaves the scenario's automatic opening alone: none here.
     host->step(1);
@@ -198,7 +197,7 @@ TEST_F(KeysTest, KeyCodesOutsideTheSetAreRefusedBeforeReachingTheCraft)
 {
     sim::VesselRecord& r = Fresh();
     EXPECT_THROW(host->key_press(r, 256), std::invalid_argument);
-    EXPECT_THROW(host->key_press(r, key::k, {300}), std::invalid_argument);
+    EXPECT_THROW(host->key_press(r, OAPI_KEY_K, {300}), std::invalid_argument);
     host->step(1);
     EXPECT_EQ(host->log().named("SetAnimation").back().numbers[1], 1.0);
 }
@@ -210,8 +209,8 @@ TEST_F(KeysTest, CodesAboveTheByteAreNoCommandsWhateverTheirLowByte)
     const struct {
         DWORD code;
         std::vector<DWORD> modifiers;
-    } cases[] = {{0x125, {}}, {0x100 | key::l, {key::lshift}}, {0x100 | key::f, {key::lctrl}},
-                 {0x100 | key::space, {key::rctrl}}, {0xFFFFFF00 | key::k, {}}};
+    } cases[] = {{0x125, {}}, {0x100 | OAPI_KEY_L, {OAPI_KEY_LSHIFT}}, {0x100 | OAPI_KEY_F, {OAPI_KEY_LCONTROL}},
+                 {0x100 | OAPI_KEY_SPACE, {OAPI_KEY_RCONTROL}}, {0xFFFFFF00 | OAPI_KEY_K, {}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         sim::VesselRecord& r = Fresh();

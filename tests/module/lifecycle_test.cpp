@@ -87,7 +87,7 @@ TEST(CallLog, OnlyAHostMadeToKeepTheLogKeepsCalls)
         sim::Host host(logging);
         sim::VesselRecord& craft = host.create_vessel(host.load_module(MERVEX_MODULE_PATH), "Mervex-1");
         for (int i = 0; i < 3; ++i) host.step(0.1);
-        host.key_press(craft, sim::key::k);
+        host.key_press(craft, OAPI_KEY_K);
         EXPECT_EQ(host.log().calls().empty(), logging == sim::CallLogging::off);
     }
 }

@@ -54,7 +54,7 @@ TEST_F(ModuleTest, BeaconsStayLitWithTheLightsLineUntilSwitchedOff)
         host->step(0.1);
         EXPECT_EQ(sim::beacons_lit(r), all_lit);
     }
-    ASSERT_EQ(host->key_press(r, sim::key::l, {sim::key::lshift}), 1);
+    ASSERT_EQ(host->key_press(r, OAPI_KEY_L, {OAPI_KEY_LSHIFT}), 1);
     EXPECT_EQ(sim::beacons_lit(r), all_lit);  // the step carries it over, not the key
     host->step(0.1);
     EXPECT_EQ(sim::beacons_lit(r), all_dark);
@@ -64,11 +64,11 @@ TEST_F(ModuleTest, LightsToggledTwiceBetweenStepsStayAsTheyWere)
 {
     sim::VesselRecord& r = NewVessel();
     host->step(0.1);
-    host->key_press(r, sim::key::l, {sim::key::lshift});
-    host->key_press(r, sim::key::l, {sim::key::rshift});
+    host->key_press(r, OAPI_KEY_L, {OAPI_KEY_LSHIFT});
+    host->key_press(r, OAPI_KEY_L, {OAPI_KEY_RSHIFT});
     host->step(0.1);
     EXPECT_EQ(sim::beacons_lit(r), all_dark);
-    host->key_press(r, sim::key::l, {sim::key::lshift});
+    host->key_press(r, OAPI_KEY_L, {OAPI_KEY_LSHIFT});
     host->step(0.1);
     EXPECT_EQ(sim::beacons_lit(r), all_lit);
 }
@@ -82,7 +82,7 @@ TEST_F(ModuleTest, TwoCraftHaveTheirOwnBeaconsOverSharedTables)
         EXPECT_EQ(a.beacons[i]->pos, b.beacons[i]->pos);
         EXPECT_EQ(a.beacons[i]->col, b.beacons[i]->col);
     }
-    host->key_press(a, sim::key::l, {sim::key::lshift});
+    host->key_press(a, OAPI_KEY_L, {OAPI_KEY_LSHIFT});
     host->step(0.1);
     EXPECT_EQ(sim::beacons_lit(a), all_lit);
     EXPECT_EQ(sim::beacons_lit(b), all_dark);

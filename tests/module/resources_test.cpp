@@ -282,7 +282,7 @@ protected:
     sim::Dialog* OpenWithCtrlSpace()
     {
         sim::VesselRecord& r = NewVessel();
-        EXPECT_EQ(host->key_press(r, sim::key::space, {sim::key::lctrl}), 1);
+        EXPECT_EQ(host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL}), 1);
         return host->dialogs().dialog(host->dialogs().find(module->instance(), 108));
     }
 };
@@ -336,7 +336,7 @@ protected:
         host = std::make_unique<sim::Host>(sim::CallLogging::on);
         sim::Module& m = host->load_module(copy.string());
         sim::VesselRecord& r = host->create_vessel(m, "Mervex-1");
-        host->key_press(r, sim::key::space, {sim::key::lctrl});
+        host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL});
         return host->dialogs().dialog(host->dialogs().find(m.instance(), 108));
     }
     std::filesystem::path dir, copy;

@@ -116,8 +116,8 @@ TEST_F(ScenarioTest, LinesNeitherSideKnowsAreReportedWithTheirPlace)
 TEST_F(ScenarioTest, WrittenInTheHostsOrderThenTheCraftsKeys)
 {
     sim::VesselRecord& r = NewVessel();
-    host->key_press(r, sim::key::l, {sim::key::lshift});
-    host->key_press(r, sim::key::space, {sim::key::lctrl});
+    host->key_press(r, OAPI_KEY_L, {OAPI_KEY_LSHIFT});
+    host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL});
     // Saved before any step: the command is written, not the lit flags.
     std::vector<std::string> keys;
     for (const std::string& l : SavedLines(*host)) keys.push_back(l.substr(0, l.find(' ')));
@@ -126,7 +126,7 @@ TEST_F(ScenarioTest, WrittenInTheHostsOrderThenTheCraftsKeys)
     EXPECT_EQ(Saved(*host, "NAVLIGHTS"), "");
     EXPECT_EQ(Saved(*host, "DIALOG"), "");
 
-    host->key_press(r, sim::key::l, {sim::key::lshift});
+    host->key_press(r, OAPI_KEY_L, {OAPI_KEY_LSHIFT});
     host->dialogs().close_all();
     EXPECT_EQ(Saved(*host, "NAVLIGHTS"), "(none)");
     EXPECT_EQ(Saved(*host, "DIALOG"), "(none)");
@@ -136,7 +136,7 @@ TEST_F(ScenarioTest, EveryCraftWritesTheDialogWhileItIsOpen)
 {
     NewVessel("A");
     sim::VesselRecord& b = NewVessel("B");
-    host->key_press(b, sim::key::space, {sim::key::rctrl});
+    host->key_press(b, OAPI_KEY_SPACE, {OAPI_KEY_RCONTROL});
     EXPECT_EQ(Saved(*host, "DIALOG", "A"), "");
     EXPECT_EQ(Saved(*host, "DIALOG", "B"), "");
 }
@@ -195,7 +195,7 @@ TEST_F(ScenarioTest, SaveAndReloadKeepEverySavedField)
 TEST_F(ScenarioTest, ADeploymentSavedHalfwayWaitsForANewCommand)
 {
     sim::VesselRecord& r = NewVessel();
-    host->key_press(r, sim::key::k);
+    host->key_press(r, OAPI_KEY_K);
     for (int i = 0; i < 10; ++i) host->step(1);
     const std::string state = Saved(*host, "ARRAYS");
     ASSERT_NEAR(std::atof(state.c_str()), 0.5, 1e-6);
@@ -208,7 +208,7 @@ TEST_F(ScenarioTest, ADeploymentSavedHalfwayWaitsForANewCommand)
     for (int i = 0; i < 5; ++i) host->step(1);
     EXPECT_EQ(States(host->log(), "SetAnimation"), std::vector<double>(5, saved));
 
-    host->key_press(again, sim::key::k);
+    host->key_press(again, OAPI_KEY_K);
     host->log().clear();
     for (int i = 0; i < 12; ++i) host->step(1);
     const std::vector<double> got = States(host->log(), "SetAnimation");
@@ -220,10 +220,10 @@ TEST_F(ScenarioTest, ADeploymentSavedHalfwayWaitsForANewCommand)
 TEST_F(ScenarioTest, RefuelIsAvailableAgainAfterAReload)
 {
     sim::VesselRecord& r = NewVessel();
-    host->key_press(r, sim::key::f, {sim::key::lctrl});
+    host->key_press(r, OAPI_KEY_F, {OAPI_KEY_LCONTROL});
     Reload();
     host->log().clear();
-    host->key_press(*host->vessels().back(), sim::key::f, {sim::key::lctrl});
+    host->key_press(*host->vessels().back(), OAPI_KEY_F, {OAPI_KEY_LCONTROL});
     EXPECT_EQ(host->log().count("SetFuelMass"), 1u);
 }
 

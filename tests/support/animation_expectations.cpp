@@ -58,7 +58,7 @@ void ExpectMervexArrayHinges(const sim::VesselRecord& r)
 
 void ExpectSevenSecondDeployment(sim::Host& host, sim::VesselRecord& r)
 {
-    ASSERT_EQ(host.key_press(r, sim::key::k), 1);
+    ASSERT_EQ(host.key_press(r, OAPI_KEY_K), 1);
     host.log().clear();
     for (int i = 0; i < 6; ++i) host.step(7);
     const float s1 = Next(1, 7), s2 = Next(s1, 7), s3 = Next(s2, 7);

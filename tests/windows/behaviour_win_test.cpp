@@ -30,29 +30,29 @@ TEST_F(WinBehaviourTest, KeysActThroughTheHostsKeyPath)
     host->step(1);
     EXPECT_FALSE(Lit(r)) << "lights start off";
 
-    EXPECT_EQ(host->key_press(r, sim::key::l, {sim::key::lshift}), 1);
+    EXPECT_EQ(host->key_press(r, OAPI_KEY_L, {OAPI_KEY_LSHIFT}), 1);
     host->step(1);
     EXPECT_TRUE(Lit(r));
-    EXPECT_EQ(host->key_press(r, sim::key::l, {sim::key::rshift}), 1);
+    EXPECT_EQ(host->key_press(r, OAPI_KEY_L, {OAPI_KEY_RSHIFT}), 1);
     host->step(1);
     EXPECT_FALSE(Lit(r));
 
     r.default_propellant->mass = 10;
-    EXPECT_EQ(host->key_press(r, sim::key::f, {sim::key::lctrl}), 1);
+    EXPECT_EQ(host->key_press(r, OAPI_KEY_F, {OAPI_KEY_LCONTROL}), 1);
     EXPECT_EQ(r.default_propellant->mass, 500);
     r.default_propellant->mass = 10;
-    EXPECT_EQ(host->key_press(r, sim::key::f, {sim::key::rctrl}), 1);
+    EXPECT_EQ(host->key_press(r, OAPI_KEY_F, {OAPI_KEY_RCONTROL}), 1);
     EXPECT_EQ(r.default_propellant->mass, 10) << "the refuel is a one-time offer";
 
     EXPECT_EQ(Dialog(), nullptr);
-    EXPECT_EQ(host->key_press(r, sim::key::space, {sim::key::lctrl}), 1);
+    EXPECT_EQ(host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL}), 1);
     EXPECT_NE(Dialog(), nullptr);
     EXPECT_TRUE(IsWindowVisible(Dialog()));
 
-    EXPECT_EQ(host->key_press(r, sim::key::k), 1);
+    EXPECT_EQ(host->key_press(r, OAPI_KEY_K), 1);
     host->step(1);
     EXPECT_LT(r.animations[0].state, 1);
-    EXPECT_EQ(host->key_press(r, sim::key::k, {sim::key::lalt}), 1) << "Alt is not looked at";
-    EXPECT_EQ(host->key_press(r, sim::key::l), 0) << "L alone does nothing";
+    EXPECT_EQ(host->key_press(r, OAPI_KEY_K, {OAPI_KEY_LALT}), 1) << "Alt is not looked at";
+    EXPECT_EQ(host->key_press(r, OAPI_KEY_L), 0) << "L alone does nothing";
 }
 }  // namespace

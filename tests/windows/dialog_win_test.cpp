@@ -12,7 +12,7 @@ class WinDialogTest : public WinModuleTest {
 protected:
     HWND Open(sim::VesselRecord& r)
     {
-        EXPECT_EQ(host->key_press(r, sim::key::space, {sim::key::lctrl}), 1);
+        EXPECT_EQ(host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL}), 1);
         HWND dlg = Dialog();
         EXPECT_NE(dlg, nullptr);
         return dlg;
