@@ -3,7 +3,9 @@
 # from each with the build folder moved away: `cmake --install` into a
 # temporary prefix, and the Debian package unpacked into a temporary root.
 # Also checks that no installed file names the source or build folder and
-# that the package declares its dependencies. Run after the default build.
+# that the package declares its dependencies, and builds modules outside the
+# tree from the moved install (scripts/test-kit.sh). Run after the default
+# build.
 set -eu
 cd "$(dirname "$0")/.."
 build=build/default
@@ -50,6 +52,7 @@ fly() { # fly NAME BIN DATA
 }
 mv "$scratch/prefix" "$scratch/moved"
 fly installed "$scratch/moved/bin" "$scratch/moved/share/mervex"
+scripts/test-kit.sh "$scratch/moved" "$scratch/kit"
 "$scratch/root/usr/bin/simhost-run" --help >"$scratch/help.txt" ||
   fail "simhost-run --help from the package failed"
 grep -qF "(default: $scratch/root/usr/lib/mervex/modules)" "$scratch/help.txt" ||

@@ -1,0 +1,103 @@
+# The functions a vessel module's project calls, from the installed kit
+# (find_package(SimHost)) and in the stand-in host's own tree alike. They
+# need the targets SimHost::interface and, for validation, SimHost::validate.
+include_guard(GLOBAL)
+
+# simhost_add_module(<name> <source>... [RESOURCES <script.rc>])
+#
+# Builds the module <name>: a library named <name>.so (no "lib" in front)
+# that exports only what its sources mark DLLCLBK, carries no unique
+# symbols (they would keep it mapped after the host unloads it), and links
+# the host library. The resource script, when given, is compiled with
+# llvm-rc to <name>.res beside the library, where the host looks for a
+# module's dialogs; on Windows it is linked into the DLL instead.
+function(simhost_add_module name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "RESOURCES" "")
+  if(NOT arg_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "simhost_add_module(${name}): give the module's source files")
+  endif()
+  add_library(${name} MODULE ${arg_UNPARSED_ARGUMENTS})
+  set_target_properties(${name} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+  target_link_libraries(${name} PRIVATE SimHost::interface)
+  # Every host function the module calls must be one the host exports. A
+  # sanitizer's runtime lives in the host program, so such builds may not ask.
+  if(NOT WIN32 AND NOT SIMHOST_MODULE_ALLOW_UNDEFINED AND NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
+    target_link_options(${name} PRIVATE "LINKER:--no-undefined")
+  endif()
+  if(arg_RESOURCES)
+    _simhost_module_resources(${name} ${arg_RESOURCES})
+  endif()
+endfunction()
+
+function(_simhost_module_resources name script)
+  get_filename_component(script ${script} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  if(NOT EXISTS ${script})
+    message(FATAL_ERROR "simhost_add_module(${name}): the resource script ${script} does not exist")
+  endif()
+  if(WIN32)
+    target_sources(${name} PRIVATE ${script})
+    return()
+  endif()
+  find_program(SIMHOST_RC NAMES llvm-rc llvm-rc-19 llvm-rc-18 llvm-rc-17 llvm-rc-16 llvm-rc-15 llvm-rc-14)
+  if(NOT SIMHOST_RC)
+    message(FATAL_ERROR "simhost_add_module(${name}): compiling ${script} needs llvm-rc, which is not found "
+                        "(Debian: apt-get install llvm), or set SIMHOST_RC to its path")
+  endif()
+  # llvm-rc takes an argument that begins with '/' for an option when it
+  # can, so the script is named relative to its own folder.
+  get_filename_component(dir ${script} DIRECTORY)
+  get_filename_component(file ${script} NAME)
+  # Tried now, so that a script it cannot compile stops the configuration
+  # with llvm-rc's own words rather than a build that fails later.
+  set(trial ${CMAKE_CURRENT_BINARY_DIR}/${name}.trial.res)
+  execute_process(COMMAND ${SIMHOST_RC} /FO ${trial} ${file} WORKING_DIRECTORY ${dir}
+                  RESULT_VARIABLE status OUTPUT_VARIABLE said ERROR_VARIABLE said)
+  file(REMOVE ${trial})
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${script})
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "simhost_add_module(${name}): llvm-rc cannot compile the resource script ${script}:\n${said}")
+  endif()
+  set(compiled ${CMAKE_CURRENT_BINARY_DIR}/${name}_resources/${name}.res)
+  add_custom_command(OUTPUT ${compiled}
+    COMMAND ${SIMHOST_RC} /FO ${compiled} ${file}
+    WORKING_DIRECTORY ${dir}
+    DEPENDS ${script}
+    COMMENT "Compiling the resources of ${name}")
+  # Beside the library, under its name; the library's folder is known only
+  # per configuration, so the copy runs as a target after the library's.
+  add_custom_target(${name}_resources ALL
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${compiled}
+            $<TARGET_FILE_DIR:${name}>/$<TARGET_FILE_BASE_NAME:${name}>.res
+    DEPENDS ${compiled})
+  add_dependencies(${name}_resources ${name})
+endfunction()
+
+# simhost_add_validation(<module> [LEVEL <1..10>] [SEED <seed>])
+#
+# A CTest test, <module>.validate, that runs simhost-validate on the built
+# module at the level given (5 unless said otherwise) and passes when every
+# check does.
+function(simhost_add_validation name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "LEVEL;SEED" "")
+  if(arg_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "simhost_add_validation(${name}): unexpected arguments ${arg_UNPARSED_ARGUMENTS}")
+  endif()
+  if(NOT TARGET ${name})
+    message(FATAL_ERROR "simhost_add_validation(${name}): no target ${name}; make it with simhost_add_module first")
+  endif()
+  if(NOT TARGET SimHost::validate)
+    message(STATUS "simhost_add_validation(${name}): simhost-validate does not run on this platform; no test")
+    return()
+  endif()
+  if(NOT arg_LEVEL)
+    set(arg_LEVEL 5)
+  endif()
+  if(NOT arg_LEVEL MATCHES "^([1-9]|10)$")
+    message(FATAL_ERROR "simhost_add_validation(${name}): LEVEL must be 1 to 10, not ${arg_LEVEL}")
+  endif()
+  set(seed)
+  if(DEFINED arg_SEED)
+    set(seed --seed ${arg_SEED})
+  endif()
+  add_test(NAME ${name}.validate COMMAND $<TARGET_FILE:SimHost::validate> $<TARGET_FILE:${name}> --level ${arg_LEVEL} ${seed})
+endfunction()

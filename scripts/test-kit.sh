@@ -1,0 +1,47 @@
+#!/bin/sh
+# Uses an installed stand-in host as a module author would:
+#   scripts/test-kit.sh PREFIX SCRATCH
+# Builds examples/tank and the resource-carrying tests/kit from PREFIX alone
+# with find_package(SimHost) and runs their validation through ctest; checks
+# that a resource script llvm-rc cannot compile is refused at configuration,
+# that the pkg-config file builds a module the validator passes, and that
+# the library is libsimhost.so.1 and shows none of the host's internals.
+set -eu
+cd "$(dirname "$0")/.."
+prefix=$1
+scratch=$2
+fail() { echo "FAIL: $*" >&2; exit 1; }
+mkdir -p "$scratch"
+
+project() { # project NAME SOURCE [cmake options...]: configure, build, ctest
+  name=$1 source=$2
+  shift 2
+  cmake -S "$source" -B "$scratch/$name" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" "$@" >"$scratch/$name.log" 2>&1 &&
+    cmake --build "$scratch/$name" >>"$scratch/$name.log" 2>&1 &&
+    ctest --test-dir "$scratch/$name" --output-on-failure >>"$scratch/$name.log" 2>&1 ||
+    { cat "$scratch/$name.log" >&2; fail "$name: the project did not build and validate from $prefix"; }
+  echo "$name: built from the installed kit and validated"
+}
+project tank examples/tank
+project lander tests/kit
+[ -f "$scratch/lander/Lander.res" ] || fail "lander: no Lander.res beside Lander.so"
+
+if cmake -S tests/kit -B "$scratch/broken" -DCMAKE_PREFIX_PATH="$prefix" -DLANDER_RC=broken.rc \
+    >"$scratch/broken.log" 2>&1; then
+  fail "a resource script llvm-rc cannot compile was accepted"
+fi
+grep -q "llvm-rc cannot compile the resource script" "$scratch/broken.log" && grep -q "expected ','" "$scratch/broken.log" ||
+  { cat "$scratch/broken.log" >&2; fail "the refusal of a broken resource script does not say why"; }
+echo "broken resources: refused at configuration"
+
+PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
+export PKG_CONFIG_PATH
+# shellcheck disable=SC2046 # the flags are meant to split
+c++ -std=c++17 -shared -fPIC -fno-gnu-unique -Wl,--no-undefined -o "$scratch/Tank.so" examples/tank/Tank.cpp \
+  $(pkg-config --cflags --libs simhost) || fail "pkg-config: Tank did not build"
+"$prefix/bin/simhost-validate" "$scratch/Tank.so" --level 2 >"$scratch/pc.log" 2>&1 ||
+  { cat "$scratch/pc.log" >&2; fail "pkg-config: the validator failed Tank"; }
+echo "pkg-config: Tank built and validated"
+
+library="$prefix/lib/libsimhost.so.1"
+readelf -d "$library" | grep -q 'SONAME.*\[libsimhost\.so\.1\]' || fail "$library does not name itself libsimhost.so.1"
