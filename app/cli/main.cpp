@@ -14,11 +14,14 @@
 
 namespace {
 // Reasons go out as one line, whatever they hold.
-std::string OneLine(std::string s)
+std::string OneLine(const std::string& s)
 {
-    for (char& c : s)
-        if (c == '\n' || c == '\r') c = ';';
-    return s;
+    std::string line;
+    for (char c : s) {
+        if (c == '\n' || c == '\r') line += "; ";
+        else line += c;
+    }
+    return line;
 }
 }  // namespace
 

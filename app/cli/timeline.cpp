@@ -113,7 +113,7 @@ std::vector<Action> parse_timeline(const std::string& text, const std::string& f
 {
     std::vector<Action> out;
     int line_no = 0;
-    for (const std::string& line : sim::split_lines(text)) {
+    sim::for_each_line(text, [&](const std::string& line) {
         ++line_no;
         std::istringstream words(line);
         std::string entry, word;
@@ -123,7 +123,7 @@ std::vector<Action> parse_timeline(const std::string& text, const std::string& f
             else entry += (word[0] == '@' ? "" : ":") + word;
         }
         if (!entry.empty()) out.push_back(parse_action(entry, file + ":" + std::to_string(line_no)));
-    }
+    });
     return out;
 }
 

@@ -30,6 +30,7 @@ std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, const M
         sim_time_ = old_time;
     };
     std::string problems;
+    std::size_t shown = 0, more = 0;
     try {
         std::vector<Module*> module_of_vessel;
         for (const ScenarioVessel& v : scenario.vessels) {
@@ -62,7 +63,11 @@ std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, const M
             scenario_handles_ = {&block, &status, nullptr};
             module_faults_.call_module("clbkReadScenario", &rec, [&] { rec.callbacks->clbkReadScenario(&block, &status); });
             scenario_handles_ = {};
-            for (const std::string& e : status.errors) problems += (problems.empty() ? "" : "\n") + e;
+            for (const std::string& e : status.errors) {
+                if (shown++ < ParseStatus::max_errors) problems += (problems.empty() ? "" : "\n") + e;
+                else ++more;
+            }
+            more += status.more_errors;
         }
     } catch (...) {
         scenario_handles_ = {};
@@ -72,7 +77,7 @@ std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, const M
     if (!module_faults_.pending().empty() || !problems.empty()) {
         roll_back();
         module_faults_.report();
-        throw ScenarioError(problems);
+        throw ScenarioError(more ? problems + "\nand " + std::to_string(more) + " more problems" : problems);
     }
     return created;
 }

@@ -36,11 +36,11 @@ Mesh parse_obj(const std::string& text, const std::string& file)
 {
     Mesh mesh;
     int line_no = 0;
-    for (const std::string& raw : split_lines(text)) {
+    for_each_line(text, [&](const std::string& raw) {
         ++line_no;
         std::istringstream words(raw);
         std::string key;
-        if (!(words >> key) || key[0] == '#') continue;
+        if (!(words >> key) || key[0] == '#') return;
         if (key == "v") {
             double c[3];
             if (!(words >> c[0] >> c[1] >> c[2]) || !std::isfinite(c[0]) || !std::isfinite(c[1]) ||
@@ -65,7 +65,7 @@ Mesh parse_obj(const std::string& text, const std::string& file)
         } else if (key != "vn" && key != "vt" && key != "s" && key != "usemtl" && key != "mtllib") {
             Fail(file, line_no, "unknown statement", raw);
         }
-    }
+    });
     return mesh;
 }
 

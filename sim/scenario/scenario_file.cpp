@@ -86,12 +86,12 @@ Scenario parse_scenario(const std::string& text, const std::string& file)
     std::set<std::string> names;
 
     int line_no = 0;
-    for (const std::string& raw : split_lines(text)) {
+    for_each_line(text, [&](const std::string& raw) {
         ++line_no;
         const std::string line = Trim(raw);
         const auto shown = [&] { return shown_text(line); };
         if (line.find('\0') != std::string::npos) Fail(file, line_no, "line holds a NUL byte", shown());
-        if (line.empty() || line[0] == '#') continue;
+        if (line.empty() || line[0] == '#') return;
         const std::string word = FirstWord(line);
 
         if (section == Section::vessel) {
@@ -102,7 +102,7 @@ Scenario parse_scenario(const std::string& text, const std::string& file)
             } else {
                 scn.vessels.back().lines.push_back({line, line_no});
             }
-            continue;
+            return;
         }
         if (section == Section::header) {
             if (line == "END_SCENARIO") {
@@ -116,7 +116,7 @@ Scenario parse_scenario(const std::string& text, const std::string& file)
             } else {
                 Fail(file, line_no, "unknown header line", shown());
             }
-            continue;
+            return;
         }
         if (line == "BEGIN_SCENARIO") {
             if (had_header) Fail(file, line_no, "second scenario header", shown());
@@ -136,7 +136,7 @@ Scenario parse_scenario(const std::string& text, const std::string& file)
         }
         open_line = line_no;
         open_text = line;
-    }
+    });
     if (section == Section::vessel) Fail(file, open_line, "vessel block not closed at end of file", shown_text(open_text));
     if (section == Section::header) Fail(file, open_line, "scenario header not closed at end of file", shown_text(open_text));
     return scn;

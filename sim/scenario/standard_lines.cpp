@@ -33,6 +33,10 @@ bool ReadNumbers(std::istringstream& in, double* out, int n)
 void Report(ParseStatus* status, const char* line, const std::string& why)
 {
     if (!status) return;
+    if (status->errors.size() >= ParseStatus::max_errors) {
+        ++status->more_errors;
+        return;
+    }
     const ScenarioLine* at = status->block ? status->block->current() : nullptr;
     std::string where = status->block ? status->block->file : std::string("scenario");
     if (at) where += ":" + std::to_string(at->line_no);

@@ -9,16 +9,7 @@ namespace sim {
 std::vector<std::string> split_lines(const std::string& text)
 {
     std::vector<std::string> lines;
-    size_t at = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
-    while (at < text.size()) {
-        const size_t end = text.find_first_of("\r\n", at);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(at));
-            break;
-        }
-        lines.push_back(text.substr(at, end - at));
-        at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    }
+    for_each_line(text, [&](std::string line) { lines.push_back(std::move(line)); });
     return lines;
 }
 

@@ -280,8 +280,13 @@ TEST_F(CliRun, BadInputGivesNonZeroStatusAndOneLineReason)
 {
     std::ofstream(dir / "bad.scn") << "BEGIN_VESSEL Mervex-1:Mervex\n  ARRAYS 1\n  POS 1 2\nEND_VESSEL\n";
     std::ofstream(dir / "bad.timeline") << "0 key K\n2 thrust main=7\n";
+    std::string many = "BEGIN_VESSEL Mervex-1:Mervex\n";
+    for (int i = 0; i < 1000; ++i) many += "  FOO " + std::string(200, 'x') + "\n";
+    std::ofstream(dir / "many.scn") << many << "END_VESSEL\n";
     const std::string stowed = scenarios + "/stowed.scn -q -o " + Out("o");
     const std::pair<std::string, std::string> cases[] = {
+        {Out("many.scn") + " -q", "many.scn:11: unknown line: FOO xxx"},
+        {Out("many.scn") + " -q", "; and 990 more problems\n"},
         {stowed + " --frobnicate", "unknown option --frobnicate"},
         {Out("missing.scn") + " -q", "missing.scn: cannot open"},
         {Out("bad.scn") + " -q -o " + Out("o"), "bad.scn:3: expected three numbers: POS 1 2"},
@@ -299,6 +304,7 @@ TEST_F(CliRun, BadInputGivesNonZeroStatusAndOneLineReason)
         EXPECT_NE(r.err.find(reason), std::string::npos) << r.err;
         ASSERT_FALSE(r.err.empty());
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+        EXPECT_LT(r.err.size(), 4000u) << "a short one";
         EXPECT_FALSE(fs::exists(dir / "o/final.scn"));
     }
 }

@@ -2,6 +2,7 @@
 // scenario callbacks (the FILEHANDLE they receive).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,11 @@ private:
 struct ParseStatus {
     VesselRecord* vessel = nullptr;
     ScenarioBlock* block = nullptr;
-    std::vector<std::string> errors;  // "file:line: message: text"
+    // "file:line: message: text", the first max_errors of them; the rest
+    // are only counted, so that a file of bad lines gives a short message.
+    static constexpr std::size_t max_errors = 10;
+    std::vector<std::string> errors;
+    std::size_t more_errors = 0;
 };
 
 }  // namespace sim

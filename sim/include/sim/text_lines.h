@@ -8,9 +8,26 @@
 
 namespace sim {
 
-// The lines of `text`, without their ends. A line ends at LF, CR LF or a
-// lone CR (as old Mac files have it); a UTF-8 byte order mark at the start
-// belongs to no line.
+// Calls `visit(line)` with each line of `text`, without its end, one at a
+// time (a reader holds no copy of the whole file's lines). A line ends at
+// LF, CR LF or a lone CR (as old Mac files have it); a UTF-8 byte order mark
+// at the start belongs to no line.
+template <class Visit>
+void for_each_line(const std::string& text, Visit visit)
+{
+    std::size_t at = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+    while (at < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", at);
+        if (end == std::string::npos) {
+            visit(text.substr(at));
+            break;
+        }
+        visit(text.substr(at, end - at));
+        at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+}
+
+// The lines of `text` as for_each_line gives them.
 std::vector<std::string> split_lines(const std::string& text);
 
 // `line` as a message may hold it: one line of printable text, at most
