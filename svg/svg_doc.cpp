@@ -40,17 +40,18 @@ std::string Points(const std::vector<Point>& pts)
 std::string escape(const std::string& text)
 {
     std::string out;
-    for (char c : sim::valid_utf8(text)) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default:
-            // Control characters cannot stand in XML 1.0.
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n') out += '?';
-            else out += c;
-        }
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t n = sim::utf8_char_length(text, at);
+        const char c = text[at];
+        if (n == 0) out += "\xEF\xBF\xBD";  // not UTF-8
+        else if (n > 1) out += sim::xml_char(text, at, n) ? text.substr(at, n) : "\xEF\xBF\xBD";
+        else if (c == '&') out += "&amp;";
+        else if (c == '<') out += "&lt;";
+        else if (c == '>') out += "&gt;";
+        else if (c == '"') out += "&quot;";
+        else if (!sim::xml_char(text, at, n) || c == '\r') out += '?';  // a control character
+        else out += c;
+        at += n ? n : 1;
     }
     return out;
 }

@@ -43,7 +43,8 @@ private:
 };
 
 // Text as an attribute value or element content: markup characters escaped,
-// control characters and bytes that are not UTF-8 replaced.
+// control characters, bytes that are not UTF-8 and the characters XML does
+// not allow (U+FFFE, U+FFFF) replaced.
 std::string escape(const std::string& text);
 // An rgb() colour from components in 0..1.
 std::string rgb(double r, double g, double b);

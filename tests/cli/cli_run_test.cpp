@@ -470,16 +470,23 @@ TEST_F(CliRun, OptionsAreReadStrictlyAndMessagesShowWhatWasWritten)
         for (char c : r.err.substr(0, r.err.size() - 1)) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << "a raw byte " << int(c);
     }
 
-    // Whatever bytes a craft's name holds, the telemetry and the pictures are UTF-8 text.
-    std::ofstream(dir / "name.scn") << "BEGIN_VESSEL M\x01\xff\xc3:Mervex\nEND_VESSEL\n";
+    // Whatever bytes a craft's name holds (U+FFFF is UTF-8 but no XML
+    // character), the telemetry and the pictures are UTF-8 text, and XML
+    // characters in the pictures.
+    std::ofstream(dir / "name.scn") << "BEGIN_VESSEL M\x01\xff\xc3\xef\xbf\xbf\xef\xbf\xbe<&:Mervex\nEND_VESSEL\n";
     const Result r = Run(Out("name.scn") + " -d 1 -q -o " + Out("n") + " --json " + Out("n/t.json"));
     ASSERT_EQ(r.status, 0) << r.err;
-    for (const char* file : {"t.json", "top_view.svg"}) {
+    for (const char* file : {"t.json", "top_view.svg", "deployment.svg", "telemetry.svg"}) {
         SCOPED_TRACE(file);
         const std::string text = read_file(dir / "n" / file);
         EXPECT_NE(text.find("M"), std::string::npos);
         EXPECT_EQ(sim::valid_utf8(text), text);
         for (char c : text) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n');
+        if (text.rfind("<?xml", 0) != 0) continue;
+        for (size_t at = 0, n = 0; at < text.size(); at += n) {
+            n = sim::utf8_char_length(text, at);
+            ASSERT_TRUE(n && sim::xml_char(text, at, n)) << "at byte " << at;
+        }
     }
 }
 

@@ -28,6 +28,15 @@ inline std::size_t utf8_char_length(const std::string& s, std::size_t at)
     return n;
 }
 
+// Whether the valid character of `n` bytes at s[at] may stand in XML 1.0:
+// no control character but tab and line ends, nor U+FFFE or U+FFFF.
+inline bool xml_char(const std::string& s, std::size_t at, std::size_t n)
+{
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[at + i]); };
+    if (n == 1) return b(0) >= 0x20 || b(0) == '\t' || b(0) == '\n' || b(0) == '\r';
+    return !(n == 3 && b(0) == 0xEF && b(1) == 0xBF && b(2) >= 0xBE);
+}
+
 // `s` with each byte that is not part of a valid character replaced by U+FFFD.
 inline std::string valid_utf8(const std::string& s)
 {
