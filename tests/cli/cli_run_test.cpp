@@ -496,6 +496,9 @@ TEST_F(CliRun, EverySaveLoadsAgainToTheSameText)
         const char* name;
         std::string lines;   // the craft's lines in the first scenario
         std::string reason;  // empty: the first run ends normally
+        // A line of the module's that it writes only once a step has run,
+        // and so a save before any step lacks.
+        std::string written_after_a_step = "";
     };
     const Case cases[] = {
         {"spin_past_overflow", "AROT 1e160 1e160 0",
@@ -504,6 +507,9 @@ TEST_F(CliRun, EverySaveLoadsAgainToTheSameText)
          "Mervex-1: the position (POS) is no longer a finite number after the step from t = 0 s"},
         {"unnormalised_attitude", "ATT 1 1 0 0", ""},
         {"turning", "ATT 0.3 0.1 -0.5 0.7\nAROT 0.01 -0.02 0.03", ""},
+        // Mervex writes DIALOG while its dialog is open, and opens it at its
+        // first step: the host's lines are its promise, this one the module's.
+        {"dialog_open", "DIALOG", "", "  DIALOG\n"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
@@ -526,12 +532,18 @@ TEST_F(CliRun, EverySaveLoadsAgainToTheSameText)
             EXPECT_EQ(std::vector<double>(a, a + 3), std::vector<double>(b, b + 3)) << loaded;
         }
         // Loaded and saved again, twice, the file stays the same text.
+        std::string saved = read_file(c / "a/final.scn");
+        if (!k.written_after_a_step.empty()) {
+            const size_t at = saved.find(k.written_after_a_step);
+            ASSERT_NE(at, std::string::npos) << saved;
+            saved.erase(at, k.written_after_a_step.size());
+        }
         const Result second = Run(Out(k.name) + "/a/final.scn -d 0 --no-pictures -q -o " + Out(k.name) + "/b");
         ASSERT_EQ(second.status, 0) << second.err;
         const Result third = Run(Out(k.name) + "/b/final.scn -d 0 --no-pictures -q -o " + Out(k.name) + "/c");
         ASSERT_EQ(third.status, 0) << third.err;
-        EXPECT_EQ(read_file(c / "b/final.scn"), read_file(c / "a/final.scn"));
-        EXPECT_EQ(read_file(c / "c/final.scn"), read_file(c / "a/final.scn"));
+        EXPECT_EQ(read_file(c / "b/final.scn"), saved);
+        EXPECT_EQ(read_file(c / "c/final.scn"), saved);
     }
 }
 
