@@ -103,9 +103,9 @@ sim::VesselRecord& Driver::add_craft()
     return host_.create_vessel(module_, "Craft-" + std::to_string(next_name_++));
 }
 
-void Driver::press_random_key()
+void Driver::press_random_key(sim::VesselRecord* on)
 {
-    sim::VesselRecord* r = random_craft();
+    sim::VesselRecord* r = on ? on : random_craft();
     if (!r) return;
     KeyCombo combo;
     if (!probe_.consumed.empty() && random_.chance(0.75)) {
@@ -118,9 +118,9 @@ void Driver::press_random_key()
     host_.key_press(*r, combo.key, Held(combo));
 }
 
-void Driver::open_a_dialog()
+void Driver::open_a_dialog(sim::VesselRecord* on)
 {
-    sim::VesselRecord* r = random_craft();
+    sim::VesselRecord* r = on ? on : random_craft();
     if (!r || probe_.dialog_openers.empty()) return;
     const KeyCombo& combo = random_.pick(probe_.dialog_openers);
     host_.key_press(*r, combo.key, Held(combo));
@@ -139,9 +139,9 @@ void Driver::click_random_button()
     host_.dialogs().click(d->hwnd, random_.pick(buttons));
 }
 
-void Driver::set_random_thrust()
+void Driver::set_random_thrust(sim::VesselRecord* on)
 {
-    sim::VesselRecord* r = random_craft();
+    sim::VesselRecord* r = on ? on : random_craft();
     if (!r) return;
     sim::set_group_level(*r, group_types[random_.below(std::size(group_types))],
                          random_.chance(0.3) ? 0.0 : random_.unit());
@@ -149,15 +149,65 @@ void Driver::set_random_thrust()
 
 void Driver::step(double dt) { host_.step(dt); }
 
-void Driver::random_action()
+void Driver::random_action(bool adding)
 {
     const std::uint64_t roll = random_.below(100);
     if (roll < 30) press_random_key();
     else if (roll < 45) click_random_button();
     else if (roll < 55) set_random_thrust();
     else if (roll < 58) open_a_dialog();
-    else if (roll < 60) add_craft();
+    else if (roll < 60 && adding) add_craft();
     else step(random_.between(0.01, 0.5));
+}
+
+void Driver::random_control()
+{
+    if (random_.chance(0.4)) set_random_thrust();
+    else step(random_.between(0.01, 0.5));
+}
+
+void Driver::random_action_on(sim::VesselRecord& craft, bool acting)
+{
+    const std::uint64_t roll = random_.below(100);
+    const double dt = random_.between(0.01, 0.5);
+    const std::uint64_t pick = random_.bits();
+    const double level = random_.unit();
+    if (roll >= 50) return step(dt);
+    if (!acting) return;
+    // Keys that open no dialog: a module's dialog may well be one for all its craft.
+    std::vector<KeyCombo> keys;
+    for (const KeyCombo& k : probe_.consumed) {
+        bool opens = false;
+        for (const KeyCombo& d : probe_.dialog_openers) opens = opens || (d.key == k.key && d.modifier == k.modifier);
+        if (!opens) keys.push_back(k);
+    }
+    if (roll < 35 && !keys.empty()) {
+        const KeyCombo& k = keys[pick % keys.size()];
+        host_.key_press(craft, k.key, Held(k));
+    } else {
+        sim::set_group_level(craft, group_types[pick % std::size(group_types)], level);
+    }
+}
+
+void Driver::settle_for_save()
+{
+    for (HWND hwnd : dialog_windows(host_, module_)) host_.dialogs().click(hwnd, IDCANCEL);
+    for (HWND hwnd : dialog_windows(host_, module_)) host_.dialogs().close(hwnd);
+    for (sim::VesselRecord* r : craft())
+        for (sim::Thruster& t : r->thrusters) r->set_level(t, 0);
+    // A module may save where a moving part is bound rather than where it
+    // is: the parts are left to come to rest first, for up to two minutes.
+    auto poses = [&] {
+        std::vector<double> out;
+        for (sim::VesselRecord* r : craft())
+            for (const sim::Animation& a : r->animations) out.push_back(a.state);
+        return out;
+    };
+    for (int i = 0; i < 240; ++i) {
+        const std::vector<double> before = poses();
+        step(0.5);
+        if (poses() == before) break;
+    }
 }
 
 }  // namespace validate

@@ -41,13 +41,25 @@ public:
     Driver(sim::Host& host, sim::Module& module, const ModuleProbe& probe, Random& random);
 
     sim::VesselRecord& add_craft();
-    void press_random_key();
+    void press_random_key(sim::VesselRecord* on = nullptr);
     void click_random_button();
-    void set_random_thrust();
+    void set_random_thrust(sim::VesselRecord* on = nullptr);
     void step(double dt);
-    // One of the above but removing craft, weighted towards keys and steps.
-    void random_action();
-    void open_a_dialog();  // presses a dialog-opening key on a random craft, if any is known
+    // Each of those acting on a random craft when given none.
+    // One of the above but removing craft, weighted towards keys and steps;
+    // with `adding` false, never adding one either.
+    void random_action(bool adding = true);
+    // A step or a thruster setting: the host's own controls, no command of the module's.
+    void random_control();
+    // Acts on `craft` alone (keys that open no dialog, thrust) or, when
+    // `acting` is false, draws the same randomness and only steps when it
+    // would: one sequence of steps either way.
+    void random_action_on(sim::VesselRecord& craft, bool acting);
+    // Closes the module's dialogs as a user would, sets every thruster of
+    // its craft to 0 and steps until no animation moves: what a save need
+    // not hold.
+    void settle_for_save();
+    void open_a_dialog(sim::VesselRecord* on = nullptr);  // presses a dialog-opening key, if any is known
 
     sim::VesselRecord* random_craft();
     std::vector<sim::VesselRecord*> craft() const;

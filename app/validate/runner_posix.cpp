@@ -112,7 +112,7 @@ std::string HowItEnded(int status)
 }
 }  // namespace
 
-// An action named again as it was keeps its detail and trial.
+// An action named again as it was keeps its detail; a trial holds until the next.
 void doing(const std::string& what, const std::string& detail, int trial)
 {
     Send('A', what);
@@ -170,7 +170,7 @@ Outcome run_isolated(const Check& check, const CheckContext& context, double tim
             if (kind == 'F') out.failures.push_back(std::move(text));
             else if (kind == 'W') out.warnings.push_back(std::move(text));
             else if (kind == 'N') out.notes.push_back(std::move(text));
-            else if (kind == 'A' && text != out.action) out.action = std::move(text), out.detail.clear(), out.trial = 0;
+            else if (kind == 'A' && text != out.action) out.action = std::move(text), out.detail.clear();
             else if (kind == 'T') out.trial = std::atoi(text.c_str());
             else if (kind == 'B') out.detail = Unescaped(text);
             else if (kind == 'D') finished = true;

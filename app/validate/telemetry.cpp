@@ -1,5 +1,6 @@
 #include "telemetry.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -27,7 +28,7 @@ void require_call_log(sim::Host& host)
     if (!kept) throw std::logic_error("the host keeps no log of the calls made into it, which this check compares");
 }
 
-void add_snapshot(sim::Host& host, std::vector<std::string>& out)
+void add_snapshot(sim::Host& host, std::vector<std::string>& out, bool as_shown)
 {
     out.push_back("t " + Num(host.sim_time()));
     for (const auto& r : host.vessels()) {
@@ -39,7 +40,8 @@ void add_snapshot(sim::Host& host, std::vector<std::string>& out)
         line += " thrust";
         for (const sim::Thruster& t : r->thrusters) line += " " + Num(t.level());
         line += " anim";
-        for (const sim::Animation& a : r->animations) line += " " + Num(a.state);
+        for (const sim::Animation& a : r->animations)
+            line += " " + Num(as_shown ? std::min(1.0, std::max(0.0, a.state)) : a.state);
         line += " beacons";
         for (const sim::BeaconView& v : host.drawn_beacons(*r)) line += v.lit ? " on" : " off";
         out.push_back(line);

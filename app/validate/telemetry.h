@@ -15,7 +15,9 @@ namespace validate {
 // nothing. Leaves the log empty.
 void require_call_log(sim::Host& host);
 
-void add_snapshot(sim::Host& host, std::vector<std::string>& out);
+// With `as_shown`, animation states past either end count as that end,
+// which is what they show.
+void add_snapshot(sim::Host& host, std::vector<std::string>& out, bool as_shown = false);
 // The host's call log from entry `from` on, craft named rather than addressed;
 // calls that carry addresses (the module's load address) keep only their name.
 // A craft gone by now is named "gone": take the calls after every action, so

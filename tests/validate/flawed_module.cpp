@@ -66,6 +66,10 @@ public:
         SetSize(2);
 #endif
         SetEmptyMass(100);
+#if defined(FLAW_FIRST_CRAFT)
+        // A part set up for the first craft of the class alone.
+        if (craft_made == 1) CreateAnimation(1);
+#endif
         PROPELLANT_HANDLE tank = CreatePropellantResource(50);
         THRUSTER_HANDLE engine = CreateThruster(_V(0, 0, -1), _V(0, 0, 1), 200, tank, 3000);
         CreateThrusterGroup(&engine, 1, THGROUP_MAIN);
@@ -76,6 +80,12 @@ public:
     {
         char* line;
         while (oapiReadScenario_nextline(scn, line)) {
+#if defined(FLAW_DIGITS)
+            if (std::string(line).rfind("HEAT", 0) == 0) {
+                heat = std::strtod(line + 4, nullptr);
+                continue;
+            }
+#endif
             if (std::string(line).rfind("COUNT", 0) == 0) {
 #if defined(FLAW_THROWS)
                 count = std::stoi(line + 5);
@@ -99,8 +109,15 @@ public:
 
     void clbkWriteScenario(FILEHANDLE scn) override
     {
+#if !defined(FLAW_NO_HOST_LINES)
         SaveDefaultState(scn);
+#endif
         char value[32];
+#if defined(FLAW_DIGITS)
+        // Too few digits to hold what it keeps.
+        std::snprintf(value, sizeof value, "%.2f", heat);
+        oapiWriteScenario_string(scn, "HEAT", value);
+#endif
 #if defined(FLAW_SCENARIO)
         std::snprintf(value, sizeof value, "0x%x", static_cast<unsigned>(count));
 #else
@@ -114,6 +131,10 @@ public:
 #if defined(FLAW_CLOCK)
         const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
         SetAnimState(anim, double(now % 1000) / 1000);
+        (void)simt;
+#elif defined(FLAW_DIGITS)
+        heat += simdt * 0.37;
+        SetAnimState(anim, heat - static_cast<int>(heat));
         (void)simt;
 #else
         SetAnimState(anim, simt / 100 - static_cast<int>(simt / 100));
@@ -166,9 +187,17 @@ public:
         return 0;
     }
 
+#if defined(FLAW_SHARED)
+    // One count for every craft of the class.
+    static inline int count = 0;
+#else
     int count = 0;
+#endif
 
 private:
+#if defined(FLAW_DIGITS)
+    double heat = 0;
+#endif
     UINT anim = 0;
 };
 

@@ -14,6 +14,8 @@ void check_hostile_scenario(const CheckContext&, Findings&);
 void check_hostile_keys(const CheckContext&, Findings&);
 void check_hostile_dialog(const CheckContext&, Findings&);
 void check_save_load_save(const CheckContext&, Findings&);
+void check_restore(const CheckContext&, Findings&);
+void check_isolation(const CheckContext&, Findings&);
 void check_determinism(const CheckContext&, Findings&);
 void check_callback_timing(const CheckContext&, Findings&);
 

@@ -11,11 +11,18 @@ const std::vector<Check>& all_checks()
         {"unload-cycles", 1, "2 + 2 x level load, fly, unload cycles: no dialog left open, no host call after "
                              "unloading, the library really unmapped",
          check_unload_cycles},
-        {"class-definition", 1, "3 + level craft created amid the others' use: every definition makes the same calls "
-                                "with the same numbers",
+        {"class-definition", 1, "3 + level craft, the module's first included, created amid the others' use: "
+                                "every definition makes the same calls with the same numbers",
          check_class_definition},
         {"save-load-save", 1, "2 + level / 2 random sessions saved, loaded and saved again: the saves are byte-identical",
          check_save_load_save},
+        {"restore", 1, "1 + level / 3 flights saved and resumed from the save in a new process: every craft's save "
+                       "holds the host's lines, and flown on with the same steps and thrust the resumed "
+                       "flight's telemetry and saves are the uninterrupted one's to the last bit",
+         check_restore},
+        {"isolation", 1, "1 + level / 3 trials of 2 + level / 3 craft: acting on the first leaves the others' "
+                         "telemetry, calls and saves as they are when it is left alone (each run a new process)",
+         check_isolation},
         {"callback-timing", 1, "each callback's CPU time against a budget: median 2 ms / level, maximum 50 ms / "
                                "level (ten times that in a build with the sanitizers)",
          check_callback_timing},
