@@ -25,6 +25,7 @@ Host::~Host()
     while (!vessels_.empty()) remove_vessel(*vessels_.back());
     // Their procedures live in the modules about to be unloaded.
     dialogs_->close_all();
+    module_faults_.set_unloading(true);
     while (!modules_.empty()) modules_.pop_back();
     current_ = nullptr;
 }
@@ -60,9 +61,16 @@ void Host::drop_module(Module& module)
 {
     for (size_t i = vessels_.size(); i-- > 0;)
         if (vessels_[i]->module == &module) remove_vessel(*vessels_[i]);
+    // A dialog its craft left open would call a procedure that is gone.
+    std::vector<HWND> left_open;
+    for (const auto& d : dialogs_->open_dialogs())
+        if (d->instance == module.instance()) left_open.push_back(d->hwnd);
+    for (HWND hwnd : left_open) dialogs_->close(hwnd);
+    module_faults_.set_unloading(true);
     modules_.erase(std::remove_if(modules_.begin(), modules_.end(),
                                   [&](const std::unique_ptr<Module>& m) { return m.get() == &module; }),
                    modules_.end());
+    module_faults_.set_unloading(false);
 }
 
 Module* Host::module_of(HINSTANCE instance) const

@@ -56,6 +56,16 @@ void ModuleFaults::record(ModuleFault fault) noexcept
     }
 }
 
+void ModuleFaults::warn(ModuleFault fault) noexcept
+{
+    if (warnings_.size() >= kept_warnings) return;
+    try {
+        warnings_.push_back(std::move(fault));
+    } catch (...) {
+        // A warning that cannot be kept for want of memory is only a warning.
+    }
+}
+
 std::vector<ModuleFault> ModuleFaults::take()
 {
     lost_ = 0;

@@ -132,6 +132,15 @@ void Call::fault(const char* reason) const noexcept
     }
 }
 
+void Call::warn(const char* reason) const noexcept
+{
+    try {
+        if (ModuleFaults* f = CurrentFaults()) f->warn({name_, arguments(), craft_ ? craft_->name : "", reason});
+    } catch (...) {
+        // No memory for the warning's text: it goes unnoted.
+    }
+}
+
 void Call::host_failed() const noexcept
 {
     try {

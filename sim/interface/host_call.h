@@ -58,6 +58,7 @@ public:
     {
         arg_count_ = std::min(args.size(), max_args);
         std::copy_n(args.begin(), arg_count_, args_.begin());
+        if (ModuleFaults* f = CurrentFaults(); f && f->unloading()) warn("called while the module's library unloads");
     }
     Call(const Call&) = delete;
     Call& operator=(const Call&) = delete;
@@ -68,6 +69,8 @@ public:
     }
     // Records the call as a module fault for `reason`.
     void fault(const char* reason) const noexcept;
+    // Notes the call as suspicious for `reason`, though the host serves it.
+    void warn(const char* reason) const noexcept;
     // From a catch block: the host itself failed to serve the call.
     void host_failed() const noexcept;
     // The running host; without one, records a fault and gives null.

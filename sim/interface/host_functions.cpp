@@ -78,6 +78,7 @@ bool oapiReadScenario_nextline(FILEHANDLE scn, char*& line) noexcept
     const Call call("oapiReadScenario_nextline", nullptr, {scn});
     try {
         sim::ScenarioBlock* block = HandedBlock(call, scn, true);
+        if (block && block->ended()) call.warn("read on after the block's end was reported");
         return block && block->next_line(line);
     } catch (...) {
         call.host_failed();

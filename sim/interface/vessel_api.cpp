@@ -137,6 +137,7 @@ THGROUP_HANDLE VESSEL::CreateThrusterGroup(THRUSTER_HANDLE* th, int nth, THGROUP
                            call.fault("no thruster group has this type");
                            return nullptr;
                        }
+                       if (nth == 0) call.warn("a thruster group with no thrusters does nothing when fired");
                        std::vector<sim::Thruster*> members;
                        for (int i = 0; i < nth; ++i) {
                            sim::Thruster* t = r.thrusters.find(th[i]);

@@ -4,7 +4,10 @@ namespace sim {
 
 bool ScenarioBlock::next_line(char*& line)
 {
-    if (next_ >= lines.size()) return false;
+    if (next_ >= lines.size()) {
+        ended_ = true;
+        return false;
+    }
     const std::string& text = lines[next_++].text;
     buffer_.assign(text.begin(), text.end());
     buffer_.push_back('\0');

@@ -3,6 +3,7 @@
 // as it is, it passes every check; each FLAW_ definition builds it with one
 // fault that a check exists to catch.
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -34,6 +35,15 @@ const DWORD key_dialog = 0x30;  // B
 int craft_made = 0;
 #if defined(FLAW_LEAK)
 char* volatile kept = nullptr;
+#endif
+#if defined(FLAW_WALL_CLOCK)
+std::time_t loaded_at = 0;
+#endif
+#if defined(FLAW_UNLOAD_CALLS)
+// Says goodbye to the host from its static destructors.
+struct Farewell {
+    ~Farewell() { oapiGetSimStep(); }
+} farewell;
 #endif
 
 INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -73,6 +83,9 @@ public:
         PROPELLANT_HANDLE tank = CreatePropellantResource(50);
         THRUSTER_HANDLE engine = CreateThruster(_V(0, 0, -1), _V(0, 0, 1), 200, tank, 3000);
         CreateThrusterGroup(&engine, 1, THGROUP_MAIN);
+#if defined(FLAW_EMPTY_GROUP)
+        CreateThrusterGroup(nullptr, 0, THGROUP_ATT_UP);
+#endif
         anim = CreateAnimation(0);
     }
 
@@ -105,6 +118,9 @@ public:
                 ParseScenarioLineEx(line, status);
             }
         }
+#if defined(FLAW_READ_PAST_END)
+        oapiReadScenario_nextline(scn, line);
+#endif
     }
 
     void clbkWriteScenario(FILEHANDLE scn) override
@@ -178,13 +194,21 @@ public:
         if (!down) return 0;
         if (key == key_count) {
             ++count;
+#if defined(FLAW_WALL_CLOCK)
+            // A number that depends on when the module was loaded.
+            oapiFindDialog(instance, dialog_id + 1 + static_cast<int>(loaded_at % 1000));
+#endif
             return 1;
         }
         if (key == key_dialog) {
             oapiOpenDialogEx(instance, dialog_id, DialogProc, 0, this);
             return 1;
         }
+#if defined(FLAW_ALL_KEYS)
+        return 1;
+#else
         return 0;
+#endif
     }
 
 #if defined(FLAW_SHARED)
@@ -226,6 +250,9 @@ INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 DLLCLBK void InitModule(HINSTANCE hModule)
 {
     instance = hModule;
+#if defined(FLAW_WALL_CLOCK)
+    loaded_at = std::time(nullptr);
+#endif
     // No dialog of it is open yet; asking needs no craft.
     if (oapiFindDialog(instance, dialog_id)) std::abort();
 #if defined(FLAW_UNLOAD)

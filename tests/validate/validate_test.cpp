@@ -109,7 +109,12 @@ INSTANTIATE_TEST_SUITE_P(
         Flaw{"flawed_digits", {"restore"}, "flown on from its save in a new process, the flight parts"},
         Flaw{"flawed_no_host_lines", {"restore"}, "holds none of the host's lines"},
         Flaw{"flawed_shared", {"isolation"}, "acting on Craft-1 changed another craft"},
-        Flaw{"flawed_first_craft", {"class-definition"}, "differently from the module's first craft"}),
+        Flaw{"flawed_first_craft", {"class-definition"}, "differently from the module's first craft"},
+        Flaw{"flawed_wall_clock", {"determinism"}, "oapiFindDialog"},
+        Flaw{"flawed_empty_group", {}, "no thrusters", {"suspicious-use"}},
+        Flaw{"flawed_read_past_end", {}, "read on after the block's end", {"suspicious-use"}},
+        Flaw{"flawed_unload_calls", {}, "oapiGetSimStep(): called while the module's library unloads", {"suspicious-use"}},
+        Flaw{"flawed_all_keys", {}, "took every key", {"suspicious-use"}}),
     [](const ::testing::TestParamInfo<Flaw>& p) { return std::string(p.param.module); });
 
 TEST_F(Validate, MervexPassesTheLowestLevelAndWritesBothReports)
@@ -121,7 +126,7 @@ TEST_F(Validate, MervexPassesTheLowestLevelAndWritesBothReports)
     EXPECT_NE(r.out.find("PASS exports"), std::string::npos) << r.out;
     EXPECT_NE(read_file(json).find("\"failed\": 0,"), std::string::npos) << read_file(json);
     EXPECT_TRUE(Failed(json).empty());
-    EXPECT_NE(read_file(junit).find("tests=\"7\" failures=\"0\""), std::string::npos) << read_file(junit);
+    EXPECT_NE(read_file(junit).find("tests=\"8\" failures=\"0\""), std::string::npos) << read_file(junit);
     // Written through a temporary file that is gone once renamed.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 3) << "stdout and the two reports";
 }
@@ -130,7 +135,7 @@ TEST_F(Validate, MervexPassesTheHighestLevel)
 {
     const Result r = Run(std::string("'") + MERVEX_MODULE_PATH + "' --level 10 --seed 10");
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_NE(r.out.find("13 checks, 0 failed, 0 warned"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("14 checks, 0 failed, 0 warned"), std::string::npos) << r.out;
 }
 
 TEST_F(Validate, KeepsTheBlockAHangWasMetOnAndRepeatsJustThatBlock)
@@ -152,6 +157,16 @@ TEST_F(Validate, KeepsTheBlockAHangWasMetOnAndRepeatsJustThatBlock)
     const Result again = Run(repeat[1].str().substr(std::string("simhost-validate ").size()));
     EXPECT_NE(again.out.find("1 checks, 1 failed"), std::string::npos) << again.out;
     EXPECT_NE(again.out.find("during block " + repeat[2].str()), std::string::npos) << again.out;
+}
+
+TEST_F(Validate, AWarningFailsFromLevelEight)
+{
+    const std::string module = std::string(FLAWED_MODULES) + "/flawed_empty_group.so";
+    for (int level : {7, 8}) {
+        const Result r = Run("'" + module + "' --level " + std::to_string(level) + " --check suspicious-use");
+        EXPECT_EQ(r.status, level < 8 ? 0 : 1) << r.out;
+        EXPECT_NE(r.out.find(level < 8 ? "WARN suspicious-use" : "FAIL suspicious-use"), std::string::npos) << r.out;
+    }
 }
 
 TEST_F(Validate, AModuleNamedWithoutAFolderIsTheFileHere)

@@ -18,6 +18,7 @@ void check_restore(const CheckContext&, Findings&);
 void check_isolation(const CheckContext&, Findings&);
 void check_determinism(const CheckContext&, Findings&);
 void check_callback_timing(const CheckContext&, Findings&);
+void check_suspicious_use(const CheckContext&, Findings&);
 
 // The time, in seconds, a callback may take at a level: its median, its longest.
 double median_budget(int level);

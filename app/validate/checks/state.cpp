@@ -1,10 +1,14 @@
 // Checks that what a module keeps is faithful: its save reads back to the
 // same save, and a seed gives the same flight every time.
+#include <chrono>
+#include <ctime>
 #include <string>
+#include <thread>
 
 #include "checks.h"
 #include "driver.h"
 #include "guard.h"
+#include "runner.h"
 #include "sim/scenario_file.h"
 #include "telemetry.h"
 
@@ -87,9 +91,19 @@ void check_save_load_save(const CheckContext& ctx, Findings& f)
 
 void check_determinism(const CheckContext& ctx, Findings& f)
 {
+    // Each run in a new process, the second in a later second of the wall
+    // clock than the first ended in: a module seeded from either differs.
+    auto run = [&] {
+        const std::vector<std::string> lines = Telemetry(ctx);
+        std::string out;
+        for (const std::string& line : lines) out += line + '\n';
+        return out;
+    };
     std::vector<std::string> first, second;
-    if (!attempt(f, "first run", [&] { first = Telemetry(ctx); })) return;
-    if (!attempt(f, "second run", [&] { second = Telemetry(ctx); })) return;
+    if (!attempt(f, "first run", [&] { first = Lines(in_fresh_process(run)); })) return;
+    for (const std::time_t ended = std::time(nullptr); std::time(nullptr) == ended;)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!attempt(f, "second run", [&] { second = Lines(in_fresh_process(run)); })) return;
     if (const std::string diff = first_difference(first, second); !diff.empty())
         f.fail("two runs of one seed part at " + diff);
     else

@@ -23,6 +23,10 @@ const std::vector<Check>& all_checks()
         {"isolation", 1, "1 + level / 3 trials of 2 + level / 3 craft: acting on the first leaves the others' "
                          "telemetry, calls and saves as they are when it is left alone (each run a new process)",
          check_isolation},
+        {"suspicious-use", 1, "20 x level actions, a save loaded, the module unloaded: warns of an empty thruster "
+                              "group, reading past a block's end, calls into the host while unloading, a key "
+                              "callback that takes every key (failures from level 8)",
+         check_suspicious_use},
         {"callback-timing", 1, "each callback's CPU time against a budget: median 2 ms / level, maximum 50 ms / "
                                "level (ten times that in a build with the sanitizers)",
          check_callback_timing},
@@ -34,7 +38,8 @@ const std::vector<Check>& all_checks()
         {"craft-churn", 3, "60 x level random creations and destructions of up to 2 + level craft with a dialog open: "
                            "no dialog left holding a destroyed craft",
          check_craft_churn},
-        {"determinism", 3, "two runs of 50 x level random actions from one seed give identical telemetry and calls",
+        {"determinism", 3, "two runs of 50 x level random actions from one seed, each in a new process and in "
+                           "different seconds of the wall clock, give identical telemetry and calls",
          check_determinism},
         {"hostile-dialog", 4, "200 x level random messages to the module's open dialogs", check_hostile_dialog},
         {"unload-memory", 5, "2 + 2 x level load, fly, unload cycles after two to warm up: the heap grows by "

@@ -42,6 +42,19 @@ public:
     const std::vector<ModuleFault>& pending() const { return pending_; }
     // The pending faults, which are then cleared.
     std::vector<ModuleFault> take();
+    // What a module did that is suspicious but may be meant (an empty
+    // thruster group, reading on past a block's end, calling into the host
+    // while its library unloads): noted, never thrown. Only the first
+    // `kept_warnings` are kept.
+    void warn(ModuleFault fault) noexcept;
+    // The warnings noted so far, which are then cleared.
+    std::vector<ModuleFault> take_warnings() { return std::exchange(warnings_, {}); }
+    static constexpr std::size_t kept_warnings = 100;
+    // Set while a module's library unloads: a call into the host then is
+    // one from its static destructors.
+    void set_unloading(bool unloading) noexcept { unloading_ = unloading; }
+    bool unloading() const noexcept { return unloading_; }
+
     // Throws ModuleFaultError with the pending faults (clearing them), unless
     // a module call is in progress: nothing is thrown into a module's frames.
     void report();
@@ -129,6 +142,8 @@ private:
     void record_escape(const char* callback, const VesselRecord* craft) noexcept;
 
     std::vector<ModuleFault> pending_;
+    std::vector<ModuleFault> warnings_;
+    bool unloading_ = false;
     std::size_t lost_ = 0;
     int depth_ = 0;
     const VesselRecord* callback_craft_ = nullptr;

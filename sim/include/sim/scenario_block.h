@@ -31,12 +31,15 @@ public:
     // The next line into a buffer the module may read (and scribble on)
     // until the following call; false at the end of the block.
     bool next_line(char*& line);
+    // Whether next_line has answered false already.
+    bool ended() const { return ended_; }
     const ScenarioLine* current() const { return next_ == 0 ? nullptr : &lines[next_ - 1]; }
     void write(const std::string& key, const std::string& value);
     void write_host_line(const std::string& key, const std::string& value);
 
 private:
     size_t next_ = 0;
+    bool ended_ = false;
     std::vector<char> buffer_;
 };
 
