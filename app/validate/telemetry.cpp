@@ -73,6 +73,17 @@ size_t add_calls(sim::Host& host, size_t from, std::vector<std::string>& out)
     return calls.size();
 }
 
+std::vector<std::string> lines_of(const std::string& text)
+{
+    std::vector<std::string> out;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = text.find('\n', at);
+        out.push_back(text.substr(at, end - at));
+        at = end == std::string::npos ? text.size() : end + 1;
+    }
+    return out;
+}
+
 std::string first_difference(const std::vector<std::string>& a, const std::vector<std::string>& b)
 {
     for (size_t i = 0; i < a.size() && i < b.size(); ++i)

@@ -24,6 +24,9 @@ void add_snapshot(sim::Host& host, std::vector<std::string>& out, bool as_shown 
 // that an address cannot pass to a new craft in between. Returns the next entry.
 size_t add_calls(sim::Host& host, size_t from, std::vector<std::string>& out);
 
+// The lines of a text, without their line breaks.
+std::vector<std::string> lines_of(const std::string& text);
+
 // "" when equal, else where they first part.
 std::string first_difference(const std::vector<std::string>& a, const std::vector<std::string>& b);
 

@@ -33,17 +33,6 @@ std::vector<std::string> Unpack(const std::string& packed)
     return out;
 }
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    for (size_t at = 0; at < text.size();) {
-        const size_t end = text.find('\n', at);
-        out.push_back(text.substr(at, end - at));
-        at = end == std::string::npos ? text.size() : end + 1;
-    }
-    return out;
-}
-
 // The craft whose save holds none of the host's own lines, comma-separated.
 std::string WithoutHostLines(sim::Host& host)
 {
@@ -91,7 +80,7 @@ std::string Flight(const CheckContext& ctx, std::uint64_t seed, const std::strin
         on.random_control();
         add_snapshot(host, telemetry, true);
     }
-    for (const std::string& line : Lines(host.scenario_text())) telemetry.push_back(line);
+    for (const std::string& line : lines_of(host.scenario_text())) telemetry.push_back(line);
     return Pack({save, missing, Pack(telemetry)});
 }
 
@@ -155,7 +144,7 @@ void check_restore(const CheckContext& ctx, Findings& f)
             return;
         if (const std::string diff = first_difference(Unpack(whole[2]), Unpack(resumed[2])); !diff.empty())
             f.fail(what + ": flown on from its save in a new process, the flight parts from the uninterrupted one at " +
-                   diff + " (the save: " + std::to_string(Lines(whole[0]).size()) + " lines)");
+                   diff + " (the save: " + std::to_string(lines_of(whole[0]).size()) + " lines)");
     }
     if (f.passed()) f.note(std::to_string(sessions) + " flights saved, resumed in a new process and compared");
 }

@@ -15,19 +15,6 @@
 namespace validate {
 
 namespace {
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find('\n', start);
-        out.push_back(text.substr(start, end - start));
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return out;
-}
-
 // A session of random use from `seed`; the save at its end, after a step of
 // no length, as a host saves after its first frame.
 std::string FlyAndSave(const CheckContext& ctx, std::uint64_t seed)
@@ -69,7 +56,7 @@ std::vector<std::string> Telemetry(const CheckContext& ctx)
         add_snapshot(host, out);
         calls = add_calls(host, calls, out);
     }
-    for (const std::string& line : Lines(host.scenario_text())) out.push_back(line);
+    for (const std::string& line : lines_of(host.scenario_text())) out.push_back(line);
     return out;
 }
 }  // namespace
@@ -83,7 +70,7 @@ void check_save_load_save(const CheckContext& ctx, Findings& f)
         if (!attempt(f, what + ": flying and saving", [&] { first = FlyAndSave(ctx, ctx.seed + s); })) return;
         if (!attempt(f, what + ": loading that save and saving again", [&] { second = LoadAndSave(ctx, first); }))
             return;
-        if (const std::string diff = first_difference(Lines(first), Lines(second)); !diff.empty())
+        if (const std::string diff = first_difference(lines_of(first), lines_of(second)); !diff.empty())
             f.fail(what + ": the second save differs from the first at " + diff);
     }
     if (f.passed()) f.note(std::to_string(sessions) + " sessions saved, loaded and saved again");
@@ -100,10 +87,10 @@ void check_determinism(const CheckContext& ctx, Findings& f)
         return out;
     };
     std::vector<std::string> first, second;
-    if (!attempt(f, "first run", [&] { first = Lines(in_fresh_process(run)); })) return;
+    if (!attempt(f, "first run", [&] { first = lines_of(in_fresh_process(run)); })) return;
     for (const std::time_t ended = std::time(nullptr); std::time(nullptr) == ended;)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (!attempt(f, "second run", [&] { second = Lines(in_fresh_process(run)); })) return;
+    if (!attempt(f, "second run", [&] { second = lines_of(in_fresh_process(run)); })) return;
     if (const std::string diff = first_difference(first, second); !diff.empty())
         f.fail("two runs of one seed part at " + diff);
     else
