@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "check.h"
 #include "sim/keyboard.h"
 #include "sim/physics.h"
 #include "sim/scenario_file.h"
@@ -58,6 +59,7 @@ ModuleProbe probe_module(sim::Host& host, sim::Module& module)
         for (DWORD key = 0; key < 256; ++key) {
             if (key == mod) continue;
             const KeyCombo combo{key, mod};
+            doing("probing: pressing " + combo.text() + " on Probe");
             if (host.key_press(craft, key, Held(combo)) != 0) probe.consumed.push_back(combo);
             if (dialogs_of(host, module).empty()) continue;
             probe.dialog_openers.push_back(combo);
@@ -100,7 +102,9 @@ sim::VesselRecord* Driver::random_craft()
 
 sim::VesselRecord& Driver::add_craft()
 {
-    return host_.create_vessel(module_, "Craft-" + std::to_string(next_name_++));
+    const std::string name = "Craft-" + std::to_string(next_name_++);
+    doing("making " + name);
+    return host_.create_vessel(module_, name);
 }
 
 void Driver::press_random_key(sim::VesselRecord* on)
@@ -115,15 +119,14 @@ void Driver::press_random_key(sim::VesselRecord* on)
         combo.modifier = modifiers[random_.below(4)];
         if (combo.key == combo.modifier) combo.modifier = 0;
     }
-    host_.key_press(*r, combo.key, Held(combo));
+    Press(*r, combo);
 }
 
 void Driver::open_a_dialog(sim::VesselRecord* on)
 {
     sim::VesselRecord* r = on ? on : random_craft();
     if (!r || probe_.dialog_openers.empty()) return;
-    const KeyCombo& combo = random_.pick(probe_.dialog_openers);
-    host_.key_press(*r, combo.key, Held(combo));
+    Press(*r, random_.pick(probe_.dialog_openers));
 }
 
 void Driver::click_random_button()
@@ -136,18 +139,32 @@ void Driver::click_random_button()
         if (c.class_atom == 0x80 && c.enabled) buttons.push_back(c.id);
     // Closing is rarer than the other buttons, so dialogs stay open a while.
     if (buttons.empty() || random_.chance(0.1)) buttons.push_back(IDCANCEL);
-    host_.dialogs().click(d->hwnd, random_.pick(buttons));
+    const int button = random_.pick(buttons);
+    doing("clicking button " + std::to_string(button) + " of dialog " + std::to_string(d->resid));
+    host_.dialogs().click(d->hwnd, button);
 }
 
 void Driver::set_random_thrust(sim::VesselRecord* on)
 {
     sim::VesselRecord* r = on ? on : random_craft();
     if (!r) return;
-    sim::set_group_level(*r, group_types[random_.below(std::size(group_types))],
-                         random_.chance(0.3) ? 0.0 : random_.unit());
+    const THGROUP_TYPE type = group_types[random_.below(std::size(group_types))];
+    const double level = random_.chance(0.3) ? 0.0 : random_.unit();
+    doing("setting thruster group " + std::to_string(type) + " of " + r->name + " to " + std::to_string(level));
+    sim::set_group_level(*r, type, level);
 }
 
-void Driver::step(double dt) { host_.step(dt); }
+void Driver::step(double dt)
+{
+    doing("a step of " + std::to_string(dt) + " s");
+    host_.step(dt);
+}
+
+void Driver::Press(sim::VesselRecord& craft, const KeyCombo& combo)
+{
+    doing("pressing " + combo.text() + " on " + craft.name);
+    host_.key_press(craft, combo.key, Held(combo));
+}
 
 void Driver::random_action(bool adding)
 {
@@ -182,8 +199,7 @@ void Driver::random_action_on(sim::VesselRecord& craft, bool acting)
         if (!opens) keys.push_back(k);
     }
     if (roll < 35 && !keys.empty()) {
-        const KeyCombo& k = keys[pick % keys.size()];
-        host_.key_press(craft, k.key, Held(k));
+        Press(craft, keys[pick % keys.size()]);
     } else {
         sim::set_group_level(craft, group_types[pick % std::size(group_types)], level);
     }

@@ -1,7 +1,8 @@
 // Drives a module's craft in the stand-in host as a user would, at random:
 // key presses the module was seen to take, clicks on its dialogs' buttons,
 // thruster levels, steps. What the module answers to is learnt first by a
-// probe, so nothing about any particular module is known in advance.
+// probe, so nothing about any particular module is known in advance. Each
+// action is named to the validator before it is taken.
 #pragma once
 
 #include <string>
@@ -65,6 +66,9 @@ public:
     std::vector<sim::VesselRecord*> craft() const;
 
 private:
+    // Names the press to the validator, then makes it.
+    void Press(sim::VesselRecord& craft, const KeyCombo& combo);
+
     sim::Host& host_;
     sim::Module& module_;
     const ModuleProbe& probe_;

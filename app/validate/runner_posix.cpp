@@ -1,4 +1,5 @@
 #include <poll.h>
+#include <sys/mman.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -6,11 +7,13 @@
 #include <sys/prctl.h>
 #endif
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <stdexcept>
 
 #include "runner.h"
@@ -20,6 +23,11 @@ namespace validate {
 namespace {
 // The pipe to the parent in a check's process; -1 elsewhere.
 int report_fd = -1;
+
+// In a process in_fresh_process started: memory shared with the process
+// that waits for it, where doing() keeps the last action's name.
+constexpr size_t action_room = 512;
+char* shared_action = nullptr;
 
 bool WriteAll(int fd, const std::string& data)
 {
@@ -115,6 +123,11 @@ std::string HowItEnded(int status)
 // An action named again as it was keeps its detail; a trial holds until the next.
 void doing(const std::string& what, const std::string& detail, int trial)
 {
+    if (shared_action) {
+        const size_t n = std::min(what.size(), action_room - 1);
+        std::memcpy(shared_action, what.data(), n);
+        shared_action[n] = '\0';
+    }
     Send('A', what);
     if (trial) Send('T', std::to_string(trial));
     if (!detail.empty()) Send('B', detail);
@@ -209,6 +222,11 @@ std::string in_fresh_process(const std::function<std::string()>& work)
 {
     int fds[2];
     if (pipe(fds) != 0) throw std::runtime_error(std::string("cannot make a pipe: ") + std::strerror(errno));
+    void* room = mmap(nullptr, action_room, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    if (room == MAP_FAILED) room = nullptr;
+    // Unmapped here however this ends; the process started has its own mapping.
+    const std::unique_ptr<void, std::function<void(void*)>> unmap(room, [](void* r) { munmap(r, action_room); });
+    if (room) static_cast<char*>(room)[0] = '\0';
     const pid_t pid = fork();
     if (pid < 0) {
         close(fds[0]);
@@ -216,6 +234,7 @@ std::string in_fresh_process(const std::function<std::string()>& work)
         throw std::runtime_error(std::string("cannot start a process: ") + std::strerror(errno));
     }
     if (pid == 0) {
+        shared_action = static_cast<char*>(room);
         close(fds[0]);
         // What was made, or what stopped it, behind its kind and length.
         char kind = 'R';
@@ -248,7 +267,10 @@ std::string in_fresh_process(const std::function<std::string()>& work)
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    if (wanted == std::string::npos || got.size() < wanted) throw std::runtime_error(HowItEnded(status));
+    if (wanted == std::string::npos || got.size() < wanted) {
+        const std::string action = room ? std::string(static_cast<const char*>(room)) : std::string();
+        throw std::runtime_error(HowItEnded(status) + (action.empty() ? "" : " during " + action));
+    }
     const std::string result = got.substr(got.find('\n') + 1, wanted - got.find('\n') - 1);
     if (got[0] == 'E') throw std::runtime_error(result);
     return result;
