@@ -28,9 +28,24 @@ add_compile_definitions(NOMINMAX)
 # machine has the MinGW runtime DLLs.
 string(APPEND CMAKE_EXE_LINKER_FLAGS " -static")
 
-# The tests run under Wine; only 64-bit Windows programs run here (the
-# kernel runs no 32-bit code).
-if(MERVEX_TESTS AND CMAKE_SIZEOF_VOID_P EQUAL 8)
+# The host programs also hold the interface's face in the Microsoft C++ ABI
+# (sim/msabi), whose exports GNU ld drops: they link with lld, through
+# clang's MinGW driver and MinGW's own libraries (the posix thread
+# model's libstdc++ needs winpthread). The modules link the same way: GNU ld
+# takes the data a GCC-ABI module imports from such a host (VESSEL2's
+# tables) for code.
+find_program(MERVEX_CLANGXX clang++ REQUIRED)
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name
+  OUTPUT_VARIABLE mervex_libgcc OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+get_filename_component(mervex_libgcc_dir ${mervex_libgcc} DIRECTORY)
+foreach(rule CMAKE_CXX_LINK_EXECUTABLE CMAKE_CXX_CREATE_SHARED_MODULE CMAKE_CXX_CREATE_SHARED_LIBRARY)
+  string(REPLACE "<CMAKE_CXX_COMPILER>"
+    "${MERVEX_CLANGXX} --target=${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32 -fuse-ld=lld -pthread -L${mervex_libgcc_dir}"
+    ${rule} "${${rule}}")
+endforeach()
+
+# The tests run under Wine, the 32-bit ones with Debian's wine32.
+if(MERVEX_TESTS)
   set(MERVEX_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${MERVEX_WINE_PREFIX})
 endif()

@@ -1,8 +1,10 @@
 #!/bin/sh
-# Builds Mervex.dll for 64-bit and 32-bit Windows with MinGW-w64, checks both
-# PE files, and runs the 64-bit tests under Wine (this machine runs no 32-bit
-# code); then builds and checks the release add-on for both. Fails on any
-# failure, after running everything.
+# Builds the stand-in host's Windows programs for 64-bit and 32-bit Windows
+# with MinGW-w64, and Mervex.dll in both C++ ABIs for each (GCC's, and the
+# Microsoft one with clang and lld-link); checks the PE files and runs the
+# tests under Wine, 32-bit Wine for i686: the module's suites and the
+# example flight against both DLLs. Then builds and checks the release
+# add-on. Fails on any failure, after running everything.
 set -eu
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-2}
@@ -16,9 +18,9 @@ for preset in mingw64 mingw32; do
   cmake --build --preset "$preset" -j "$jobs"
   echo "== $preset tests"
   ctest --preset "$preset" || status=1
+  # The prefix's wineserver ends with the tests; make sure of it after a failure too.
+  scripts/wine-run.sh --stop "build/$preset/wineprefix"
 done
-# The prefix's wineserver ends with the tests; make sure of it after a failure too.
-scripts/wine-run.sh --stop build/mingw64/wineprefix
 echo "== release add-on"
 scripts/test-windows-addon.sh || status=1
 exit $status

@@ -3,7 +3,7 @@
 # flown from outside the build folder, the same suite under AddressSanitizer
 # and UndefinedBehaviorSanitizer (with the fuzzers run for a bounded number
 # of inputs), then the Windows suite: both MinGW-w64 builds, their PE
-# checks, the x86_64 DLL under Wine, and the release add-on. Fails on any
+# checks, both DLLs of each under Wine, and the release add-on. Fails on any
 # failure.
 set -eu
 cd "$(dirname "$0")/.."

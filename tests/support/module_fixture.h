@@ -16,8 +16,9 @@ protected:
     void SetUp() override
     {
         host = std::make_unique<sim::Host>(sim::CallLogging::on);
-        module = &host->load_module(MERVEX_MODULE_PATH);
+        module = &host->load_module(ModulePath());
     }
+    virtual const char* ModulePath() const { return MERVEX_MODULE_PATH; }
     void TearDown() override { host.reset(); }
 
     sim::VesselRecord& NewVessel(const std::string& name = "Mervex-1") { return host->create_vessel(*module, name); }
