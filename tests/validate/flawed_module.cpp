@@ -3,6 +3,7 @@
 // as it is, it passes every check; each FLAW_ definition builds it with one
 // fault that a check exists to catch.
 #include <chrono>
+#include <cmath>
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
@@ -95,7 +96,9 @@ public:
         while (oapiReadScenario_nextline(scn, line)) {
 #if defined(FLAW_DIGITS)
             if (std::string(line).rfind("HEAT", 0) == 0) {
-                heat = std::strtod(line + 4, nullptr);
+                // A hostile value must not make the after-step's arithmetic undefined.
+                const double value = std::strtod(line + 4, nullptr);
+                heat = std::isfinite(value) ? value : 0;
                 continue;
             }
 #endif
@@ -150,7 +153,7 @@ public:
         (void)simt;
 #elif defined(FLAW_DIGITS)
         heat += simdt * 0.37;
-        SetAnimState(anim, heat - static_cast<int>(heat));
+        SetAnimState(anim, std::fmod(heat, 1.0));
         (void)simt;
 #else
         SetAnimState(anim, simt / 100 - static_cast<int>(simt / 100));
