@@ -10,6 +10,7 @@
 #include "report.h"
 #include "runner.h"
 #include "sim/atomic_file.h"
+#include "sim/utf8.h"
 
 namespace {
 bool Selected(const validate::Options& o, const validate::Check& c)
@@ -18,6 +19,15 @@ bool Selected(const validate::Options& o, const validate::Check& c)
     for (const std::string& name : o.checks)
         if (name == c.name) return true;
     return false;
+}
+
+// A module's message as a terminal may show it: valid UTF-8, no control characters.
+std::string Shown(const std::string& text)
+{
+    std::string out = sim::valid_utf8(text);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return out;
 }
 
 const char* Verdict(const validate::Outcome& o)
@@ -86,9 +96,9 @@ int main(int argc, char** argv)
             const validate::Outcome& o = outcomes.back();
             std::printf("%s %-18s seed %llu  %.2f s\n", Verdict(o), check.name, static_cast<unsigned long long>(o.seed),
                         o.seconds);
-            for (const std::string& f : o.failures) std::printf("     ! %s\n", f.c_str());
-            for (const std::string& w : o.warnings) std::printf("     ? %s\n", w.c_str());
-            for (const std::string& n : o.notes) std::printf("       %s\n", n.c_str());
+            for (const std::string& f : o.failures) std::printf("     ! %s\n", Shown(f).c_str());
+            for (const std::string& w : o.warnings) std::printf("     ? %s\n", Shown(w).c_str());
+            for (const std::string& n : o.notes) std::printf("       %s\n", Shown(n).c_str());
             std::fflush(stdout);
         }
     }

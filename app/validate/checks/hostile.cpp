@@ -273,6 +273,13 @@ void check_hostile_dialog(const CheckContext& ctx, Findings& f)
                 wparam = (code << 16) | static_cast<WORD>(id);
                 lparam = reinterpret_cast<LPARAM>(control);
             }
+            // Named in full, for the failure as for a crash, before it is sent.
+            char params[96];
+            std::snprintf(params, sizeof params, " wParam 0x%llX lParam 0x%llX to dialog %d",
+                          static_cast<unsigned long long>(wparam), static_cast<unsigned long long>(lparam),
+                          host.dialogs().dialog(hwnd)->resid);
+            what += params;
+            doing(what);
             host.dialogs().send(hwnd, msg.id, wparam, lparam);
             if (m % 10 == 0) host.step(0.1);
         });
