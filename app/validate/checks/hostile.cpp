@@ -2,6 +2,7 @@
 // events, dialog messages. The module must take all of it without fault.
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "checks.h"
 #include "driver.h"
@@ -139,6 +140,10 @@ std::string BlockText(const sim::ScenarioVessel& craft)
     return out + "END_VESSEL\n";
 }
 
+// The modifier keys, left and right, as a keyboard state holds them.
+const std::pair<unsigned, const char*> modifier_keys[] = {{0x2A, "LShift"}, {0x36, "RShift"}, {0x1D, "LCtrl"},
+                                                          {0x9D, "RCtrl"},  {0x38, "LAlt"},   {0xB8, "RAlt"}};
+
 struct Message {
     UINT id;
     const char* name;
@@ -224,7 +229,12 @@ void check_hostile_keys(const CheckContext& ctx, Findings& f)
         for (char& c : state) c = static_cast<char>(sparse ? (s.random.chance(0.05) ? 0x80 : 0) : s.random.below(256));
         char code[16];
         std::snprintf(code, sizeof code, "0x%X", static_cast<unsigned>(key));
-        attempt(f, "key event " + std::to_string(e) + " on " + r->name + " (key " + code + (down ? " down)" : " up)"), [&] {
+        std::string held;
+        for (const auto& [at, name] : modifier_keys)
+            if (static_cast<unsigned char>(state[at]) & 0x80) held += std::string(name) + "+";
+        attempt(f, "key event " + std::to_string(e) + " on " + r->name + " (" + held + "key " + code +
+                       (down ? " down, " : " up, ") + (sparse ? "few" : "random") + " other keys held)",
+                [&] {
             host.key_event(*r, key, down, state);
             if (e % 10 == 0) host.step(0.1);
         });
