@@ -1,6 +1,7 @@
 // Checks that a craft's save holds all of its state, and only its own: a
 // flight resumed from its save in a new process goes on exactly as the
 // uninterrupted one, and acting on one craft changes no other.
+#include <functional>
 #include <string>
 
 #include "checks.h"
@@ -121,6 +122,17 @@ std::string Bystanders(const CheckContext& ctx, std::uint64_t seed, bool acting)
 }
 }  // namespace
 
+namespace {
+// One run of a trial in a new process, named first; its result unpacked
+// into `out`. False, with the failure noted, when it did not finish.
+bool RunApart(Findings& f, const std::string& what, int trial, const std::function<std::string()>& run,
+              std::vector<std::string>& out)
+{
+    doing(what, "", trial);
+    return attempt(f, what, [&] { out = Unpack(in_fresh_process(run)); });
+}
+}  // namespace
+
 void check_restore(const CheckContext& ctx, Findings& f)
 {
     const int sessions = 1 + ctx.level / 3;
@@ -129,18 +141,15 @@ void check_restore(const CheckContext& ctx, Findings& f)
         const std::string what = "session " + std::to_string(s);
         const std::uint64_t seed = trial_seed(ctx.seed, s);
         std::vector<std::string> whole, resumed;
-        doing(what + ": the uninterrupted flight", "", s);
-        if (!attempt(f, what + ": the uninterrupted flight",
-                     [&] { whole = Unpack(in_fresh_process([&] { return Flight(ctx, seed, nullptr); })); }))
+        if (!RunApart(f, what + ": the uninterrupted flight", s, [&] { return Flight(ctx, seed, nullptr); }, whole))
             return;
         if (!whole[1].empty()) {
             f.fail(what + ": the save of " + whole[1] +
                    " holds none of the host's lines (position, velocity and the rest): is SaveDefaultState called?");
             return;
         }
-        doing(what + ": the flight resumed from its save", "", s);
-        if (!attempt(f, what + ": the flight resumed from its save in a new process",
-                     [&] { resumed = Unpack(in_fresh_process([&] { return Flight(ctx, seed, &whole[0]); })); }))
+        if (!RunApart(f, what + ": the flight resumed from its save in a new process", s,
+                      [&] { return Flight(ctx, seed, &whole[0]); }, resumed))
             return;
         if (const std::string diff = first_difference(Unpack(whole[2]), Unpack(resumed[2])); !diff.empty())
             f.fail(what + ": flown on from its save in a new process, the flight parts from the uninterrupted one at " +
@@ -157,13 +166,8 @@ void check_isolation(const CheckContext& ctx, Findings& f)
         const std::string what = "trial " + std::to_string(t);
         const std::uint64_t seed = trial_seed(ctx.seed, t);
         std::vector<std::string> acted, left;
-        doing(what + ": acting on the first craft", "", t);
-        if (!attempt(f, what + ": acting on the first craft",
-                     [&] { acted = Unpack(in_fresh_process([&] { return Bystanders(ctx, seed, true); })); }))
-            return;
-        doing(what + ": leaving every craft alone", "", t);
-        if (!attempt(f, what + ": leaving every craft alone",
-                     [&] { left = Unpack(in_fresh_process([&] { return Bystanders(ctx, seed, false); })); }))
+        if (!RunApart(f, what + ": acting on the first craft", t, [&] { return Bystanders(ctx, seed, true); }, acted) ||
+            !RunApart(f, what + ": leaving every craft alone", t, [&] { return Bystanders(ctx, seed, false); }, left))
             return;
         if (const std::string diff = first_difference(left, acted); !diff.empty())
             f.fail(what + ": acting on Craft-1 changed another craft (module-wide state?): left alone, then with "
