@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 #include "cli/decimal.h"
 #include "cli/key_combo.h"
@@ -89,7 +90,10 @@ Options parse_options(const std::vector<std::string>& args, const Options& defau
             o.actions.push_back(parse_action(entry, "--at"));
         } else if (arg == "-t" || arg == "--timeline") {
             o.timelines.push_back(Path("--timeline", next(), "timeline file"));
-            for (Action& a : read_timeline_file(o.timelines.back())) o.actions.push_back(std::move(a));
+            std::vector<Action> read = read_timeline_file(o.timelines.back());
+            // Moved whole when it is the first, so that a long timeline is not held twice.
+            if (o.actions.empty()) o.actions = std::move(read);
+            else o.actions.insert(o.actions.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
         } else if (arg == "-o" || arg == "--out") o.out_dir = Path("--out", next(), "output folder");
         else if (arg == "--save") o.save = Path("--save", next(), "file to save to");
         else if (arg == "--json") o.json = Path("--json", next(), "telemetry file");

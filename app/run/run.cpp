@@ -52,8 +52,8 @@ public:
         sim::Host host;
         host_ = &host;
         if (!o_.module.empty()) host.load_module(o_.module);
-        const sim::Scenario scn = sim::read_scenario_file(o_.scenario);
-        host.load_scenario(scn, [&](const std::string& class_name) { return sim::module_file(o_.modules, class_name); });
+        host.load_scenario(sim::read_scenario_file(o_.scenario),
+                           [&](const std::string& class_name) { return sim::module_file(o_.modules, class_name); });
         if (host.vessels().empty()) throw std::runtime_error(o_.scenario + ": the scenario holds no craft");
         Schedule();
         std::error_code ec;

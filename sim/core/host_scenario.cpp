@@ -9,7 +9,7 @@
 
 namespace sim {
 
-std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, const ModuleLocator& locate)
+std::vector<VesselRecord*> Host::load_scenario(Scenario scenario, const ModuleLocator& locate)
 {
     std::set<std::string> names;
     for (const auto& r : vessels_) names.insert(r->name);
@@ -51,12 +51,12 @@ std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, const M
         }
         sim_time_ = scenario.time;
         for (size_t i = 0; i < scenario.vessels.size(); ++i) {
-            const ScenarioVessel& v = scenario.vessels[i];
+            ScenarioVessel& v = scenario.vessels[i];
             VesselRecord& rec = add_vessel(*module_of_vessel[i], v.name, 1);
             created.push_back(&rec);
             ScenarioBlock block;
             block.file = scenario.file;
-            block.lines = v.lines;
+            block.lines = std::move(v.lines);
             ParseStatus status;
             status.vessel = &rec;
             status.block = &block;
@@ -82,9 +82,9 @@ std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, const M
     return created;
 }
 
-std::vector<VesselRecord*> Host::load_scenario(const Scenario& scenario, Module& module)
+std::vector<VesselRecord*> Host::load_scenario(Scenario scenario, Module& module)
 {
-    return load_scenario(scenario, [&](const std::string&) -> std::string {
+    return load_scenario(std::move(scenario), [&](const std::string&) -> std::string {
         throw ScenarioError("the module " + module.path() + " defines the class " + module.class_name());
     });
 }

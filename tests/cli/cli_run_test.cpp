@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -684,6 +685,71 @@ TEST_F(CliRun, AFleetGetsPicturesOfBoundedSizeAndLongRunsASampledTelemetry)
             Out("e.json"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(samples(read_file(dir / "e.json")), 4001u);
+}
+
+// The most memory a run of simhost-run with `args` held, in bytes.
+long PeakMemory(std::vector<std::string> args)
+{
+    args.insert(args.begin(), SIMHOST_RUN_PATH);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    return usage.ru_maxrss * 1024;
+}
+
+TEST_F(CliRun, ReadingAnInputTakesMemoryInProportionToItsSize)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's own bookkeeping grows with every allocation";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the sanitizer's own bookkeeping grows with every allocation";
+#endif
+#endif
+    // The worst cases: the shortest lines a craft's block or a timeline can
+    // hold, each of them refused, at two sizes; the difference is what the
+    // reading took. The README states these factors.
+    struct Case {
+        const char* name;
+        std::string head, line, tail;
+        double factor;
+    };
+    const Case cases[] = {
+        {"scenario", "BEGIN_VESSEL M-1:Mervex\n", "x\n", "END_VESSEL\n", 32},
+        {"timeline", "", "0 key K\n", "", 80},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        long peak[2] = {0, 0};
+        double size[2] = {0, 0};
+        for (int i = 0; i < 2; ++i) {
+            const fs::path file = dir / (std::string(k.name) + std::to_string(i));
+            std::string text = k.head;
+            const size_t count = i ? 1000000 : 100000;
+            text.reserve(text.size() + count * k.line.size());
+            for (size_t n = 0; n < count; ++n) text += k.line;
+            text += k.tail;
+            std::ofstream(file, std::ios::binary) << text;
+            size[i] = double(text.size());
+            std::vector<std::string> args{file.string(), "-d", "0", "-q", "-o", (dir / "o").string()};
+            if (std::string(k.name) == "timeline") args.insert(args.begin(), {scenarios + "/stowed.scn", "-t"});
+            peak[i] = PeakMemory(args);
+        }
+        const double factor = double(peak[1] - peak[0]) / (size[1] - size[0]);
+        EXPECT_LT(factor, k.factor) << peak[0] << " and " << peak[1] << " bytes";
+        EXPECT_GT(factor, 1) << "the input was read";
+    }
 }
 
 TEST_F(CliRun, HelpExplainsTheProgram)

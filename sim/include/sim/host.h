@@ -93,9 +93,11 @@ public:
     // ScenarioError, with the host as it was (modules loaded for it unloaded
     // again), for a class without a module, a name already taken, or lines
     // that neither the craft nor the host could place.
-    std::vector<VesselRecord*> load_scenario(const Scenario& scenario, const ModuleLocator& locate);
+    // Taken by value: a scenario handed over is not held twice while its
+    // craft read their blocks.
+    std::vector<VesselRecord*> load_scenario(Scenario scenario, const ModuleLocator& locate);
     // The same with no module beyond `module` and those loaded already.
-    std::vector<VesselRecord*> load_scenario(const Scenario& scenario, Module& module);
+    std::vector<VesselRecord*> load_scenario(Scenario scenario, Module& module);
     // The clock and every craft's block as its module writes it, in the
     // order of vessels().
     ScenarioText scenario_blocks();
