@@ -124,7 +124,7 @@ private:
                 throw TimelineError(a.source + ": " + sim::shown_text(a.text) + ": no craft named \"" +
                                     sim::shown_text(a.craft) + "\" in " + o_.scenario);
             if (a.kind == ActionKind::thrust && !Craft(a).group_of_type(a.group))
-                throw TimelineError(a.source + ": " + sim::shown_text(a.text) + ": " + Craft(a).name +
+                throw TimelineError(a.source + ": " + sim::shown_text(a.text) + ": " + sim::shown_text(Craft(a).name) +
                                     " has no thruster group " + group_name(a.group));
             events_.push_back({a.time, &a, false});
             if (a.kind == ActionKind::thrust && a.duration > 0 && a.time + a.duration < o_.duration + time_eps)

@@ -35,7 +35,8 @@ std::string summary_text(const RunReport& r)
     std::string out = Fmt("Ran %.3f simulated seconds in %ld steps.\n", r.seconds, r.steps);
     for (const CraftReport& c : r.craft) {
         const CraftSample& s = c.last;
-        out += "\n" + c.name + " (" + c.class_name + ")\n";
+        // Names and notes come from files and modules: shown escaped, as in messages.
+        out += "\n" + sim::shown_text(c.name, c.name.size()) + " (" + sim::shown_text(c.class_name) + ")\n";
         if (s.animations) out += Fmt("  animation      state %.3f (the first of %d)\n", s.animation, s.animations);
         if (s.beacons)
             out += Fmt("  lights         %s (%d of %d beacons lit)\n",
@@ -65,7 +66,7 @@ std::string summary_text(const RunReport& r)
     }
     if (!r.notes.empty()) {
         out += "events:\n";
-        for (const std::string& n : r.notes) out += "  " + n + "\n";
+        for (const std::string& n : r.notes) out += "  " + sim::shown_text(n, n.size()) + "\n";
     }
     return out;
 }

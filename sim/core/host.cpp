@@ -6,6 +6,7 @@
 #include "dialogs/platform_dialog_manager.h"
 #include "sim/number_text.h"
 #include "sim/physics.h"
+#include "sim/text_lines.h"
 
 namespace sim {
 
@@ -99,11 +100,11 @@ VesselRecord& Host::add_vessel(Module& module, const std::string& name, int flig
     auto rec = std::make_unique<VesselRecord>(name, module.class_name(), &module);
     VESSEL* v = module_faults_.call_module("ovcInit", rec.get(), static_cast<VESSEL*>(nullptr),
                                            [&] { return module.ovcInit(rec.get(), flight_model); });
-    if (!v) throw std::runtime_error(module.path() + ": ovcInit created no vessel for " + name);
+    if (!v) throw std::runtime_error(module.path() + ": ovcInit created no vessel for " + shown_text(name));
     rec->vessel = v;
     if (!rec->callbacks) {
         module_faults_.call_module("ovcExit", rec.get(), [&] { module.ovcExit(v); });
-        throw std::runtime_error(module.path() + ": the vessel " + name + " has no callback interface");
+        throw std::runtime_error(module.path() + ": the vessel " + shown_text(name) + " has no callback interface");
     }
     vessels_.push_back(std::move(rec));
     VesselRecord& r = *vessels_.back();
@@ -165,7 +166,7 @@ void Host::step(double dt)
             take_back_step(i + 1);
             module_faults_.owe_deferred(true);
             module_faults_.report();
-            throw StateError(r.name + ": the " + broken + " is no longer a finite number after the step from t = " +
+            throw StateError(shown_text(r.name) + ": the " + broken + " is no longer a finite number after the step from t = " +
                              number_text(sim_time_) + " s");
         }
     }

@@ -475,8 +475,11 @@ TEST_F(CliRun, OptionsAreReadStrictlyAndMessagesShowWhatWasWritten)
     // character), the telemetry and the pictures are UTF-8 text, and XML
     // characters in the pictures.
     std::ofstream(dir / "name.scn") << "BEGIN_VESSEL M\x01\xff\xc3\xef\xbf\xbf\xef\xbf\xbe<&:Mervex\nEND_VESSEL\n";
-    const Result r = Run(Out("name.scn") + " -d 1 -q -o " + Out("n") + " --json " + Out("n/t.json"));
+    const Result r = Run(Out("name.scn") + " -d 1 -o " + Out("n") + " --json " + Out("n/t.json") + " --at 0:key:K");
     ASSERT_EQ(r.status, 0) << r.err;
+    // The summary on the terminal shows the name escaped, in its events too.
+    EXPECT_NE(r.out.find("M\\x01\\xFF\\xC3"), std::string::npos) << r.out;
+    for (char c : r.out) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n') << int(c);
     for (const char* file : {"t.json", "top_view.svg", "deployment.svg", "telemetry.svg"}) {
         SCOPED_TRACE(file);
         const std::string text = read_file(dir / "n" / file);
