@@ -1,0 +1,88 @@
+// Whole runs of a scenario and a timeline as one might download them
+// together (the input: the scenario, a NUL byte, the timeline), flown with
+// every output on: the saves and pictures they name, the telemetry, the
+// pictures at the end. Whatever they hold, the run writes nothing outside
+// its output folder, and a run it refuses says why in readable lines.
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cli/options.h"
+#include "fuzz_checks.h"
+#include "run/run.h"
+#include "sim/text_lines.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+// A folder of this process's own, holding the inputs, the output folder
+// and the working folder, which stays empty.
+fs::path root;
+
+void RemoveSandbox()
+{
+    std::error_code ec;
+    fs::remove_all(root, ec);
+}
+
+const fs::path& Sandbox()
+{
+    if (root.empty()) {
+        root = fs::temp_directory_path() / ("flight_fuzz_" + std::to_string(getpid()));
+        fs::remove_all(root);
+        fs::create_directories(root / "cwd");
+        fs::create_directories(root / "meshes");
+        fs::current_path(root / "cwd");
+        std::atexit(RemoveSandbox);
+        // Each run unloads its modules; held open here they stay mapped, as
+        // the fuzzer's coverage counters in them must.
+        for (const auto& e : fs::directory_iterator(fs::path(MERVEX_MODULE_PATH).parent_path()))
+            if (e.path().extension() == ".so") dlopen(e.path().c_str(), RTLD_NOW | RTLD_LOCAL);
+    }
+    return root;
+}
+
+[[noreturn]] void Escaped(const fs::path& file)
+{
+    std::fprintf(stderr, "a run wrote outside its output folder: %s\n", file.c_str());
+    std::abort();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const fs::path& box = Sandbox();
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const std::size_t nul = input.find('\0');
+    std::ofstream(box / "s.scn", std::ios::binary) << input.substr(0, nul);
+    std::ofstream(box / "s.tl", std::ios::binary) << (nul == std::string::npos ? "" : input.substr(nul + 1));
+    fs::remove_all(box / "out");
+
+    const std::string modules = fs::path(MERVEX_MODULE_PATH).parent_path().string();
+    const std::vector<std::string> args{(box / "s.scn").string(), "-t", (box / "s.tl").string(), "-d", "2",
+                                        "-s", "0.5", "-q", "-o", (box / "out").string(), "--json",
+                                        (box / "out/t.json").string(), "--modules", modules,
+                                        "--meshes", (box / "meshes").string()};
+    try {
+        app::Options defaults;
+        app::run(app::parse_options(args, defaults));
+    } catch (const std::exception& e) {
+        for (const std::string& line : sim::split_lines(e.what())) fuzz::check_message(line);
+    }
+
+    for (const auto& e : fs::recursive_directory_iterator(box)) {
+        const fs::path rel = e.path().lexically_relative(box);
+        const std::string top = rel.begin()->string();
+        if (top == "out" || rel == "s.scn" || rel == "s.tl" || rel == "cwd" || rel == "meshes") continue;
+        Escaped(e.path());
+    }
+    return 0;
+}
