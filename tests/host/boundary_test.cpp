@@ -58,6 +58,28 @@ TEST(Boundary, EachBadCallIsReportedAfterTheCallbackAndTheHostGoesOn)
     }
 }
 
+TEST(Boundary, WhatIsSuspiciousButServedIsNotedAsAWarningNotAFault)
+{
+    const Case warned[] = {
+        {"empty-group", "CreateThrusterGroup", nullptr, "F-1", "a thruster group with no thrusters does nothing when fired"},
+        {"past-end", "oapiReadScenario_nextline", nullptr, "", "read on after the block's end was reported"},
+    };
+    for (const Case& c : warned) {
+        SCOPED_TRACE(c.fault);
+        sim::Host host;
+        sim::Module& module = host.load_module(FAULTY_MODULE_PATH);
+        const std::string text = "BEGIN_VESSEL F-1:Faulty\n  FAULT " + std::string(c.fault) + "\nEND_VESSEL\n";
+        host.load_scenario(sim::parse_scenario(text, "warnings.scn"), module);
+        EXPECT_NO_THROW(host.step(0.1));
+        const std::vector<sim::ModuleFault> warnings = host.module_faults().take_warnings();
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_EQ(warnings[0].call, c.call);
+        EXPECT_EQ(warnings[0].craft, c.craft);
+        EXPECT_EQ(warnings[0].reason, c.reason);
+        EXPECT_TRUE(host.module_faults().take_warnings().empty());
+    }
+}
+
 TEST(Boundary, ACallWithNoHostRunningBelongsToNoLaterHost)
 {
     sim::take_hostless_faults();

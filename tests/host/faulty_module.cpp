@@ -26,6 +26,7 @@ public:
             if (std::strncmp(line, "FAULT ", 6) == 0) fault = line + 6;
             else ParseScenarioLineEx(line, status);
         }
+        if (fault == "past-end") oapiReadScenario_nextline(scn, line);
     }
 
     void clbkPreStep(double, double, double) override
@@ -53,6 +54,8 @@ public:
             oapiReadScenario_nextline(this, line);
         } else if (what == "vessel") {
             Stranger().SetSize(1);
+        } else if (what == "empty-group") {
+            CreateThrusterGroup(nullptr, 0, THGROUP_MAIN);
         } else if (what == "throw") {
             throw std::runtime_error("thrown by the module");
         }
