@@ -45,3 +45,10 @@ echo "pkg-config: Tank built and validated"
 
 library="$prefix/lib/libsimhost.so.1"
 readelf -d "$library" | grep -q 'SONAME.*\[libsimhost\.so\.1\]' || fail "$library does not name itself libsimhost.so.1"
+# The host's internals stay inside: the craft records' own functions, their
+# storage, the calls' bookkeeping, the test hooks.
+internals='sim::Call::|sim::VesselRecord::|sim::StableStorage|sim::Faults|sim::log_call|sim::live_record|sim::Host::(add_|remove_|drop_|take_back)'
+if nm -D -C --defined-only "$library" | grep -E "$internals"; then
+  fail "$library exports the host's internals above"
+fi
+echo "libsimhost.so.1: named so, and its internals hidden"

@@ -123,7 +123,7 @@ private:
             if (!a.craft.empty() && !host_->find_vessel(a.craft))
                 throw TimelineError(a.source + ": " + sim::shown_text(a.text) + ": no craft named \"" +
                                     sim::shown_text(a.craft) + "\" in " + o_.scenario);
-            if (a.kind == ActionKind::thrust && !Craft(a).group_of_type(a.group))
+            if (a.kind == ActionKind::thrust && !sim::has_group(Craft(a), a.group))
                 throw TimelineError(a.source + ": " + sim::shown_text(a.text) + ": " + sim::shown_text(Craft(a).name) +
                                     " has no thruster group " + group_name(a.group));
             events_.push_back({a.time, &a, false});

@@ -28,13 +28,6 @@ VesselRecord::~VesselRecord()
         if (t->Type() == MGROUP_TRANSFORM::ROTATE) delete static_cast<MGROUP_ROTATE*>(t);
 }
 
-double VesselRecord::propellant_mass() const
-{
-    double m = 0;
-    for (const Propellant& p : propellants) m += p.mass;
-    return m;
-}
-
 ThrusterGroup* VesselRecord::group_of_type(THGROUP_TYPE type)
 {
     for (ThrusterGroup& g : groups)

@@ -56,6 +56,13 @@ double FullFlow(const Thruster& t)
 
 double thruster_isp(const Thruster& t, double p) { return IspAt(t, p); }
 
+bool has_group(const VesselRecord& vessel, THGROUP_TYPE type)
+{
+    for (const ThrusterGroup& g : vessel.groups)
+        if (g.type == type) return true;
+    return false;
+}
+
 bool set_group_level(VesselRecord& vessel, THGROUP_TYPE type, double level)
 {
     bool found = false;

@@ -150,7 +150,12 @@ public:
     // runtime's heap, which the host cannot free into: the module keeps them.
     std::vector<MGROUP_TRANSFORM*> transforms;
 
-    double propellant_mass() const;
+    double propellant_mass() const
+    {
+        double m = 0;
+        for (const Propellant& p : propellants) m += p.mass;
+        return m;
+    }
     double mass() const { return empty_mass + propellant_mass(); }
     ThrusterGroup* group_of_type(THGROUP_TYPE type);
 
