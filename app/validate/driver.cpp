@@ -209,8 +209,7 @@ void Driver::settle_for_save()
 {
     for (HWND hwnd : dialog_windows(host_, module_)) host_.dialogs().click(hwnd, IDCANCEL);
     for (HWND hwnd : dialog_windows(host_, module_)) host_.dialogs().close(hwnd);
-    for (sim::VesselRecord* r : craft())
-        for (sim::Thruster& t : r->thrusters) r->set_level(t, 0);
+    for (sim::VesselRecord* r : craft()) sim::shut_down_thrusters(*r);
     // A module may save where a moving part is bound rather than where it
     // is: the parts are left to come to rest first, for up to two minutes.
     auto poses = [&] {

@@ -56,6 +56,11 @@ double FullFlow(const Thruster& t)
 
 double thruster_isp(const Thruster& t, double p) { return IspAt(t, p); }
 
+void shut_down_thrusters(VesselRecord& vessel)
+{
+    for (Thruster& t : vessel.thrusters) vessel.set_level(t, 0);
+}
+
 bool has_group(const VesselRecord& vessel, THGROUP_TYPE type)
 {
     for (const ThrusterGroup& g : vessel.groups)

@@ -20,6 +20,8 @@ double thruster_isp(const Thruster& t, double p);
 // A thruster in several groups keeps the level of the last call that set it.
 // Returns false when the craft has no group of that type.
 bool set_group_level(VesselRecord& vessel, THGROUP_TYPE type, double level);
+// Every thruster of the craft to level 0.
+void shut_down_thrusters(VesselRecord& vessel);
 // Whether the craft defined a thruster group of that type.
 bool has_group(const VesselRecord& vessel, THGROUP_TYPE type);
 
