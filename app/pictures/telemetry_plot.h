@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "plot.h"
-#include "run/telemetry.h"
+#include "telemetry/telemetry.h"
 
 namespace app {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/options.h"
-#include "run/telemetry.h"
+#include "telemetry/telemetry.h"
 
 namespace app {
 

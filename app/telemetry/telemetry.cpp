@@ -1,4 +1,4 @@
-#include "run/telemetry.h"
+#include "telemetry/telemetry.h"
 
 #include <cmath>
 #include <cstdio>
