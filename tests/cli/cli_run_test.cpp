@@ -551,6 +551,23 @@ TEST_F(CliRun, EverySaveLoadsAgainToTheSameText)
     }
 }
 
+// Starts the program `args` names first, its standard error going to `err`
+// and its output to `out`; its process id.
+pid_t Start(std::vector<std::string> args, int err, int out = -1)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(err, 2);
+        if (out >= 0) dup2(out, 1);
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
 // Starts a run far too long to finish, waits until it has saved at t = 1 s
 // (so it is stepping), sends SIGINT and returns the exit status.
 int InterruptedRun(const fs::path& out, const std::vector<std::string>& extra)
@@ -561,16 +578,9 @@ int InterruptedRun(const fs::path& out, const std::vector<std::string>& extra)
     std::vector<std::string> args{SIMHOST_RUN_PATH, scenarios + "/stowed.scn", "-d", "1e9", "--max-steps", "1e12", "-q",
                                   "--no-pictures", "-o", out.string(), "--at", "1:save:mid.scn"};
     args.insert(args.end(), extra.begin(), extra.end());
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int err = open((out / "../stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(err, 2);
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
+    const int err = open((out / "../stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const pid_t pid = Start(args, err);
+    close(err);
     for (bool saved = false; !saved;) {
         pollfd p{watch, POLLIN, 0};
         if (poll(&p, 1, 60000) <= 0) break;  // never saved: the status below shows it
@@ -629,17 +639,8 @@ TEST_F(CliRun, ASecondInterruptEndsARunWhoseModuleNeverReturns)
     std::vector<std::string> args{SIMHOST_RUN_PATH, (dir / "hang.scn").string(), "-m", FAULTY_MODULE_PATH, "-q", "-o",
                                   (dir / "o").string(), "--json", (dir / "o/t.json").string()};
     int err[2];
-    ASSERT_EQ(pipe(err), 0);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(err[1], 2);
-        close(err[0]);
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
+    ASSERT_EQ(pipe2(err, O_CLOEXEC), 0);
+    const pid_t pid = Start(args, err[1]);
     close(err[1]);
     std::string said = ReadUntil(err[0], "hanging\n");
     kill(pid, SIGINT);
@@ -694,17 +695,9 @@ TEST_F(CliRun, AFleetGetsPicturesOfBoundedSizeAndLongRunsASampledTelemetry)
 long PeakMemory(std::vector<std::string> args)
 {
     args.insert(args.begin(), SIMHOST_RUN_PATH);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    const pid_t pid = Start(args, null, null);
+    close(null);
     int status = 0;
     rusage usage{};
     wait4(pid, &status, 0, &usage);
