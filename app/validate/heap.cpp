@@ -12,6 +12,8 @@
 #if defined(VALIDATE_SANITIZER_HEAP)
 #include <sanitizer/allocator_interface.h>
 #include <sanitizer/lsan_interface.h>
+
+#include <cstring>
 #else
 #include <malloc.h>
 #include <unistd.h>
@@ -21,6 +23,23 @@
 #endif
 
 namespace validate {
+
+#if defined(VALIDATE_SANITIZER_HEAP)
+namespace {
+unsigned char fill_byte = 0;
+// Larger blocks the sanitizer's allocator maps fresh, and calloc clears
+// only those it does not, after this hook has run.
+constexpr std::size_t fill_limit = 4096;
+
+void Fill(const volatile void* block, std::size_t size)
+{
+    if (size <= fill_limit) std::memset(const_cast<void*>(block), fill_byte, size);
+}
+
+// The sanitizer takes a pair of hooks or none.
+void Freed(const volatile void*) {}
+}  // namespace
+#endif
 
 std::size_t heap_in_use()
 {
@@ -58,6 +77,19 @@ void exact_heap_accounting([[maybe_unused]] char** argv)
     const std::string value = tunables && *tunables ? std::string(tunables) + ":" + setting : setting;
     if (setenv("GLIBC_TUNABLES", value.c_str(), 1) != 0) return;
     execv("/proc/self/exe", argv);
+#endif
+}
+
+void fill_new_blocks(unsigned char byte)
+{
+#if defined(VALIDATE_SANITIZER_HEAP)
+    fill_byte = byte;
+    __sanitizer_install_malloc_and_free_hooks(Fill, Freed);
+#else
+    // The C library fills with the complement of the byte it is given; blocks
+    // from its per-thread cache are left out, which exact_heap_accounting()
+    // turns off.
+    mallopt(M_PERTURB, byte ^ 0xFF);
 #endif
 }
 

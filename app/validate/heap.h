@@ -22,4 +22,10 @@ bool leaks_found();
 // (doing nothing) when that is done already, or cannot be.
 void exact_heap_accounting(char** argv);
 
+// From now on in this process, the blocks the heap hands out start filled
+// with `byte`, so a value read before it is written shows what was put there.
+// Blocks either allocator maps fresh for a large size stay zeroed, since
+// calloc counts on that.
+void fill_new_blocks(unsigned char byte);
+
 }  // namespace validate

@@ -30,7 +30,8 @@ Outcome run_isolated(const Check& check, const CheckContext& context, double tim
 
 // Runs `work` in a process of its own (in the caller's group) and returns
 // what it returns; throws std::runtime_error naming how it ended when it did
-// not finish. For checks that compare runs in fresh processes.
-std::string in_fresh_process(const std::function<std::string()>& work);
+// not finish. For checks that compare runs in fresh processes. With `fill`
+// not 0, the heap blocks that process allocates start filled with that byte.
+std::string in_fresh_process(const std::function<std::string()>& work, unsigned char fill = 0);
 
 }  // namespace validate

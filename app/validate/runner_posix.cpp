@@ -16,6 +16,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "heap.h"
 #include "runner.h"
 
 namespace validate {
@@ -218,7 +219,7 @@ Outcome run_isolated(const Check& check, const CheckContext& context, double tim
     return out;
 }
 
-std::string in_fresh_process(const std::function<std::string()>& work)
+std::string in_fresh_process(const std::function<std::string()>& work, unsigned char fill)
 {
     int fds[2];
     if (pipe(fds) != 0) throw std::runtime_error(std::string("cannot make a pipe: ") + std::strerror(errno));
@@ -236,6 +237,7 @@ std::string in_fresh_process(const std::function<std::string()>& work)
     if (pid == 0) {
         shared_action = static_cast<char*>(room);
         close(fds[0]);
+        if (fill) fill_new_blocks(fill);
         // What was made, or what stopped it, behind its kind and length.
         char kind = 'R';
         std::string result;

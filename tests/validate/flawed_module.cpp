@@ -217,6 +217,9 @@ public:
 #if defined(FLAW_SHARED)
     // One count for every craft of the class.
     static inline int count = 0;
+#elif defined(FLAW_UNINIT)
+    // Starts from whatever the heap held.
+    int count;
 #else
     int count = 0;
 #endif

@@ -111,6 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
         Flaw{"flawed_shared", {"isolation"}, "acting on Craft-1 changed another craft"},
         Flaw{"flawed_first_craft", {"class-definition"}, "differently from the module's first craft"},
         Flaw{"flawed_wall_clock", {"determinism"}, "oapiFindDialog"},
+        Flaw{"flawed_uninit", {"determinism"}, "only because their fresh memory held different bytes"},
         Flaw{"flawed_empty_group", {}, "no thrusters", {"suspicious-use"}},
         Flaw{"flawed_read_past_end", {}, "read on after the block's end", {"suspicious-use"}},
         Flaw{"flawed_unload_calls", {}, "oapiGetSimStep(): called while the module's library unloads", {"suspicious-use"}},

@@ -79,22 +79,33 @@ void check_save_load_save(const CheckContext& ctx, Findings& f)
 void check_determinism(const CheckContext& ctx, Findings& f)
 {
     // Each run in a new process, the second in a later second of the wall
-    // clock than the first ended in: a module seeded from either differs.
+    // clock than the first ended in and with its fresh memory filled
+    // differently: a module seeded from either differs.
     auto run = [&] {
         const std::vector<std::string> lines = Telemetry(ctx);
         std::string out;
         for (const std::string& line : lines) out += line + '\n';
         return out;
     };
-    std::vector<std::string> first, second;
-    if (!attempt(f, "first run", [&] { first = lines_of(in_fresh_process(run)); })) return;
+    constexpr unsigned char fill = 0x5A, other_fill = 0xA5;
+    std::vector<std::string> first, second, third;
+    if (!attempt(f, "first run", [&] { first = lines_of(in_fresh_process(run, fill)); })) return;
     for (const std::time_t ended = std::time(nullptr); std::time(nullptr) == ended;)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (!attempt(f, "second run", [&] { second = lines_of(in_fresh_process(run)); })) return;
-    if (const std::string diff = first_difference(first, second); !diff.empty())
-        f.fail("two runs of one seed part at " + diff);
-    else
+    if (!attempt(f, "second run", [&] { second = lines_of(in_fresh_process(run, other_fill)); })) return;
+    const std::string diff = first_difference(first, second);
+    if (diff.empty()) {
         f.note(std::to_string(first.size()) + " entries of telemetry and calls alike");
+        return;
+    }
+    // A third run, later still but with the first run's fill, tells which made the difference.
+    if (!attempt(f, "third run", [&] { third = lines_of(in_fresh_process(run, fill)); })) return;
+    if (third == first)
+        f.fail("two runs of one seed part at " + diff +
+               ", and only because their fresh memory held different bytes: a value is read before it is "
+               "written (a field left uninitialised?)");
+    else
+        f.fail("two runs of one seed part at " + diff);
 }
 
 }  // namespace validate

@@ -38,8 +38,9 @@ const std::vector<Check>& all_checks()
         {"craft-churn", 3, "60 x level random creations and destructions of up to 2 + level craft with a dialog open: "
                            "no dialog left holding a destroyed craft",
          check_craft_churn},
-        {"determinism", 3, "two runs of 50 x level random actions from one seed, each in a new process and in "
-                           "different seconds of the wall clock, give identical telemetry and calls",
+        {"determinism", 3, "two runs of 50 x level random actions from one seed, each in a new process, in "
+                           "different seconds of the wall clock and with fresh memory filled differently, give "
+                           "identical telemetry and calls",
          check_determinism},
         {"hostile-dialog", 4, "200 x level random messages to the module's open dialogs", check_hostile_dialog},
         {"unload-memory", 5, "2 + 2 x level load, fly, unload cycles after two to warm up: the heap grows by "
