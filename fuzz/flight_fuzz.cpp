@@ -1,11 +1,15 @@
 // Whole runs of a scenario and a timeline as one might download them
-// together (the input: the scenario, a NUL byte, the timeline), flown with
-// every output on: the saves and pictures they name, the telemetry, the
-// pictures at the end. Whatever they hold, the run writes nothing outside
-// its output folder, and a run it refuses says why in readable lines.
+// together, flown with every output on: the saves and pictures they name,
+// the telemetry, the pictures at the end. The input is the scenario, a NUL
+// byte, the timeline, and after a second NUL options of the command line
+// that name outputs, one a line (relative names only: they land in the
+// working folder). Whatever they hold, the run writes nothing outside its
+// output folder but the outputs the options name, and a run it refuses says
+// why in readable lines.
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +21,7 @@
 
 #include "cli/options.h"
 #include "fuzz_checks.h"
+#include "run/output_paths.h"
 #include "run/run.h"
 #include "sim/text_lines.h"
 
@@ -50,6 +55,21 @@ const fs::path& Sandbox()
     return root;
 }
 
+// The options of the input, or none when one of them could name a file to
+// read, a path outside the working folder, or a longer run.
+std::vector<std::string> OutputOptions(const std::string& text)
+{
+    const std::vector<std::string> lines = sim::split_lines(text);
+    for (const std::string& l : lines) {
+        if (l.find('/') != std::string::npos) return {};
+        const std::string name = l.substr(0, l.find('='));
+        if (!l.empty() && l[0] == '-' && name != "--save" && name != "--json" && name != "--json-every" &&
+            name != "--no-pictures" && name != "--no-save-on-stop" && name != "--at" && name != "-a")
+            return {};
+    }
+    return lines;
+}
+
 [[noreturn]] void Escaped(const fs::path& file)
 {
     std::fprintf(stderr, "a run wrote outside its output folder: %s\n", file.c_str());
@@ -62,18 +82,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fs::path& box = Sandbox();
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::size_t nul = input.find('\0');
+    const std::size_t nul2 = nul == std::string::npos ? nul : input.find('\0', nul + 1);
     std::ofstream(box / "s.scn", std::ios::binary) << input.substr(0, nul);
-    std::ofstream(box / "s.tl", std::ios::binary) << (nul == std::string::npos ? "" : input.substr(nul + 1));
+    std::ofstream(box / "s.tl", std::ios::binary) << (nul == std::string::npos ? "" : input.substr(nul + 1, nul2 - nul - 1));
     fs::remove_all(box / "out");
+    for (const auto& e : fs::directory_iterator(box / "cwd")) fs::remove_all(e.path());
 
     const std::string modules = fs::path(MERVEX_MODULE_PATH).parent_path().string();
-    const std::vector<std::string> args{(box / "s.scn").string(), "-t", (box / "s.tl").string(), "-d", "2",
+    std::vector<std::string> args{(box / "s.scn").string(), "-t", (box / "s.tl").string(), "-d", "2",
                                         "-s", "0.5", "-q", "-o", (box / "out").string(), "--json",
                                         (box / "out/t.json").string(), "--modules", modules,
                                         "--meshes", (box / "meshes").string()};
+    if (nul2 != std::string::npos)
+        for (std::string& option : OutputOptions(input.substr(nul2 + 1))) args.push_back(std::move(option));
+    std::vector<fs::path> named;  // the outputs outside the output folder the options name
     try {
-        app::Options defaults;
-        app::run(app::parse_options(args, defaults));
+        const app::Options options = app::parse_options(args, app::Options{});
+        for (const app::PlannedOutput& p : app::planned_outputs(options))
+            named.push_back(fs::weakly_canonical(box / "cwd" / p.path));
+        app::run(options);
     } catch (const std::exception& e) {
         for (const std::string& line : sim::split_lines(e.what())) fuzz::check_message(line);
     }
@@ -82,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const fs::path rel = e.path().lexically_relative(box);
         const std::string top = rel.begin()->string();
         if (top == "out" || rel == "s.scn" || rel == "s.tl" || rel == "cwd" || rel == "meshes") continue;
-        Escaped(e.path());
+        if (std::find(named.begin(), named.end(), fs::weakly_canonical(e.path())) == named.end()) Escaped(e.path());
     }
     return 0;
 }
