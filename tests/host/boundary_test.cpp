@@ -80,6 +80,35 @@ TEST(Boundary, WhatIsSuspiciousButServedIsNotedAsAWarningNotAFault)
     }
 }
 
+TEST(Boundary, UnloadingClosesTheModulesDialogsAndNotesCallsItMakesOnTheWayOut)
+{
+    const struct {
+        const char* fault;
+        const char* warning;  // null: none
+    } unloads[] = {
+        {"open-dialog", nullptr},
+        {"unload-call", "called while the module's library unloads"},
+    };
+    for (const auto& c : unloads) {
+        SCOPED_TRACE(c.fault);
+        sim::Host host;
+        sim::Module& module = host.load_module(FAULTY_MODULE_PATH);
+        const std::string text = "BEGIN_VESSEL F-1:Faulty\n  FAULT " + std::string(c.fault) + "\nEND_VESSEL\n";
+        host.load_scenario(sim::parse_scenario(text, "unload.scn"), module);
+        host.step(0.1);
+        EXPECT_NO_THROW(host.unload_module(module));
+        EXPECT_TRUE(host.dialogs().open_dialogs().empty()) << "no dialog is left calling code that is gone";
+        const std::vector<sim::ModuleFault> warnings = host.module_faults().take_warnings();
+        if (!c.warning) {
+            EXPECT_TRUE(warnings.empty());
+            continue;
+        }
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_EQ(warnings[0].call, "oapiGetSimStep");
+        EXPECT_EQ(warnings[0].reason, c.warning);
+    }
+}
+
 TEST(Boundary, ACallWithNoHostRunningBelongsToNoLaterHost)
 {
     sim::take_hostless_faults();

@@ -1,6 +1,7 @@
 // A vessel module that makes one bad call into the host on its first step,
-// the one its scenario line "FAULT <what>" names (or never returns from it). The host's boundary tests
-// load it to watch each fault come back as a report, not as a crash.
+// the one its scenario line "FAULT <what>" names (or never returns from it),
+// or leaves the host something to tidy when it unloads. The host's boundary
+// tests load it to watch each fault come back as a report, not as a crash.
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -10,6 +11,22 @@
 #include "vessel.h"
 
 namespace {
+HINSTANCE instance = nullptr;
+bool call_while_unloading = false;
+
+// Asks the host something from a static destructor, when told to.
+struct Farewell {
+    ~Farewell()
+    {
+        if (call_while_unloading) oapiGetSimStep();
+    }
+} farewell;
+
+INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return oapiDefDialogProc(hDlg, msg, wParam, lParam);
+}
+
 // A VESSEL made up by the module around a handle the host never gave.
 struct Stranger : VESSEL {
     Stranger() : VESSEL(reinterpret_cast<OBJHANDLE>(0x10)) {}
@@ -56,6 +73,11 @@ public:
             Stranger().SetSize(1);
         } else if (what == "empty-group") {
             CreateThrusterGroup(nullptr, 0, THGROUP_MAIN);
+        } else if (what == "unload-call") {
+            call_while_unloading = true;
+        } else if (what == "open-dialog") {
+            // Never closed, not even when the craft goes.
+            oapiOpenDialogEx(instance, 1, DialogProc, 0, this);
         } else if (what == "throw") {
             throw std::runtime_error("thrown by the module");
         }
@@ -66,7 +88,7 @@ private:
 };
 }  // namespace
 
-DLLCLBK void InitModule(HINSTANCE) {}
+DLLCLBK void InitModule(HINSTANCE hModule) { instance = hModule; }
 DLLCLBK VESSEL* ovcInit(OBJHANDLE hVessel, int flightmodel) { return new Faulty(hVessel, flightmodel); }
 DLLCLBK void ovcExit(VESSEL* vessel) { delete static_cast<Faulty*>(vessel); }
 DLLCLBK const char* ModuleDate() { return "Jan  1 2020"; }
