@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,14 @@ struct Outcome {
 // action. The whole process group is killed afterwards.
 Outcome run_isolated(const Check& check, const CheckContext& context, double timeout_seconds);
 
+// What in_fresh_process throws when the process ended before its work did.
+struct ProcessEnded : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 // Runs `work` in a process of its own (in the caller's group) and returns
-// what it returns; throws std::runtime_error naming how it ended when it did
-// not finish. For checks that compare runs in fresh processes. With `fill`
+// what it returns; throws ProcessEnded naming how it ended when it did not
+// finish, and std::runtime_error with the message of what `work` threw. For checks that compare runs in fresh processes. With `fill`
 // not 0, the heap blocks that process allocates start filled with that byte.
 std::string in_fresh_process(const std::function<std::string()>& work, unsigned char fill = 0);
 

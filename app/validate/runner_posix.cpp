@@ -271,7 +271,7 @@ std::string in_fresh_process(const std::function<std::string()>& work, unsigned 
     }
     if (wanted == std::string::npos || got.size() < wanted) {
         const std::string action = room ? std::string(static_cast<const char*>(room)) : std::string();
-        throw std::runtime_error(HowItEnded(status) + (action.empty() ? "" : " during " + action));
+        throw ProcessEnded(HowItEnded(status) + (action.empty() ? "" : " during " + action));
     }
     const std::string result = got.substr(got.find('\n') + 1, wanted - got.find('\n') - 1);
     if (got[0] == 'E') throw std::runtime_error(result);

@@ -108,6 +108,10 @@ public:
 #else
                 count = static_cast<int>(std::strtol(line + 5, nullptr, 10));
 #endif
+#if defined(FLAW_ASSERTS)
+                // A check meant for a new craft's first reading, left in.
+                if (count != 0) std::abort();
+#endif
 #if defined(FLAW_HANG)
                 // Waits for a count that never comes, and stops any alarm meant to end it.
                 if (count < 0) {

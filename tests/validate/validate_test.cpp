@@ -112,6 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
         Flaw{"flawed_first_craft", {"class-definition"}, "differently from the module's first craft"},
         Flaw{"flawed_wall_clock", {"determinism"}, "oapiFindDialog"},
         Flaw{"flawed_uninit", {"determinism"}, "only because their fresh memory held different bytes"},
+        Flaw{"flawed_asserts", {"save-load-save", "restore", "suspicious-use", "callback-timing", "hostile-scenario"},
+             "the flight resumed from its save in a new process: crashed (Aborted) during loading the save"},
         Flaw{"flawed_empty_group", {}, "no thrusters", {"suspicious-use"}},
         Flaw{"flawed_read_past_end", {}, "read on after the block's end", {"suspicious-use"}},
         Flaw{"flawed_unload_calls", {}, "oapiGetSimStep(): called while the module's library unloads", {"suspicious-use"}},

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "check.h"
+#include "runner.h"
 #include "sim/module_fault.h"
 
 namespace validate {
@@ -19,6 +20,8 @@ bool attempt(Findings& findings, const std::string& what, Step&& step)
         step();
         return true;
     } catch (const sim::ModuleFaultError& e) {
+        findings.fail(what + ": " + e.what());
+    } catch (const ProcessEnded& e) {
         findings.fail(what + ": " + e.what());
     } catch (const std::exception& e) {
         findings.fail(what + ": threw " + e.what());

@@ -62,6 +62,7 @@ std::string Flight(const CheckContext& ctx, std::uint64_t seed, const std::strin
     Driver driver(host, module, probe, random);
     std::string save, missing;
     if (resume_from) {
+        doing("loading the save");
         host.load_scenario(sim::parse_scenario(*resume_from, "the save"), module);
     } else {
         const int craft = 1 + static_cast<int>(random.below(3));
