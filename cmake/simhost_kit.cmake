@@ -48,5 +48,10 @@ install(FILES ${kit_out}/SimHostConfig.cmake ${kit_out}/SimHostConfigVersion.cma
               ${CMAKE_CURRENT_LIST_DIR}/kit/SimHostModule.cmake DESTINATION ${kit_cmake_dir})
 install(FILES ${kit_out}/simhost.pc DESTINATION ${mervex_lib_dir}/pkgconfig)
 # What a module for Windows imports, for an import library of the simulator's executable.
-install(FILES ${PROJECT_SOURCE_DIR}/host/host_interface.def DESTINATION share/simhost)
+# What a simulator's executable exports: in GCC's C++ ABI, and decorated
+# the Microsoft way for each processor.
+install(FILES ${PROJECT_SOURCE_DIR}/host/host_interface.def
+              ${PROJECT_SOURCE_DIR}/host/host_interface_msabi_i686.def
+              ${PROJECT_SOURCE_DIR}/host/host_interface_msabi_x86_64.def
+        DESTINATION share/simhost)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/writing-a-module.md DESTINATION share/doc/simhost)
