@@ -21,6 +21,16 @@ struct Case {
     const char* reason;
 };
 
+// Loads the faulty module and one craft of it, F-1, that commits `fault`;
+// the module stays loaded until the host unloads it or ends.
+sim::Module& FlyFaulty(sim::Host& host, const char* fault)
+{
+    sim::Module& module = host.load_module(FAULTY_MODULE_PATH);
+    const std::string text = "BEGIN_VESSEL F-1:Faulty\n  FAULT " + std::string(fault) + "\nEND_VESSEL\n";
+    host.load_scenario(sim::parse_scenario(text, "faults.scn"), module);
+    return module;
+}
+
 const Case cases[] = {
     {"animation", "SetAnimation", "7, 0.5", "F-1", "no animation of the craft has this id"},
     {"null-text", "AddMesh", "null, null", "F-1", "the mesh name is null"},
@@ -36,9 +46,7 @@ TEST(Boundary, EachBadCallIsReportedAfterTheCallbackAndTheHostGoesOn)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);
         sim::Host host;
-        sim::Module& module = host.load_module(FAULTY_MODULE_PATH);
-        const std::string text = "BEGIN_VESSEL F-1:Faulty\n  FAULT " + std::string(c.fault) + "\nEND_VESSEL\n";
-        host.load_scenario(sim::parse_scenario(text, "faults.scn"), module);
+        FlyFaulty(host, c.fault);
         try {
             host.step(0.1);
             ADD_FAILURE() << "no fault reported";
@@ -67,9 +75,7 @@ TEST(Boundary, WhatIsSuspiciousButServedIsNotedAsAWarningNotAFault)
     for (const Case& c : warned) {
         SCOPED_TRACE(c.fault);
         sim::Host host;
-        sim::Module& module = host.load_module(FAULTY_MODULE_PATH);
-        const std::string text = "BEGIN_VESSEL F-1:Faulty\n  FAULT " + std::string(c.fault) + "\nEND_VESSEL\n";
-        host.load_scenario(sim::parse_scenario(text, "warnings.scn"), module);
+        FlyFaulty(host, c.fault);
         EXPECT_NO_THROW(host.step(0.1));
         const std::vector<sim::ModuleFault> warnings = host.module_faults().take_warnings();
         ASSERT_EQ(warnings.size(), 1u);
@@ -92,9 +98,7 @@ TEST(Boundary, UnloadingClosesTheModulesDialogsAndNotesCallsItMakesOnTheWayOut)
     for (const auto& c : unloads) {
         SCOPED_TRACE(c.fault);
         sim::Host host;
-        sim::Module& module = host.load_module(FAULTY_MODULE_PATH);
-        const std::string text = "BEGIN_VESSEL F-1:Faulty\n  FAULT " + std::string(c.fault) + "\nEND_VESSEL\n";
-        host.load_scenario(sim::parse_scenario(text, "unload.scn"), module);
+        sim::Module& module = FlyFaulty(host, c.fault);
         host.step(0.1);
         EXPECT_NO_THROW(host.unload_module(module));
         EXPECT_TRUE(host.dialogs().open_dialogs().empty()) << "no dialog is left calling code that is gone";
