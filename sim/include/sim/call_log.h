@@ -6,13 +6,13 @@
 #include <string_view>
 #include <vector>
 
-namespace sim {
+#include "sim/craft.h"
 
-struct VesselRecord;
+namespace sim {
 
 struct HostCall {
     std::string name;
-    const VesselRecord* vessel = nullptr;  // null for calls not made on a vessel
+    Craft craft;                 // no craft for calls not made on one
     std::vector<double> numbers;           // numeric arguments, in order
     std::string text;                      // the text argument, if any
 };
@@ -39,10 +39,5 @@ private:
     std::vector<HostCall> calls_;
     bool enabled_;
 };
-
-// Adds a call to the current host's log; nothing is kept (or allocated)
-// while no host runs or its log is off.
-void log_call(const VesselRecord* vessel, const char* name, std::initializer_list<double> numbers = {},
-              std::string_view text = {});
 
 }  // namespace sim

@@ -18,24 +18,17 @@
 
 #include "sim/beacons.h"
 #include "sim/call_log.h"
+#include "sim/craft.h"
 #include "sim/dialogs.h"
 #include "sim/keyboard.h"
 #include "sim/module.h"
 #include "sim/module_fault.h"
 #include "sim/scenario_file.h"
-#include "sim/vessel_record.h"
 
 namespace sim {
 
-// Faults a test can make the host answer with.
-struct Faults {
-    bool date2int_returns_zero = false;
-    // Index (from 0, per vessel) of the AddAnimationComponent call to answer null; -1 for none.
-    int null_animation_component = -1;
-    // What the default dialog procedure answers, so a test can see whether
-    // a module passes that answer on.
-    INT_PTR default_dialog_answer = 0;
-};
+struct Faults;
+struct HostInternals;
 
 // A craft whose state stopped being a finite number in a step; what()
 // names the craft, the quantity and the simulated time, on one line.
@@ -66,13 +59,15 @@ public:
 
     // ovcInit, then clbkDefineClass. Throws std::runtime_error when the
     // module creates no object.
-    VesselRecord& create_vessel(Module& module, const std::string& name, int flight_model = 1);
+    Craft create_vessel(Module& module, const std::string& name, int flight_model = 1);
     // ovcExit, then the host's record goes.
-    void destroy_vessel(VesselRecord& vessel);
-    VesselRecord* find_vessel(const std::string& name) const;
-    // Whether `vessel` is one of the craft the host holds.
-    bool holds(const VesselRecord* vessel) const;
-    const std::vector<std::unique_ptr<VesselRecord>>& vessels() const { return vessels_; }
+    void destroy_vessel(Craft vessel);
+    // No craft when none has that name.
+    Craft find_vessel(const std::string& name) const;
+    // Whether `vessel` is one of the craft the host holds now.
+    bool holds(Craft vessel) const;
+    // In the order they were created.
+    std::vector<Craft> vessels() const;
 
     double sim_time() const { return sim_time_; }
     double sim_step() const { return sim_step_; }
@@ -95,9 +90,9 @@ public:
     // that neither the craft nor the host could place.
     // Taken by value: a scenario handed over is not held twice while its
     // craft read their blocks.
-    std::vector<VesselRecord*> load_scenario(Scenario scenario, const ModuleLocator& locate);
+    std::vector<Craft> load_scenario(Scenario scenario, const ModuleLocator& locate);
     // The same with no module beyond `module` and those loaded already.
-    std::vector<VesselRecord*> load_scenario(Scenario scenario, Module& module);
+    std::vector<Craft> load_scenario(Scenario scenario, Module& module);
     // The clock and every craft's block as its module writes it, in the
     // order of vessels().
     ScenarioText scenario_blocks();
@@ -111,18 +106,32 @@ public:
 
     // One press as a user makes it: key-down with the key and `modifiers`
     // held, then key-up with the key released. Returns the key-down result.
-    int key_press(VesselRecord& vessel, DWORD key, const std::vector<DWORD>& modifiers = {});
-    int key_event(VesselRecord& vessel, DWORD key, bool down, const KeyboardState& kstate);
+    // Keys and the calls below that change a craft throw std::logic_error
+    // for a craft the host does not hold.
+    int key_press(Craft vessel, DWORD key, const std::vector<DWORD>& modifiers = {});
+    int key_event(Craft vessel, DWORD key, bool down, const KeyboardState& kstate);
+
+    // What a pilot's controls do: every thruster of each group of `type` to
+    // `level`, clamped to 0..1 (0 when not a number); a thruster in several
+    // groups keeps the last level set. False when the craft has no such group.
+    bool set_thrust(Craft vessel, THGROUP_TYPE type, double level);
+    // Every thruster of the craft to level 0.
+    void shut_down_thrusters(Craft vessel);
+    // What a scenario editor does between steps: puts the craft at `state`,
+    // or fills tank `tank` to `mass`, clamped to 0..capacity. Both throw
+    // std::invalid_argument for a value that is not finite or a tank the
+    // craft does not have.
+    void place(Craft vessel, const BodyState& state);
+    void set_propellant_mass(Craft vessel, size_t tank, double mass);
 
     // The beacons as they stood when the last step ended (or was taken
     // back); empty before the craft's first step. The host reads them only
     // when asked, though always before module code runs again. The reference
     // holds until the next call into the host.
-    const std::vector<BeaconView>& drawn_beacons(const VesselRecord& vessel);
+    const std::vector<BeaconView>& drawn_beacons(Craft vessel);
 
     DialogManager& dialogs() { return *dialogs_; }
     CallLog& log() { return log_; }
-    Faults& faults() { return faults_; }
     ModuleFaults& module_faults() { return module_faults_; }
 
     // The scenario block and parse status handed to the callback in
@@ -135,6 +144,9 @@ public:
     const ScenarioHandles& scenario_handles() const { return scenario_handles_; }
 
 private:
+    // The library's own code reaches the craft records and test faults through it.
+    friend struct HostInternals;
+
     // As the public methods, but leaving faults pending for the caller to report.
     Module& add_module(const std::string& path);
     void drop_module(Module& module);
@@ -150,7 +162,7 @@ private:
     std::vector<std::unique_ptr<VesselRecord>> vessels_;
     std::unique_ptr<DialogManager> dialogs_;  // the platform's; closes its dialogs before the modules go
     CallLog log_;  // empty unless the host was made with CallLogging::on
-    Faults faults_;
+    std::unique_ptr<Faults> faults_;  // what tests make the host answer; never null
     ScenarioHandles scenario_handles_;
     // The state at the start of the step under way of the craft advanced so
     // far, in vessels_ order: the bodies, then the propellant masses one tank
