@@ -1,18 +1,20 @@
 #include "sim/host.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
+#include "core/host_internals.h"
 #include "dialogs/platform_dialog_manager.h"
+#include "physics/physics.h"
 #include "sim/number_text.h"
-#include "sim/physics.h"
 #include "sim/text_lines.h"
 
 namespace sim {
 
 Host* Host::current_ = nullptr;
 
-Host::Host(CallLogging logging) : log_(logging)
+Host::Host(CallLogging logging) : log_(logging), faults_(std::make_unique<Faults>())
 {
     if (current_) throw std::logic_error("a stand-in host exists already");
     dialogs_ = make_dialog_manager(*this, module_faults_);
@@ -88,11 +90,11 @@ Module* Host::find_module(const std::string& class_name) const
     return nullptr;
 }
 
-VesselRecord& Host::create_vessel(Module& module, const std::string& name, int flight_model)
+Craft Host::create_vessel(Module& module, const std::string& name, int flight_model)
 {
     VesselRecord& r = add_vessel(module, name, flight_model);
     module_faults_.report();
-    return r;
+    return Craft(&r);
 }
 
 VesselRecord& Host::add_vessel(Module& module, const std::string& name, int flight_model)
@@ -112,9 +114,9 @@ VesselRecord& Host::add_vessel(Module& module, const std::string& name, int flig
     return r;
 }
 
-void Host::destroy_vessel(VesselRecord& vessel)
+void Host::destroy_vessel(Craft vessel)
 {
-    remove_vessel(vessel);
+    remove_vessel(held_record(vessel));
     module_faults_.report();
 }
 
@@ -131,18 +133,64 @@ void Host::remove_vessel(VesselRecord& vessel)
     module_faults_.call_module("ovcExit", rec.get(), [&] { rec->module->ovcExit(rec->vessel); });
 }
 
-VesselRecord* Host::find_vessel(const std::string& name) const
+Craft Host::find_vessel(const std::string& name) const
 {
     for (const auto& r : vessels_)
-        if (r->name == name) return r.get();
-    return nullptr;
+        if (r->name == name) return Craft(r.get());
+    return Craft();
 }
 
-bool Host::holds(const VesselRecord* vessel) const
+bool Host::holds(Craft vessel) const
 {
     for (const auto& r : vessels_)
-        if (r.get() == vessel) return true;
+        if (r.get() == vessel.record()) return true;
     return false;
+}
+
+std::vector<Craft> Host::vessels() const
+{
+    std::vector<Craft> out;
+    out.reserve(vessels_.size());
+    for (const auto& r : vessels_) out.emplace_back(r.get());
+    return out;
+}
+
+VesselRecord& Host::held_record(Craft vessel) const
+{
+    if (!holds(vessel)) throw std::logic_error("the host holds no such craft");
+    return HostInternals::record(vessel);
+}
+
+bool Host::set_thrust(Craft vessel, THGROUP_TYPE type, double level)
+{
+    return set_group_level(held_record(vessel), type, level);
+}
+
+void Host::shut_down_thrusters(Craft vessel)
+{
+    sim::shut_down_thrusters(held_record(vessel));
+}
+
+void Host::place(Craft vessel, const BodyState& state)
+{
+    VesselRecord& r = held_record(vessel);
+    const BodyState before = r.body;
+    r.body = state;
+    if (const char* broken = non_finite_quantity(r)) {
+        r.body = before;
+        throw std::invalid_argument(std::string("the ") + broken + " to place " + shown_text(r.name) +
+                                    " at is not a finite number");
+    }
+}
+
+void Host::set_propellant_mass(Craft vessel, size_t tank, double mass)
+{
+    VesselRecord& r = held_record(vessel);
+    if (tank >= r.propellants.size())
+        throw std::invalid_argument(shown_text(r.name) + " has no tank " + std::to_string(tank));
+    if (!std::isfinite(mass)) throw std::invalid_argument("a propellant mass must be a finite number");
+    Propellant& p = r.propellants[tank];
+    p.mass = std::clamp(mass, 0.0, p.capacity);
 }
 
 void Host::step(double dt)
@@ -191,10 +239,10 @@ void Host::draw_beacons() noexcept
     for (const auto& r : vessels_) read_beacons(*r, r->drawn_beacons);
 }
 
-const std::vector<BeaconView>& Host::drawn_beacons(const VesselRecord& vessel)
+const std::vector<BeaconView>& Host::drawn_beacons(Craft vessel)
 {
     module_faults_.settle();
-    return vessel.drawn_beacons;
+    return vessel.record()->drawn_beacons;
 }
 
 }  // namespace sim

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "sim/host.h"
+#include "core/host_internals.h"
 
 namespace sim {
 
@@ -27,9 +27,10 @@ KeyboardState keyboard_state(const std::vector<DWORD>& held)
 
 // Any code is delivered, so that a module's handling of codes no keyboard
 // sends can be tried; only a whole press is limited to the keyboard's.
-int Host::key_event(VesselRecord& vessel, DWORD key, bool down, const KeyboardState& kstate)
+int Host::key_event(Craft craft, DWORD key, bool down, const KeyboardState& kstate)
 {
-    if (!holds(&vessel)) throw std::logic_error("key event for a craft the host does not hold");
+    if (!holds(craft)) throw std::logic_error("key event for a craft the host does not hold");
+    VesselRecord& vessel = HostInternals::record(craft);
     // The callback gets its own copy: what it does to the bytes stays with it.
     KeyboardState copy = kstate;
     const int result = module_faults_.call_module("clbkKeyPress", &vessel, 0,
@@ -38,7 +39,7 @@ int Host::key_event(VesselRecord& vessel, DWORD key, bool down, const KeyboardSt
     return result;
 }
 
-int Host::key_press(VesselRecord& vessel, DWORD key, const std::vector<DWORD>& modifiers)
+int Host::key_press(Craft vessel, DWORD key, const std::vector<DWORD>& modifiers)
 {
     CheckCode(key);
     KeyboardState state = keyboard_state(modifiers);

@@ -3,13 +3,13 @@
 #include <set>
 
 #include "sim/atomic_file.h"
-#include "sim/host.h"
+#include "core/host_internals.h"
 #include "sim/scenario_file.h"
 #include "sim/text_lines.h"
 
 namespace sim {
 
-std::vector<VesselRecord*> Host::load_scenario(Scenario scenario, const ModuleLocator& locate)
+std::vector<Craft> Host::load_scenario(Scenario scenario, const ModuleLocator& locate)
 {
     std::set<std::string> names;
     for (const auto& r : vessels_) names.insert(r->name);
@@ -79,10 +79,12 @@ std::vector<VesselRecord*> Host::load_scenario(Scenario scenario, const ModuleLo
         module_faults_.report();
         throw ScenarioError(more ? problems + "\nand " + std::to_string(more) + " more problems" : problems);
     }
-    return created;
+    std::vector<Craft> loaded;
+    for (VesselRecord* r : created) loaded.emplace_back(r);
+    return loaded;
 }
 
-std::vector<VesselRecord*> Host::load_scenario(Scenario scenario, Module& module)
+std::vector<Craft> Host::load_scenario(Scenario scenario, Module& module)
 {
     return load_scenario(std::move(scenario), [&](const std::string&) -> std::string {
         throw ScenarioError("the module " + module.path() + " defines the class " + module.class_name());

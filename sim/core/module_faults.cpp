@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "sim/host.h"
-#include "sim/vessel_record.h"
+#include "core/vessel_record.h"
 
 namespace sim {
 

@@ -1,4 +1,4 @@
-#include "sim/vessel_record.h"
+#include "core/vessel_record.h"
 
 #include <algorithm>
 #include <cmath>

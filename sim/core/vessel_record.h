@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "host/vessel.h"
+#include "core/stable_storage.h"
 #include "sim/beacons.h"
-#include "sim/stable_storage.h"
+#include "sim/craft.h"
 
 namespace sim {
 
@@ -76,13 +77,6 @@ struct Dock {
     VECTOR3 pos{}, dir{}, rot{};
 };
 
-struct MeshEntry {
-    std::string name;
-    bool has_offset = false;
-    VECTOR3 offset{};
-    WORD visibility = 0;
-};
-
 struct AnimationComponent {
     double state0 = 0, state1 = 0;
     MGROUP_TRANSFORM* transform = nullptr;  // the module's, as handed over
@@ -95,13 +89,6 @@ struct Animation {
     double initial_state = 0;
     double state = 0;
     std::vector<AnimationComponent*> components;
-};
-
-// Rigid-body state in the inertial frame; attitude as a unit quaternion.
-struct BodyState {
-    VECTOR3 pos{}, vel{};
-    double q[4] = {1, 0, 0, 0};  // w, x, y, z: body to inertial
-    VECTOR3 omega{};             // body frame, rad/s
 };
 
 // Every record announces itself while it lives, so the host can tell a
@@ -169,5 +156,12 @@ public:
 
 // The live record whose handle this is, or null.
 VesselRecord* live_record(OBJHANDLE handle) noexcept;
+
+// The craft's beacons read through the addresses the module registered.
+std::vector<BeaconView> read_beacons(const VesselRecord& vessel);
+// The same into `into`, reusing its memory: no allocation when it has room.
+void read_beacons(const VesselRecord& vessel, std::vector<BeaconView>& into);
+// One flag per registered beacon, in registration order.
+std::vector<bool> beacons_lit(const VesselRecord& vessel);
 
 }  // namespace sim

@@ -2,7 +2,7 @@
 // manager on every platform.
 #include "host/oapi.h"
 #include "interface/host_call.h"
-#include "sim/host.h"
+#include "core/host_internals.h"
 
 using sim::Call;
 using sim::Serve;
@@ -76,6 +76,6 @@ INT_PTR oapiDefDialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noe
     return Serve("oapiDefDialogProc", {hDlg, msg, double(wParam), reinterpret_cast<const void*>(lParam)}, INT_PTR(0),
                  [&](const Call& call) -> INT_PTR {
                      if (!ForDialog(call, hDlg)) return 0;
-                     return sim::Host::current().faults().default_dialog_answer;
+                     return sim::HostInternals::faults(sim::Host::current()).default_dialog_answer;
                  });
 }

@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "sim/host.h"
-#include "sim/vessel_record.h"
+#include "core/vessel_record.h"
 
 namespace sim {
 
@@ -75,7 +75,7 @@ void Arg(std::string& out, const CallArg& a)
 template <class Args>
 HostCall Logged(const char* name, const VesselRecord* craft, const Args& args)
 {
-    HostCall c{name, craft, {}, {}};
+    HostCall c{name, Craft(craft), {}, {}};
     bool had_text = false;
     for (const CallArg& a : args) {
         switch (a.kind) {

@@ -16,7 +16,7 @@
 #include "host/host_types.h"
 #include "sim/host.h"
 #include "sim/module_fault.h"
-#include "sim/vessel_record.h"
+#include "core/vessel_record.h"
 
 namespace sim {
 

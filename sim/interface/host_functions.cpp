@@ -4,7 +4,7 @@
 #include "host/oapi.h"
 #include "interface/date.h"
 #include "interface/host_call.h"
-#include "sim/host.h"
+#include "core/host_internals.h"
 #include "sim/number_text.h"
 #include "sim/scenario_block.h"
 
@@ -59,7 +59,7 @@ int Date2Int(const char* date) noexcept
             return 0;
         }
         sim::Host* h = sim::Host::current_or_null();
-        if (h && h->faults().date2int_returns_zero) return 0;
+        if (h && sim::HostInternals::faults(*h).date2int_returns_zero) return 0;
         return sim::date_to_int(date);
     });
 }

@@ -7,8 +7,8 @@
 #include "interface/host_call.h"
 #include "interface/vessel_api.h"
 #include "scenario/standard_lines.h"
-#include "sim/host.h"
-#include "sim/vessel_record.h"
+#include "core/host_internals.h"
+#include "core/vessel_record.h"
 
 using sim::Call;
 using sim::OnCraft;
@@ -265,7 +265,7 @@ ANIMATIONCOMPONENT_HANDLE add_animation_component(const VESSEL* vessel, UINT ani
                        c->parent = parent_component;
                        r.components.push_back(std::move(c));
                        if (sim::Host* h = sim::Host::current_or_null();
-                           h && h->faults().null_animation_component == index)
+                           h && sim::HostInternals::faults(*h).null_animation_component == index)
                            return nullptr;
                        r.animations[anim].components.push_back(r.components.back().get());
                        return r.components.back().get();

@@ -1,7 +1,5 @@
 #include "sim/call_log.h"
 
-#include "sim/host.h"
-
 namespace sim {
 
 std::vector<HostCall> CallLog::named(const std::string& name) const
@@ -18,12 +16,6 @@ std::vector<std::string> CallLog::names() const
     out.reserve(calls_.size());
     for (const HostCall& c : calls_) out.push_back(c.name);
     return out;
-}
-
-void log_call(const VesselRecord* vessel, const char* name, std::initializer_list<double> numbers, std::string_view text)
-{
-    Host* h = Host::current_or_null();
-    if (h && h->log().enabled()) h->log().add(HostCall{name, vessel, numbers, std::string(text)});
 }
 
 }  // namespace sim

@@ -1,4 +1,4 @@
-#include "sim/animation_pose.h"
+#include "physics/record_pose.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,11 +41,18 @@ Pose Rotation(VECTOR3 axis, const VECTOR3& ref, double angle)
     return p;
 }
 
-Pose LocalPose(const AnimationComponent& c, const Animation& a)
+// The state `a` (of `vessel`) is taken at.
+double StateOf(const VesselRecord& vessel, const Animation& a, AnimationStates states)
+{
+    const size_t i = static_cast<size_t>(&a - vessel.animations.data());
+    return states && i < states->size() ? (*states)[i] : a.state;
+}
+
+Pose LocalPose(const AnimationComponent& c, const Animation& a, double state)
 {
     if (!c.transform || c.type != MGROUP_TRANSFORM::ROTATE) return Pose{};
     const auto& rot = *static_cast<const MGROUP_ROTATE*>(c.transform);
-    const double travel = component_fraction(c, a.state) - component_fraction(c, a.initial_state);
+    const double travel = component_fraction(c, state) - component_fraction(c, a.initial_state);
     return Rotation(rot.axis, rot.ref, double(rot.angle) * travel);
 }
 }  // namespace
@@ -81,13 +88,14 @@ double component_fraction(const AnimationComponent& c, double state)
     return std::isnan(f) ? 0 : std::clamp(f, 0.0, 1.0);
 }
 
-Pose component_pose(const VesselRecord& vessel, const AnimationComponent& c)
+Pose component_pose(const VesselRecord& vessel, const AnimationComponent& c, AnimationStates states)
 {
     Pose pose;
     const AnimationComponent* at = &c;
     int index = IndexOf(vessel, at);
     while (at && index >= 0) {
-        if (const Animation* a = AnimationOf(vessel, at)) pose = compose(LocalPose(*at, *a), pose);
+        if (const Animation* a = AnimationOf(vessel, at))
+            pose = compose(LocalPose(*at, *a, StateOf(vessel, *a, states)), pose);
         // A parent is always added before its child; anything else is a
         // handle the host never gave out, and the chain ends there.
         const int parent = IndexOf(vessel, at->parent);
@@ -98,14 +106,14 @@ Pose component_pose(const VesselRecord& vessel, const AnimationComponent& c)
     return pose;
 }
 
-Pose group_pose(const VesselRecord& vessel, UINT mesh, UINT group)
+Pose group_pose(const VesselRecord& vessel, UINT mesh, UINT group, AnimationStates states)
 {
     Pose pose;
     for (const auto& c : vessel.components) {
         const MGROUP_TRANSFORM* t = c->transform;
         if (!t || t->mesh != mesh || !t->grp || !AnimationOf(vessel, c.get())) continue;
         if (std::find(t->grp, t->grp + t->ngrp, group) == t->grp + t->ngrp) continue;
-        pose = compose(component_pose(vessel, *c), pose);
+        pose = compose(component_pose(vessel, *c, states), pose);
     }
     return pose;
 }

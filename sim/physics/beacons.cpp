@@ -1,6 +1,4 @@
-#include "sim/beacons.h"
-
-#include "sim/vessel_record.h"
+#include "core/vessel_record.h"
 
 namespace sim {
 

@@ -1,4 +1,4 @@
-#include "sim/physics.h"
+#include "physics/physics.h"
 
 #include <algorithm>
 #include <cmath>

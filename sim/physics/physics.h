@@ -4,7 +4,7 @@
 // their propellant resources.
 #pragma once
 
-#include "sim/vessel_record.h"
+#include "core/vessel_record.h"
 
 namespace sim {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "sim/scenario_block.h"
-#include "sim/vessel_record.h"
+#include "core/vessel_record.h"
 
 namespace sim {
 

@@ -152,6 +152,8 @@ private:
     void drop_module(Module& module);
     VesselRecord& add_vessel(Module& module, const std::string& name, int flight_model);
     void remove_vessel(VesselRecord& vessel);
+    // The record of a craft the host holds; throws std::logic_error for any other.
+    VesselRecord& held_record(Craft vessel) const;
     // Puts the first `craft` craft back in the state they had at the start of the step.
     void take_back_step(size_t craft);
     // Reads every craft's beacons into its drawn views.
