@@ -14,12 +14,12 @@ const char* const moving_fill = "#2f5fa8";
 const char* const moving_line = "#123063";
 
 // The groups of mesh `mesh` that some animation component turns.
-std::set<UINT> MovingGroups(const sim::VesselRecord& craft, UINT mesh)
+std::set<UINT> MovingGroups(sim::Craft craft, UINT mesh)
 {
     std::set<UINT> out;
-    for (const auto& c : craft.components)
-        if (c->transform && c->transform->mesh == mesh && c->transform->grp)
-            out.insert(c->transform->grp, c->transform->grp + c->transform->ngrp);
+    for (const sim::ComponentView& c : craft.components())
+        if (c.transform && c.transform->mesh == mesh && c.transform->grp)
+            out.insert(c.transform->grp, c.transform->grp + c.transform->ngrp);
     return out;
 }
 
@@ -30,33 +30,34 @@ struct Face {
 };
 }  // namespace
 
-void craft_extent(const sim::VesselRecord& craft, MeshLibrary& meshes, double& x0, double& x1, double& z0, double& z1)
+void craft_extent(sim::Craft craft, MeshLibrary& meshes, double& x0, double& x1, double& z0, double& z1)
 {
     x0 = z0 = 1e300;
     x1 = z1 = -1e300;
     auto take = [&](double x, double z) {
         x0 = std::min(x0, x), x1 = std::max(x1, x), z0 = std::min(z0, z), z1 = std::max(z1, z);
     };
-    for (const sim::MeshEntry& entry : craft.meshes)
+    for (const sim::MeshEntry& entry : craft.meshes())
         if (const sim::Mesh* m = meshes.get(entry.name))
             for (const VECTOR3& v : m->vertices) take(v.x + entry.offset.x, v.z + entry.offset.z);
-    for (const sim::BeaconView& b : sim::read_beacons(craft)) take(b.pos.x, b.pos.z);
+    for (const sim::BeaconView& b : craft.beacons()) take(b.pos.x, b.pos.z);
     if (x0 > x1) x0 = z0 = -1, x1 = z1 = 1;
 }
 
-bool draw_craft_top(svg::Document& doc, const svg::Axes& view, const sim::VesselRecord& craft,
-                    const std::vector<sim::BeaconView>& beacons, MeshLibrary& meshes)
+bool draw_craft_top(svg::Document& doc, const svg::Axes& view, sim::Craft craft,
+                    const std::vector<sim::BeaconView>& beacons, MeshLibrary& meshes, const std::vector<double>* states)
 {
     std::vector<Face> faces;
     bool drawn = false;
-    for (UINT mi = 0; mi < craft.meshes.size(); ++mi) {
-        const sim::MeshEntry& entry = craft.meshes[mi];
+    const std::vector<sim::MeshEntry>& entries = craft.meshes();
+    for (UINT mi = 0; mi < entries.size(); ++mi) {
+        const sim::MeshEntry& entry = entries[mi];
         const sim::Mesh* mesh = meshes.get(entry.name);
         if (!mesh) continue;
         drawn = true;
         const std::set<UINT> moving = MovingGroups(craft, mi);
         for (UINT g = 0; g < mesh->groups.size(); ++g) {
-            const sim::Pose pose = sim::group_pose(craft, mi, g);
+            const sim::Pose pose = states ? craft.group_pose(mi, g, *states) : craft.group_pose(mi, g);
             for (const auto& face : mesh->groups[g].faces) {
                 Face f{0, {}, moving.count(g) > 0};
                 for (size_t index : face) {

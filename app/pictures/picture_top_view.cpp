@@ -16,7 +16,7 @@ std::string Fmt(const char* format, double v)
     return buf;
 }
 
-svg::Axes CraftAxes(const sim::VesselRecord& craft, MeshLibrary& meshes, double x, double y, double w, double h)
+svg::Axes CraftAxes(sim::Craft craft, MeshLibrary& meshes, double x, double y, double w, double h)
 {
     svg::Axes a;
     a.x = x, a.y = y, a.w = w, a.h = h;
@@ -44,7 +44,7 @@ void DrawAxisArrows(svg::Document& doc, const svg::Axes& a)
 
 void draw_top_view(const std::string& path, sim::Host& host, MeshLibrary& meshes, double t)
 {
-    const auto& craft = host.vessels();
+    const std::vector<sim::Craft> craft = host.vessels();
     const size_t shown = std::min(craft.size(), top_view_max_craft);
     const size_t columns = std::clamp<size_t>(shown, 1, top_view_columns);
     const size_t rows = std::max<size_t>((shown + columns - 1) / columns, 1);
@@ -61,15 +61,16 @@ void draw_top_view(const std::string& path, sim::Host& host, MeshLibrary& meshes
                      " craft shown: the first in the scenario's order",
                  13, "#a00");
     for (size_t i = 0; i < shown; ++i) {
-        const sim::VesselRecord& r = *craft[i];
+        const sim::Craft r = craft[i];
         const double x = margin + static_cast<double>(i % columns) * (panel + margin);
         const double y = top + static_cast<double>(i / columns) * row_h;
         svg::Axes a = CraftAxes(r, meshes, x, y, panel, panel);
-        const double state = r.animations.empty() ? NAN : r.animations.front().state;
-        a.title = r.name + " (" + r.class_name + "), first animation at " + Fmt("%.3f", state);
+        const std::vector<double> states = r.animation_states();
+        const double state = states.empty() ? NAN : states.front();
+        a.title = r.name() + " (" + r.class_name() + "), first animation at " + Fmt("%.3f", state);
         svg::draw_axes(doc, a, 6);
         const auto& drawn = host.drawn_beacons(r);
-        if (!draw_craft_top(doc, a, r, drawn.empty() ? sim::read_beacons(r) : drawn, meshes))
+        if (!draw_craft_top(doc, a, r, drawn.empty() ? r.beacons() : drawn, meshes))
             doc.text({a.x + a.w / 2, a.y + a.h / 2}, "mesh not found: beacons only", 12, "#a00", "middle");
         DrawAxisArrows(doc, a);
     }
@@ -77,7 +78,7 @@ void draw_top_view(const std::string& path, sim::Host& host, MeshLibrary& meshes
     sim::write_file_atomically(path, doc.str());
 }
 
-void draw_deployment_strip(const std::string& path, sim::VesselRecord& craft, MeshLibrary& meshes,
+void draw_deployment_strip(const std::string& path, sim::Craft craft, MeshLibrary& meshes,
                            const std::vector<double>& states)
 {
     const double panel = 260, margin = 60, top = 70;
@@ -85,21 +86,18 @@ void draw_deployment_strip(const std::string& path, sim::VesselRecord& craft, Me
     svg::Document doc(width, top + panel + 130);
     doc.title("Animation states");
     doc.rect(0, 0, width, top + panel + 130, svg::Style{"#ffffff", "", 1, 1, ""});
-    doc.text({margin, 28}, craft.name + ": every animation set to each state in turn, seen from above", 16, "#111",
+    doc.text({margin, 28}, craft.name() + ": every animation set to each state in turn, seen from above", 16, "#111",
              "start", true);
-    std::vector<double> saved;
-    for (const sim::Animation& an : craft.animations) saved.push_back(an.state);
     double x = margin;
     for (double s : states) {
-        for (sim::Animation& an : craft.animations) an.state = s;
+        const std::vector<double> all_at_s(craft.animation_states().size(), s);
         svg::Axes a = CraftAxes(craft, meshes, x, top, panel, panel);
         a.title = "state " + Fmt("%.2f", s);
         a.y_label = x == margin ? a.y_label : "";
         svg::draw_axes(doc, a, 6);
-        draw_craft_top(doc, a, craft, {}, meshes);
+        draw_craft_top(doc, a, craft, {}, meshes, &all_at_s);
         x += panel + margin;
     }
-    for (size_t i = 0; i < saved.size(); ++i) craft.animations[i].state = saved[i];
     auto legend = craft_legend();
     legend.resize(2);
     svg::draw_legend(doc, margin, top + panel + 60, legend);

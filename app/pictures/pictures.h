@@ -22,9 +22,8 @@ constexpr size_t top_view_columns = 5;
 constexpr size_t top_view_max_craft = 20;
 void draw_top_view(const std::string& path, sim::Host& host, MeshLibrary& meshes, double t);
 
-// One craft with every animation at each of several states, side by side. The craft's animations
-// are moved for the drawing and put back before returning.
-void draw_deployment_strip(const std::string& path, sim::VesselRecord& craft, MeshLibrary& meshes,
+// One craft with every animation at each of several states, side by side.
+void draw_deployment_strip(const std::string& path, sim::Craft craft, MeshLibrary& meshes,
                            const std::vector<double>& states);
 
 // First animation state, propellant, speed and angular rates over time.

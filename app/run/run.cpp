@@ -12,7 +12,6 @@
 #include "sim/atomic_file.h"
 #include "sim/number_text.h"
 #include "sim/module_folder.h"
-#include "sim/physics.h"
 #include "sim/scenario_file.h"
 #include "sim/text_lines.h"
 #include "run/stop_request.h"
@@ -111,10 +110,9 @@ public:
     }
 
 private:
-    sim::VesselRecord& Craft(const Action& a)
+    sim::Craft CraftOf(const Action& a)
     {
-        sim::VesselRecord* r = a.craft.empty() ? host_->vessels().front().get() : host_->find_vessel(a.craft);
-        return *r;
+        return a.craft.empty() ? host_->vessels().front() : host_->find_vessel(a.craft);
     }
 
     void Schedule()
@@ -123,8 +121,8 @@ private:
             if (!a.craft.empty() && !host_->find_vessel(a.craft))
                 throw TimelineError(a.source + ": " + sim::shown_text(a.text) + ": no craft named \"" +
                                     sim::shown_text(a.craft) + "\" in " + o_.scenario);
-            if (a.kind == ActionKind::thrust && !sim::has_group(Craft(a), a.group))
-                throw TimelineError(a.source + ": " + sim::shown_text(a.text) + ": " + sim::shown_text(Craft(a).name) +
+            if (a.kind == ActionKind::thrust && !CraftOf(a).has_group(a.group))
+                throw TimelineError(a.source + ": " + sim::shown_text(a.text) + ": " + sim::shown_text(CraftOf(a).name()) +
                                     " has no thruster group " + group_name(a.group));
             events_.push_back({a.time, &a, false});
             if (a.kind == ActionKind::thrust && a.duration > 0 && a.time + a.duration < o_.duration + time_eps)
@@ -181,17 +179,17 @@ private:
         const Action& a = *e.action;
         switch (a.kind) {
         case ActionKind::key: {
-            sim::VesselRecord& craft = Craft(a);
+            const sim::Craft craft = CraftOf(a);
             const int consumed = host_->key_press(craft, a.key.code, a.key.modifiers);
-            Note(t, "key " + a.key.text + " to " + craft.name + (consumed ? " (consumed)" : " (not a command of the craft)"));
+            Note(t, "key " + a.key.text + " to " + craft.name() + (consumed ? " (consumed)" : " (not a command of the craft)"));
             break;
         }
         case ActionKind::click: Click(a.button, t); break;
         case ActionKind::thrust: {
-            sim::VesselRecord& craft = Craft(a);
+            const sim::Craft craft = CraftOf(a);
             const double level = e.thrust_end ? 0 : a.level;
-            sim::set_group_level(craft, a.group, level);
-            Note(t, "thrust " + group_name(a.group) + " of " + craft.name + " at " + Fmt("%g", level));
+            host_->set_thrust(craft, a.group, level);
+            Note(t, "thrust " + group_name(a.group) + " of " + craft.name() + " at " + Fmt("%g", level));
             break;
         }
         case ActionKind::save: Save(output_path(o_, a.name)); break;
@@ -269,9 +267,9 @@ private:
         const Sample last = take_sample(*host_, report_.seconds);
         report_.dialogs = last.dialogs;
         const sim::ScenarioText saved = host_->scenario_blocks();
-        for (size_t i = 0; i < host_->vessels().size(); ++i) {
-            const auto& r = host_->vessels()[i];
-            CraftReport c{r->name, r->class_name, last.craft[i], {}};
+        const std::vector<sim::Craft> craft = host_->vessels();
+        for (size_t i = 0; i < craft.size(); ++i) {
+            CraftReport c{craft[i].name(), craft[i].class_name(), last.craft[i], {}};
             for (const sim::SavedLine& l : saved.blocks[i].lines)
                 if (!l.by_host) c.module_lines.push_back(l.text);
             report_.craft.push_back(std::move(c));
@@ -279,8 +277,7 @@ private:
         if (o_.pictures) {
             const double t = report_.seconds;
             Picture([&](const std::string& p) { draw_top_view(p, *host_, meshes_, t); }, output_path(o_, "top_view.svg"));
-            sim::VesselRecord& first = *host_->vessels().front();
-            Picture([&](const std::string& p) { draw_deployment_strip(p, first, meshes_, {1, 0.75, 0.5, 0.25, 0}); },
+            Picture([&](const std::string& p) { draw_deployment_strip(p, craft.front(), meshes_, {1, 0.75, 0.5, 0.25, 0}); },
                     output_path(o_, "deployment.svg"));
             Picture([&](const std::string& p) { draw_telemetry(p, plot_); }, output_path(o_, "telemetry.svg"));
             std::vector<DialogPicture> dialogs;

@@ -45,21 +45,22 @@ Sample take_sample(sim::Host& host, double t)
 {
     Sample s;
     s.t = t;
-    for (const auto& r : host.vessels()) {
+    for (const sim::Craft r : host.vessels()) {
         CraftSample c;
-        c.name = r->name;
-        c.animations = static_cast<int>(r->animations.size());
-        c.animation = r->animations.empty() ? 0 : r->animations.front().state;
-        for (const BEACONLIGHTSPEC* b : r->beacons) {
+        c.name = r.name();
+        const std::vector<double> states = r.animation_states();
+        c.animations = static_cast<int>(states.size());
+        c.animation = states.empty() ? 0 : states.front();
+        for (bool lit : r.beacons_lit()) {
             ++c.beacons;
-            c.beacons_lit += b->active;
+            c.beacons_lit += lit;
         }
-        c.propellant = r->propellant_mass();
-        for (const sim::Propellant& p : r->propellants) c.capacity += p.capacity;
-        c.mass = r->mass();
-        c.pos = r->body.pos;
-        c.vel = r->body.vel;
-        c.omega = r->body.omega;
+        c.propellant = r.propellant_mass();
+        for (const sim::TankView& p : r.tanks()) c.capacity += p.capacity;
+        c.mass = r.mass();
+        c.pos = r.body().pos;
+        c.vel = r.body().vel;
+        c.omega = r.body().omega;
         c.speed = std::sqrt(c.vel.x * c.vel.x + c.vel.y * c.vel.y + c.vel.z * c.vel.z);
         s.craft.push_back(c);
     }

@@ -4,7 +4,6 @@
 
 #include "check.h"
 #include "sim/keyboard.h"
-#include "sim/physics.h"
 #include "sim/scenario_file.h"
 
 namespace validate {
@@ -54,7 +53,7 @@ std::vector<HWND> dialog_windows(sim::Host& host, const sim::Module& module)
 ModuleProbe probe_module(sim::Host& host, sim::Module& module)
 {
     ModuleProbe probe;
-    sim::VesselRecord& craft = host.create_vessel(module, "Probe");
+    const sim::Craft craft = host.create_vessel(module, "Probe");
     for (DWORD mod : modifiers) {
         for (DWORD key = 0; key < 256; ++key) {
             if (key == mod) continue;
@@ -86,30 +85,30 @@ Driver::Driver(sim::Host& host, sim::Module& module, const ModuleProbe& probe, R
 {
 }
 
-std::vector<sim::VesselRecord*> Driver::craft() const
+std::vector<sim::Craft> Driver::craft() const
 {
-    std::vector<sim::VesselRecord*> out;
-    for (const auto& r : host_.vessels())
-        if (r->module == &module_) out.push_back(r.get());
+    std::vector<sim::Craft> out;
+    for (const sim::Craft r : host_.vessels())
+        if (&r.module() == &module_) out.push_back(r);
     return out;
 }
 
-sim::VesselRecord* Driver::random_craft()
+sim::Craft Driver::random_craft()
 {
-    const std::vector<sim::VesselRecord*> all = craft();
-    return all.empty() ? nullptr : random_.pick(all);
+    const std::vector<sim::Craft> all = craft();
+    return all.empty() ? sim::Craft() : random_.pick(all);
 }
 
-sim::VesselRecord& Driver::add_craft()
+sim::Craft Driver::add_craft()
 {
     const std::string name = "Craft-" + std::to_string(next_name_++);
     doing("making " + name);
     return host_.create_vessel(module_, name);
 }
 
-void Driver::press_random_key(sim::VesselRecord* on)
+void Driver::press_random_key(sim::Craft on)
 {
-    sim::VesselRecord* r = on ? on : random_craft();
+    const sim::Craft r = on ? on : random_craft();
     if (!r) return;
     KeyCombo combo;
     if (!probe_.consumed.empty() && random_.chance(0.75)) {
@@ -119,14 +118,14 @@ void Driver::press_random_key(sim::VesselRecord* on)
         combo.modifier = modifiers[random_.below(4)];
         if (combo.key == combo.modifier) combo.modifier = 0;
     }
-    Press(*r, combo);
+    Press(r, combo);
 }
 
-void Driver::open_a_dialog(sim::VesselRecord* on)
+void Driver::open_a_dialog(sim::Craft on)
 {
-    sim::VesselRecord* r = on ? on : random_craft();
+    const sim::Craft r = on ? on : random_craft();
     if (!r || probe_.dialog_openers.empty()) return;
-    Press(*r, random_.pick(probe_.dialog_openers));
+    Press(r, random_.pick(probe_.dialog_openers));
 }
 
 void Driver::click_random_button()
@@ -144,14 +143,14 @@ void Driver::click_random_button()
     host_.dialogs().click(d->hwnd, button);
 }
 
-void Driver::set_random_thrust(sim::VesselRecord* on)
+void Driver::set_random_thrust(sim::Craft on)
 {
-    sim::VesselRecord* r = on ? on : random_craft();
+    const sim::Craft r = on ? on : random_craft();
     if (!r) return;
     const THGROUP_TYPE type = group_types[random_.below(std::size(group_types))];
     const double level = random_.chance(0.3) ? 0.0 : random_.unit();
-    doing("setting thruster group " + std::to_string(type) + " of " + r->name + " to " + std::to_string(level));
-    sim::set_group_level(*r, type, level);
+    doing("setting thruster group " + std::to_string(type) + " of " + r.name() + " to " + std::to_string(level));
+    host_.set_thrust(r, type, level);
 }
 
 void Driver::step(double dt)
@@ -160,9 +159,9 @@ void Driver::step(double dt)
     host_.step(dt);
 }
 
-void Driver::Press(sim::VesselRecord& craft, const KeyCombo& combo)
+void Driver::Press(sim::Craft craft, const KeyCombo& combo)
 {
-    doing("pressing " + combo.text() + " on " + craft.name);
+    doing("pressing " + combo.text() + " on " + craft.name());
     host_.key_press(craft, combo.key, Held(combo));
 }
 
@@ -183,7 +182,7 @@ void Driver::random_control()
     else step(random_.between(0.01, 0.5));
 }
 
-void Driver::random_action_on(sim::VesselRecord& craft, bool acting)
+void Driver::random_action_on(sim::Craft craft, bool acting)
 {
     const std::uint64_t roll = random_.below(100);
     const double dt = random_.between(0.01, 0.5);
@@ -201,7 +200,7 @@ void Driver::random_action_on(sim::VesselRecord& craft, bool acting)
     if (roll < 35 && !keys.empty()) {
         Press(craft, keys[pick % keys.size()]);
     } else {
-        sim::set_group_level(craft, group_types[pick % std::size(group_types)], level);
+        host_.set_thrust(craft, group_types[pick % std::size(group_types)], level);
     }
 }
 
@@ -209,13 +208,13 @@ void Driver::settle_for_save()
 {
     for (HWND hwnd : dialog_windows(host_, module_)) host_.dialogs().click(hwnd, IDCANCEL);
     for (HWND hwnd : dialog_windows(host_, module_)) host_.dialogs().close(hwnd);
-    for (sim::VesselRecord* r : craft()) sim::shut_down_thrusters(*r);
+    for (const sim::Craft r : craft()) host_.shut_down_thrusters(r);
     // A module may save where a moving part is bound rather than where it
     // is: the parts are left to come to rest first, for up to two minutes.
     auto poses = [&] {
         std::vector<double> out;
-        for (sim::VesselRecord* r : craft())
-            for (const sim::Animation& a : r->animations) out.push_back(a.state);
+        for (const sim::Craft r : craft())
+            for (double state : r.animation_states()) out.push_back(state);
         return out;
     };
     for (int i = 0; i < 240; ++i) {

@@ -41,10 +41,10 @@ public:
     // All references must outlive the driver.
     Driver(sim::Host& host, sim::Module& module, const ModuleProbe& probe, Random& random);
 
-    sim::VesselRecord& add_craft();
-    void press_random_key(sim::VesselRecord* on = nullptr);
+    sim::Craft add_craft();
+    void press_random_key(sim::Craft on = {});
     void click_random_button();
-    void set_random_thrust(sim::VesselRecord* on = nullptr);
+    void set_random_thrust(sim::Craft on = {});
     void step(double dt);
     // Each of those acting on a random craft when given none.
     // One of the above but removing craft, weighted towards keys and steps;
@@ -55,19 +55,19 @@ public:
     // Acts on `craft` alone (keys that open no dialog, thrust) or, when
     // `acting` is false, draws the same randomness and only steps when it
     // would: one sequence of steps either way.
-    void random_action_on(sim::VesselRecord& craft, bool acting);
+    void random_action_on(sim::Craft craft, bool acting);
     // Closes the module's dialogs as a user would, sets every thruster of
     // its craft to 0 and steps until no animation moves: what a save need
     // not hold.
     void settle_for_save();
-    void open_a_dialog(sim::VesselRecord* on = nullptr);  // presses a dialog-opening key, if any is known
+    void open_a_dialog(sim::Craft on = {});  // presses a dialog-opening key, if any is known
 
-    sim::VesselRecord* random_craft();
-    std::vector<sim::VesselRecord*> craft() const;
+    sim::Craft random_craft();  // no craft when there is none
+    std::vector<sim::Craft> craft() const;
 
 private:
     // Names the press to the validator, then makes it.
-    void Press(sim::VesselRecord& craft, const KeyCombo& combo);
+    void Press(sim::Craft craft, const KeyCombo& combo);
 
     sim::Host& host_;
     sim::Module& module_;

@@ -31,19 +31,19 @@ void require_call_log(sim::Host& host)
 void add_snapshot(sim::Host& host, std::vector<std::string>& out, bool as_shown)
 {
     out.push_back("t " + Num(host.sim_time()));
-    for (const auto& r : host.vessels()) {
-        const sim::BodyState& b = r->body;
-        std::string line = r->name + " pos " + Vec(b.pos) + " vel " + Vec(b.vel) + " q " + Num(b.q[0]) + " " +
+    for (const sim::Craft r : host.vessels()) {
+        const sim::BodyState& b = r.body();
+        std::string line = r.name() + " pos " + Vec(b.pos) + " vel " + Vec(b.vel) + " q " + Num(b.q[0]) + " " +
                            Num(b.q[1]) + " " + Num(b.q[2]) + " " + Num(b.q[3]) + " omega " + Vec(b.omega);
         line += " tanks";
-        for (const sim::Propellant& p : r->propellants) line += " " + Num(p.mass);
+        for (const sim::TankView& p : r.tanks()) line += " " + Num(p.mass);
         line += " thrust";
-        for (const sim::Thruster& t : r->thrusters) line += " " + Num(t.level());
+        for (double level : r.thruster_levels()) line += " " + Num(level);
         line += " anim";
-        for (const sim::Animation& a : r->animations)
-            line += " " + Num(as_shown ? std::min(1.0, std::max(0.0, a.state)) : a.state);
+        for (double state : r.animation_states())
+            line += " " + Num(as_shown ? std::min(1.0, std::max(0.0, state)) : state);
         line += " beacons";
-        for (const sim::BeaconView& v : host.drawn_beacons(*r)) line += v.lit ? " on" : " off";
+        for (const sim::BeaconView& v : host.drawn_beacons(r)) line += v.lit ? " on" : " off";
         out.push_back(line);
     }
     for (const auto& d : host.dialogs().open_dialogs()) {
@@ -59,12 +59,7 @@ size_t add_calls(sim::Host& host, size_t from, std::vector<std::string>& out)
     for (size_t i = from; i < calls.size(); ++i) {
         const sim::HostCall& c = calls[i];
         std::string line = c.name;
-        if (c.vessel) {
-            const sim::VesselRecord* live = nullptr;
-            for (const auto& r : host.vessels())
-                if (r.get() == c.vessel) live = r.get();
-            line += " @" + (live ? live->name : std::string("gone"));
-        }
+        if (c.craft) line += " @" + (host.holds(c.craft) ? c.craft.name() : std::string("gone"));
         if (c.name != "InitLib")
             for (double n : c.numbers) line += " " + Num(n);
         if (!c.text.empty()) line += " \"" + c.text + "\"";

@@ -13,9 +13,9 @@ namespace validate {
 
 namespace {
 // Addresses by which a module may know its craft object.
-std::set<const void*> AddressesOf(const sim::VesselRecord& r)
+std::set<const void*> AddressesOf(sim::Craft r)
 {
-    return {r.vessel, r.callbacks, dynamic_cast<const void*>(r.callbacks)};
+    return {r.object(), r.callbacks(), dynamic_cast<const void*>(r.callbacks())};
 }
 }  // namespace
 
@@ -40,17 +40,17 @@ void check_craft_churn(const CheckContext& ctx, Findings& f)
             } else if (roll < 3 && count < most_craft) {
                 driver.add_craft();
             } else if (roll < 6 && count > 0) {
-                sim::VesselRecord* r = driver.random_craft();
-                const std::set<const void*> gone = AddressesOf(*r);
-                host.destroy_vessel(*r);
+                const sim::Craft r = driver.random_craft();
+                const std::set<const void*> gone = AddressesOf(r);
+                host.destroy_vessel(r);
                 destroyed.insert(gone.begin(), gone.end());
             } else {
                 driver.random_action();
             }
         });
         std::set<const void*> live;
-        for (sim::VesselRecord* r : driver.craft())
-            for (const void* a : AddressesOf(*r)) live.insert(a);
+        for (const sim::Craft r : driver.craft())
+            for (const void* a : AddressesOf(r)) live.insert(a);
         for (HWND hwnd : dialog_windows(host, *s.module)) {
             const void* context = host.dialogs().dialog(hwnd)->context;
             if (!destroyed.count(context) || live.count(context)) continue;
@@ -85,7 +85,7 @@ void check_class_definition(const CheckContext& ctx, Findings& f)
             driver.add_craft();
             add_calls(host, from, calls);
             // The craft's own name is not part of its class.
-            const std::string self = "@" + host.vessels().back()->name;
+            const std::string self = "@" + host.vessels().back().name();
             for (std::string& c : calls) {
                 const size_t at = c.find(self);
                 const size_t end = at + self.size();

@@ -183,7 +183,7 @@ void check_hostile_scenario(const CheckContext& ctx, Findings& f)
                                  " lines, the first \"" + Shown(craft.lines[0].text) + "\")";
         doing(what, BlockText(craft), b);
         attempt(f, what, [&] {
-            std::vector<sim::VesselRecord*> loaded;
+            std::vector<sim::Craft> loaded;
             try {
                 loaded = host.load_scenario(scenario, *s.module);
             } catch (const sim::ScenarioError&) {
@@ -197,7 +197,7 @@ void check_hostile_scenario(const CheckContext& ctx, Findings& f)
                 // A state read from the block that cannot be flown: the host took the step back.
             }
             host.scenario_text();
-            for (sim::VesselRecord* r : loaded) host.destroy_vessel(*r);
+            for (const sim::Craft r : loaded) host.destroy_vessel(r);
         });
     }
     if (f.passed())
@@ -220,7 +220,7 @@ void check_hostile_keys(const CheckContext& ctx, Findings& f)
 
     const int events = 300 * ctx.level;
     for (int e = 1; e <= events && f.passed(); ++e) {
-        sim::VesselRecord* r = driver.random_craft();
+        const sim::Craft r = driver.random_craft();
         // Mostly codes a keyboard sends, else any at all.
         const DWORD key = static_cast<DWORD>(s.random.chance(0.8) ? s.random.below(256) : s.random.bits() >> 32);
         const bool down = s.random.chance(0.5);
@@ -232,10 +232,10 @@ void check_hostile_keys(const CheckContext& ctx, Findings& f)
         std::string held;
         for (const auto& [at, name] : modifier_keys)
             if (static_cast<unsigned char>(state[at]) & 0x80) held += std::string(name) + "+";
-        attempt(f, "key event " + std::to_string(e) + " on " + r->name + " (" + held + "key " + code +
+        attempt(f, "key event " + std::to_string(e) + " on " + r.name() + " (" + held + "key " + code +
                        (down ? " down, " : " up, ") + (sparse ? "few" : "random") + " other keys held)",
                 [&] {
-            host.key_event(*r, key, down, state);
+            host.key_event(r, key, down, state);
             if (e % 10 == 0) host.step(0.1);
         });
     }

@@ -42,8 +42,9 @@ bool StillMapped(const std::string& path)
 // given, counts such a dialog as a failure.
 void DestroyCraft(sim::Host& host, sim::Module& module, Findings* f, const std::string& when)
 {
-    for (size_t i = host.vessels().size(); i-- > 0;)
-        if (host.vessels()[i]->module == &module) host.destroy_vessel(*host.vessels()[i]);
+    const std::vector<sim::Craft> all = host.vessels();
+    for (auto r = all.rbegin(); r != all.rend(); ++r)
+        if (host.holds(*r) && &r->module() == &module) host.destroy_vessel(*r);
     for (HWND hwnd : dialog_windows(host, module)) {
         if (f)
             f->fail(when + ": a dialog of the module (resource " + std::to_string(host.dialogs().dialog(hwnd)->resid) +

@@ -96,7 +96,7 @@ std::string Bystanders(const CheckContext& ctx, std::uint64_t seed, bool acting)
     const ModuleProbe probe = probe_module(host, module);
     Random random(seed);
     Driver driver(host, module, probe, random);
-    sim::VesselRecord& actor = driver.add_craft();
+    const sim::Craft actor = driver.add_craft();
     for (int i = 0; i < 1 + ctx.level / 3; ++i) driver.add_craft();
     std::vector<std::string> seen;
     size_t calls = host.log().calls().size();
@@ -107,16 +107,16 @@ std::string Bystanders(const CheckContext& ctx, std::uint64_t seed, bool acting)
         calls = add_calls(host, calls, made);
         // The others' state, and the calls made on behalf of the others.
         for (const std::string& line : snapshot)
-            if (line.rfind(actor.name + " ", 0) != 0 && line.rfind("dialog ", 0) != 0) seen.push_back(line);
+            if (line.rfind(actor.name() + " ", 0) != 0 && line.rfind("dialog ", 0) != 0) seen.push_back(line);
         for (const std::string& line : made) {
             const size_t at = line.find(" @");
             if (at == std::string::npos) continue;
             const std::string craft = line.substr(at + 2, line.find(' ', at + 2) - at - 2);
-            if (craft != actor.name) seen.push_back(line);
+            if (craft != actor.name()) seen.push_back(line);
         }
     }
     for (const sim::ScenarioText::Block& b : host.scenario_blocks().blocks) {
-        if (b.name == actor.name) continue;
+        if (b.name == actor.name()) continue;
         for (const sim::SavedLine& line : b.lines) seen.push_back(b.name + ": " + line.text);
     }
     return Pack(seen);

@@ -63,8 +63,8 @@ void check_callback_timing(const CheckContext& ctx, Findings& f)
     attempt(f, "timing", [&] {
         for (int round = 0; round < rounds; ++round) {
             // One craft at a time, so each time is that of one craft's callbacks.
-            sim::VesselRecord* craft = nullptr;
-            timings.time("ovcInit + clbkDefineClass", [&] { craft = &driver.add_craft(); });
+            sim::Craft craft;
+            timings.time("ovcInit + clbkDefineClass", [&] { craft = driver.add_craft(); });
             for (int i = 0; i < 5; ++i) {
                 timings.time("clbkPreStep + clbkAfterStep", [&] { host.step(0.1); });
                 const KeyCombo key = s.probe.consumed.empty() ? KeyCombo{static_cast<DWORD>(s.random.below(256)), 0}
@@ -72,7 +72,7 @@ void check_callback_timing(const CheckContext& ctx, Findings& f)
                 sim::KeyboardState state = sim::keyboard_state(key.modifier ? std::vector<DWORD>{key.modifier}
                                                                             : std::vector<DWORD>{});
                 state[key.key] = static_cast<char>(0x80);
-                timings.time("clbkKeyPress", [&] { host.key_event(*craft, key.key, true, state); });
+                timings.time("clbkKeyPress", [&] { host.key_event(craft, key.key, true, state); });
                 const std::vector<HWND> open = dialog_windows(host, *s.module);
                 if (!open.empty()) {
                     const HWND hwnd = s.random.pick(open);
@@ -81,12 +81,12 @@ void check_callback_timing(const CheckContext& ctx, Findings& f)
             }
             std::string text;
             timings.time("clbkWriteScenario", [&] { text = host.scenario_text(); });
-            timings.time("ovcExit", [&] { host.destroy_vessel(*craft); });
+            timings.time("ovcExit", [&] { host.destroy_vessel(craft); });
             const sim::Scenario saved = sim::parse_scenario(text, "timing");
-            std::vector<sim::VesselRecord*> loaded;
+            std::vector<sim::Craft> loaded;
             timings.time("ovcInit + clbkDefineClass + clbkReadScenario",
                          [&] { loaded = host.load_scenario(saved, *s.module); });
-            for (sim::VesselRecord* r : loaded) host.destroy_vessel(*r);
+            for (const sim::Craft r : loaded) host.destroy_vessel(r);
         }
     });
     for (const auto& [what, taken] : timings.samples()) {
