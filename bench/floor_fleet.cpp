@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "sim/physics.h"
-
 namespace bench {
 
 namespace {
@@ -38,33 +36,29 @@ void Turn(double q[4], const VECTOR3& omega, double dt)
 }
 }  // namespace
 
-FloorFleet::FloorFleet(const std::vector<const sim::VesselRecord*>& craft)
+FloorFleet::FloorFleet(const std::vector<sim::Craft>& craft)
 {
-    for (const sim::VesselRecord* r : craft) {
+    for (const sim::Craft r : craft) {
         Craft c;
         c.first_tank = tank_mass_.size();
-        std::vector<const sim::Propellant*> tanks;
-        for (const sim::Propellant& p : r->propellants) {
-            tanks.push_back(&p);
-            tank_mass_.push_back(p.mass);
-        }
-        c.tanks = tanks.size();
+        for (const sim::TankView& p : r.tanks()) tank_mass_.push_back(p.mass);
+        c.tanks = tank_mass_.size() - c.first_tank;
         c.first_thruster = level_.size();
-        for (const sim::Thruster& t : r->thrusters) {
-            const auto found = std::find(tanks.begin(), tanks.end(), t.resource);
-            const double isp = t.resource ? sim::thruster_isp(t, sim::ambient_pressure) * t.resource->efficiency : 0;
+        for (const sim::ThrusterView& t : r.thrusters()) {
+            const bool fed = t.tank != sim::none;
+            const double isp = t.exhaust_speed;
             pos_.push_back(t.pos);
             dir_.push_back(t.dir);
             max_thrust_.push_back(t.max_thrust);
-            full_flow_.push_back(found != tanks.end() && isp > 0 ? t.max_thrust / isp : 0);
-            level_.push_back(std::isfinite(t.level()) ? std::clamp(t.level(), 0.0, 1.0) : 0.0);
-            tank_.push_back(found == tanks.end() ? no_tank : c.first_tank + size_t(found - tanks.begin()));
+            full_flow_.push_back(fed && isp > 0 ? t.max_thrust / isp : 0);
+            level_.push_back(std::isfinite(t.level) ? std::clamp(t.level, 0.0, 1.0) : 0.0);
+            tank_.push_back(fed ? c.first_tank + size_t(t.tank) : no_tank);
         }
         c.thrusters = level_.size() - c.first_thruster;
-        c.empty_mass = r->empty_mass;
-        c.pmi = r->pmi;
+        c.empty_mass = r.empty_mass();
+        c.pmi = r.pmi();
         craft_.push_back(c);
-        body_.push_back(r->body);
+        body_.push_back(r.body());
     }
     demand_.assign(tank_mass_.size(), 0);
     share_.assign(tank_mass_.size(), 0);

@@ -7,14 +7,14 @@
 #include <cstddef>
 #include <vector>
 
-#include "sim/vessel_record.h"
+#include "sim/craft.h"
 
 namespace bench {
 
 class FloorFleet {
 public:
     // Thrusters whose tank belongs to another craft fly without propellant.
-    explicit FloorFleet(const std::vector<const sim::VesselRecord*>& craft);
+    explicit FloorFleet(const std::vector<sim::Craft>& craft);
     void step(double dt);
 
     const sim::BodyState& body(size_t craft) const { return body_[craft]; }

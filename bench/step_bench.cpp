@@ -18,7 +18,6 @@
 #include "heap_counter.h"
 #include "sim/host.h"
 #include "sim/keyboard.h"
-#include "sim/physics.h"
 #include "sim/scenario_file.h"
 
 namespace {
@@ -32,19 +31,13 @@ struct Fleet {
     {
         sim::Module& module = host.load_module(module_path);
         for (int i = 0; i < craft; ++i) {
-            sim::VesselRecord& v = host.create_vessel(module, "Craft-" + std::to_string(i + 1));
+            const sim::Craft v = host.create_vessel(module, "Craft-" + std::to_string(i + 1));
             host.key_press(v, OAPI_KEY_K);
-            sim::set_group_level(v, THGROUP_MAIN, 0.01);
-            sim::set_group_level(v, THGROUP_ATT_YAWLEFT, 0.001);
+            host.set_thrust(v, THGROUP_MAIN, 0.01);
+            host.set_thrust(v, THGROUP_ATT_YAWLEFT, 0.001);
         }
         // Past the first steps, which fill what the host keeps between steps.
         for (int i = 0; i < 3; ++i) host.step(step_length);
-    }
-    std::vector<const sim::VesselRecord*> records() const
-    {
-        std::vector<const sim::VesselRecord*> out;
-        for (const auto& r : host.vessels()) out.push_back(r.get());
-        return out;
     }
     sim::Host host;
 };
@@ -69,14 +62,15 @@ bool Close(double a, double b) { return a == b || std::abs(a - b) <= 1e-12 * std
 bool FloorFliesAsTheHost(int craft)
 {
     Fleet fleet(MERVEX_MODULE_PATH, craft);
-    bench::FloorFleet floor(fleet.records());
+    bench::FloorFleet floor(fleet.host.vessels());
     for (int i = 0; i < 100; ++i) {
         fleet.host.step(step_length);
         floor.step(step_length);
     }
-    for (size_t i = 0; i < fleet.host.vessels().size(); ++i) {
-        const sim::VesselRecord& r = *fleet.host.vessels()[i];
-        const sim::BodyState& a = r.body;
+    const std::vector<sim::Craft> craft_flown = fleet.host.vessels();
+    for (size_t i = 0; i < craft_flown.size(); ++i) {
+        const sim::Craft r = craft_flown[i];
+        const sim::BodyState& a = r.body();
         const sim::BodyState& b = floor.body(i);
         const double host_values[] = {a.pos.x, a.pos.y, a.pos.z, a.vel.x, a.vel.y, a.vel.z, a.q[0], a.q[1],
                                       a.q[2], a.q[3], a.omega.x, a.omega.y, a.omega.z, r.propellant_mass()};
@@ -98,7 +92,7 @@ void StepFloor(benchmark::State& state)
         return;
     }
     Fleet fleet(MERVEX_MODULE_PATH, craft);
-    bench::FloorFleet floor(fleet.records());
+    bench::FloorFleet floor(fleet.host.vessels());
     AllocationCount allocations;
     for (auto _ : state) {
         floor.step(step_length);
@@ -145,7 +139,7 @@ void LoadScenario(benchmark::State& state)
         host.load_scenario(scenario, module);
         held = double(bench::heap_count().live_bytes - before);
         state.PauseTiming();
-        while (!host.vessels().empty()) host.destroy_vessel(*host.vessels().back());
+        while (!host.vessels().empty()) host.destroy_vessel(host.vessels().back());
         state.ResumeTiming();
     }
     allocations.report(state);

@@ -12,7 +12,6 @@
 #include "fuzz_checks.h"
 #include "fuzz_host.h"
 #include "sim/keyboard.h"
-#include "sim/physics.h"
 
 namespace {
 class Program {
@@ -32,11 +31,11 @@ private:
     std::size_t size_, at_ = 0;
 };
 
-sim::VesselRecord* Craft(sim::Host& host, Program& p)
+sim::Craft Craft(sim::Host& host, Program& p)
 {
-    const auto& v = host.vessels();
+    const std::vector<sim::Craft> v = host.vessels();
     const std::uint8_t pick = p.byte();
-    return v.empty() ? nullptr : v[pick % v.size()].get();
+    return v.empty() ? sim::Craft() : v[pick % v.size()];
 }
 
 HWND Dialog(sim::Host& host, Program& p)
@@ -62,10 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (host.vessels().size() < 4) host.create_vessel(module, "Mervex-" + std::to_string(++made));
             break;
         case 1:  // a craft goes
-            if (sim::VesselRecord* c = Craft(host, p)) host.destroy_vessel(*c);
+            if (const sim::Craft c = Craft(host, p)) host.destroy_vessel(c);
             break;
         case 2: {  // one key event with any keyboard state
-            sim::VesselRecord* c = Craft(host, p);
+            const sim::Craft c = Craft(host, p);
             const DWORD key = p.byte();
             const bool down = p.byte() & 1;
             sim::KeyboardState state{};
@@ -73,17 +72,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 const std::uint8_t code = p.byte();
                 state[code] = static_cast<char>(p.byte());
             }
-            if (c) host.key_event(*c, key, down, state);
+            if (c) host.key_event(c, key, down, state);
             break;
         }
         case 3: {  // a press with modifiers held
-            sim::VesselRecord* c = Craft(host, p);
+            const sim::Craft c = Craft(host, p);
             const DWORD key = p.byte();
             std::vector<DWORD> mods;
             const std::uint8_t bits = p.byte();
             for (int i = 0; i < 6; ++i)
                 if (bits >> i & 1) mods.push_back(modifier_keys[i]);
-            if (c) host.key_press(*c, key, mods);
+            if (c) host.key_press(c, key, mods);
             break;
         }
         case 4:  // a step of 0.05 s to 12.8 s
@@ -109,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         case 7:  // thrust on a group
-            if (sim::VesselRecord* c = Craft(host, p)) sim::set_group_level(*c, THGROUP_TYPE(p.byte() % 15), p.byte() / 255.0);
+            if (const sim::Craft c = Craft(host, p)) host.set_thrust(c, THGROUP_TYPE(p.byte() % 15), p.byte() / 255.0);
             break;
         case 8:  // a save
             try {
