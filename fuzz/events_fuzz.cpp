@@ -95,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 5: {  // a click on one of a dialog's controls
             const HWND dlg = Dialog(host, p);
             const std::uint8_t pick = p.byte();
-            sim::Dialog* d = dlg ? host.dialogs().dialog(dlg) : nullptr;
+            const sim::Dialog* d = dlg ? host.dialogs().dialog(dlg) : nullptr;
             if (d && !d->controls.empty()) host.dialogs().click(dlg, d->controls[pick % d->controls.size()].id);
             break;
         }

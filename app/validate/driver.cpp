@@ -35,18 +35,18 @@ std::string KeyCombo::text() const
     return buf;
 }
 
-std::vector<sim::Dialog*> dialogs_of(sim::Host& host, const sim::Module& module)
+std::vector<const sim::Dialog*> dialogs_of(sim::Host& host, const sim::Module& module)
 {
-    std::vector<sim::Dialog*> out;
+    std::vector<const sim::Dialog*> out;
     for (const auto& d : host.dialogs().open_dialogs())
-        if (d->instance == module.instance()) out.push_back(d.get());
+        if (d->instance == module.instance()) out.push_back(d);
     return out;
 }
 
 std::vector<HWND> dialog_windows(sim::Host& host, const sim::Module& module)
 {
     std::vector<HWND> out;
-    for (sim::Dialog* d : dialogs_of(host, module)) out.push_back(d->hwnd);
+    for (const sim::Dialog* d : dialogs_of(host, module)) out.push_back(d->hwnd);
     return out;
 }
 
@@ -130,7 +130,7 @@ void Driver::open_a_dialog(sim::Craft on)
 
 void Driver::click_random_button()
 {
-    const std::vector<sim::Dialog*> open = dialogs_of(host_, module_);
+    const std::vector<const sim::Dialog*> open = dialogs_of(host_, module_);
     if (open.empty()) return;
     const sim::Dialog* d = random_.pick(open);
     std::vector<int> buttons;

@@ -32,7 +32,7 @@ struct ModuleProbe {
 ModuleProbe probe_module(sim::Host& host, sim::Module& module);
 
 // The dialogs open in the host that belong to `module`; valid until one closes.
-std::vector<sim::Dialog*> dialogs_of(sim::Host& host, const sim::Module& module);
+std::vector<const sim::Dialog*> dialogs_of(sim::Host& host, const sim::Module& module);
 // Their windows, which stay safe to name after any of them closes.
 std::vector<HWND> dialog_windows(sim::Host& host, const sim::Module& module);
 

@@ -88,7 +88,7 @@ void DialogManager::close_all()
     }
 }
 
-Dialog* DialogManager::dialog(HWND hwnd)
+const Dialog* DialogManager::dialog(HWND hwnd)
 {
     Dialog* d = record(hwnd);
     if (d)
@@ -102,10 +102,11 @@ void* DialogManager::context(HWND hwnd) const
     return d ? d->context : nullptr;
 }
 
-const std::vector<std::unique_ptr<Dialog>>& DialogManager::open_dialogs()
+std::vector<const Dialog*> DialogManager::open_dialogs()
 {
-    for (const auto& d : dialogs_) dialog(d->hwnd);
-    return dialogs_;
+    std::vector<const Dialog*> out;
+    for (const auto& d : dialogs_) out.push_back(dialog(d->hwnd));
+    return out;
 }
 
 bool DialogManager::click(HWND hwnd, int id)

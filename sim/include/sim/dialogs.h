@@ -66,11 +66,12 @@ public:
     // Most recent first; the host does this before modules go away. Faults stay pending.
     void close_all();
 
-    // The open dialog's record, its controls' enabled state read afresh; null for any other window.
-    Dialog* dialog(HWND dialog);
+    // The open dialog's record, its controls' enabled state read afresh;
+    // null for any other window. Valid until the dialog closes.
+    const Dialog* dialog(HWND dialog);
     void* context(HWND dialog) const;
     // Every open dialog, oldest first, read afresh as dialog() reads one.
-    const std::vector<std::unique_ptr<Dialog>>& open_dialogs();
+    std::vector<const Dialog*> open_dialogs();
 
     // A message to an open dialog or one of its controls; 0 for any other window.
     INT_PTR send(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
