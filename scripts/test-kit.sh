@@ -2,7 +2,8 @@
 # Uses an installed stand-in host as a module author would:
 #   scripts/test-kit.sh PREFIX SCRATCH
 # Builds examples/tank and the resource-carrying tests/kit from PREFIX alone
-# with find_package(SimHost) and runs their validation through ctest; checks
+# with find_package(SimHost) and runs their validation through ctest (and a
+# program that embeds the host through its installed headers); checks
 # that a resource script llvm-rc cannot compile is refused at configuration,
 # that the pkg-config file builds a module the validator passes, and that
 # the library is libsimhost.so.1 and shows none of the host's internals.
@@ -47,8 +48,13 @@ library="$prefix/lib/libsimhost.so.1"
 readelf -d "$library" | grep -q 'SONAME.*\[libsimhost\.so\.1\]' || fail "$library does not name itself libsimhost.so.1"
 # The host's internals stay inside: the craft records' own functions, their
 # storage, the calls' bookkeeping, the test hooks.
-internals='sim::Call::|sim::VesselRecord::|sim::StableStorage|sim::Faults|sim::log_call|sim::live_record|sim::Host::(add_|remove_|drop_|take_back)'
+internals='sim::Call::|sim::VesselRecord::|sim::StableStorage|sim::Faults|sim::HostInternals|sim::live_record|sim::integrate|sim::set_group_level|sim::read_beacons|sim::Host::(add_|remove_|drop_|take_back|held_record)'
 if nm -D -C --defined-only "$library" | grep -E "$internals"; then
   fail "$library exports the host's internals above"
 fi
 echo "libsimhost.so.1: named so, and its internals hidden"
+# Nor do the installed headers show them: a craft is seen through sim::Craft.
+if grep -rlE 'struct (VesselRecord|Faults) \{|class StableStorage' "$prefix/include/simhost"; then
+  fail "the installed headers above show the host's records"
+fi
+echo "installed headers: the host's face only"
