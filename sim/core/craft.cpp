@@ -101,14 +101,14 @@ std::vector<ExhaustView> Craft::exhausts() const
 std::vector<DockView> Craft::docks() const
 {
     std::vector<DockView> out;
-    for (const auto& d : record_->docks) out.push_back({d->pos, d->dir, d->rot});
+    for (const auto& d : record_->docks) out.push_back(*d);
     return out;
 }
 
 std::vector<AttachmentView> Craft::attachments() const
 {
     std::vector<AttachmentView> out;
-    for (const auto& a : record_->attachments) out.push_back({a->toparent, a->pos, a->dir, a->rot, a->id, a->loose});
+    for (const auto& a : record_->attachments) out.push_back(*a);
     return out;
 }
 

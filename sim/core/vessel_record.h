@@ -29,12 +29,9 @@ struct Propellant {
     bool step_asked = false;
 };
 
-struct Attachment {
-    bool toparent = false;
-    VECTOR3 pos{}, dir{}, rot{};
-    std::string id;
-    bool loose = false;
-};
+// Fixed once created, so the craft's views are the same values.
+using Attachment = AttachmentView;
+using Dock = DockView;
 
 struct Thruster {
     VECTOR3 pos{}, dir{};
@@ -71,10 +68,6 @@ struct Exhaust {
     double length = 0, width = 0;
     VECTOR3 pos{}, dir{};
     SURFHANDLE texture = nullptr;
-};
-
-struct Dock {
-    VECTOR3 pos{}, dir{}, rot{};
 };
 
 struct AnimationComponent {
