@@ -62,7 +62,7 @@ std::vector<ThrusterView> Craft::thrusters() const
         v.isp_vacuum = t.isp_vacuum;
         v.isp_ref = t.isp_ref;
         v.p_ref = t.p_ref;
-        v.exhaust_speed = t.resource ? thruster_isp(t, ambient_pressure) * t.resource->efficiency : 0;
+        v.exhaust_speed = exhaust_speed(t);
         v.level = t.level();
         out.push_back(v);
     }

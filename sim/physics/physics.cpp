@@ -37,24 +37,13 @@ void Turn(double q[4], const VECTOR3& omega, double dt)
     for (int i = 0; i < 4; ++i) q[i] = r[i] / n;
 }
 
-// Specific impulse at ambient pressure p; the body of thruster_isp, here so
-// that the step's loops inline it.
-double IspAt(const Thruster& t, double p)
-{
-    if (t.isp_ref == 0 || t.p_ref == 0) return t.isp_vacuum;
-    return t.isp_vacuum + (t.isp_ref - t.isp_vacuum) * (p / t.p_ref);
-}
-
 // Propellant a thruster at full level burns per second, or 0 when it cannot fire.
 double FullFlow(const Thruster& t)
 {
-    if (!t.resource) return 0;
-    const double isp = IspAt(t, ambient_pressure) * t.resource->efficiency;
+    const double isp = exhaust_speed(t);
     return isp > 0 ? t.max_thrust / isp : 0;
 }
 }  // namespace
-
-double thruster_isp(const Thruster& t, double p) { return IspAt(t, p); }
 
 void shut_down_thrusters(VesselRecord& vessel)
 {

@@ -8,12 +8,11 @@
 
 namespace sim {
 
-// The ambient pressure in free space; the thrusters' Isp is taken at it.
-constexpr double ambient_pressure = 0;
-
-// Specific impulse at ambient pressure p: linear between the vacuum value at
-// p = 0 and isp_ref at p_ref. isp_ref 0 (or p_ref 0) means no dependence.
-double thruster_isp(const Thruster& t, double p);
+// The speed at which a thruster's propellant leaves it: its vacuum Isp times
+// its tank's efficiency; 0 without a tank. In free space the vacuum Isp
+// holds; the reference Isp and pressure would matter only in an atmosphere.
+// Inline: the step's loops take it for every lit thruster.
+inline double exhaust_speed(const Thruster& t) { return t.resource ? t.isp_vacuum * t.resource->efficiency : 0; }
 
 // Sets every member of each group of `type` to `level`, clamped to 0..1
 // (VesselRecord::set_level).

@@ -43,8 +43,8 @@ struct ThrusterView {
     double max_thrust = 0;
     int tank = none;  // the tank it draws on
     double isp_vacuum = 0, isp_ref = 0, p_ref = 0;
-    // What a step takes: the Isp in free space times the tank's efficiency
-    // (0 without a tank).
+    // What a step takes: the vacuum Isp times the tank's efficiency (0
+    // without a tank).
     double exhaust_speed = 0;
     double level = 0;  // 0..1
 };
