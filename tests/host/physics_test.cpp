@@ -1,252 +1,227 @@
-// Free-space flight of the built Mervex craft in the stand-in host, checked
-// against closed-form results.
+// Free-space flight of the probe (probe_module.cpp) in the stand-in host,
+// checked against closed-form results from its numbers.
+#include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
-#include "sim/keyboard.h"
-#include "support/module_fixture.h"
-#include "sim/physics.h"
+#include "probe_fixture.h"
 
 namespace {
 
-constexpr double isp = 2344.59;
-constexpr double main_flow = 440 / isp;  // kg/s at full level
-const double full_burn_time = 500 / main_flow;
+// The probe's numbers.
+constexpr double full_mass = 1000, dry_mass = 600, tank = 400;
+constexpr double main_isp = 3000;             // in free space; its reference Isp, 2500, is not
+constexpr double main_flow = 2000 / main_isp;  // kg/s at full level
+constexpr double full_burn_time = tank / main_flow;
+constexpr double rcs_isp = 1000, rcs_pair_thrust = 2 * 100;
+const VECTOR3 pmi{2, 4, 1};
 
-class PhysicsTest : public ModuleTest {
+// The speed a burn at constant flow gives from mass m0 in dt: the rocket equation.
+double DeltaV(double isp, double m0, double flow, double dt) { return isp * std::log(m0 / (m0 - flow * dt)); }
+
+void ExpectNear(const VECTOR3& got, const VECTOR3& want, double tolerance)
+{
+    EXPECT_NEAR(got.x, want.x, tolerance);
+    EXPECT_NEAR(got.y, want.y, tolerance);
+    EXPECT_NEAR(got.z, want.z, tolerance);
+}
+
+class PhysicsTest : public ProbeTest {
 protected:
-    void SetUp() override
-    {
-        ModuleTest::SetUp();
-        craft = &NewVessel();
-    }
-    double Propellant() const { return craft->propellant_mass(); }
+    double Propellant() const { return craft.propellant_mass(); }
+    const sim::BodyState& Body() const { return craft.body(); }
+    // Steps of dt; the last takes what is left of `seconds`.
     void Run(double seconds, double dt)
     {
-        for (double t = 0; t < seconds - 1e-9; t += dt) Step(std::min(dt, seconds - t));
+        for (double t = 0; t < seconds - 1e-9; t += dt) host.step(std::min(dt, seconds - t));
     }
-    // The main engine sits 5 cm above the axis and pitches the craft; the
-    // burn tests hold the attitude so that the whole delta-v lies along +z.
-    void Step(double dt)
+    void PlaceWithSpin(const VECTOR3& omega)
     {
-        host->step(dt);
-        if (hold_attitude) {
-            craft->body.omega = {};
-            craft->body.q[0] = 1;
-            craft->body.q[1] = craft->body.q[2] = craft->body.q[3] = 0;
-        }
+        sim::BodyState b = Body();
+        b.omega = omega;
+        host.place(craft, b);
     }
 
-    bool hold_attitude = true;
-
-    sim::VesselRecord* craft = nullptr;
+    sim::Craft craft = NewProbe();
 };
 
 TEST_F(PhysicsTest, FullMainEngineBurnFollowsTheRocketEquation)
 {
-    ASSERT_DOUBLE_EQ(craft->mass(), 2000);
-    ASSERT_TRUE(sim::set_group_level(*craft, THGROUP_MAIN, 1));
-    // The step lengths do not divide the burn time; the last step of the
-    // burn takes what is left.
-    for (double dt : {7.0, 0.5, 2.0}) {
-        for (int i = 0; i < 200; ++i) Step(dt);
-        if (Propellant() == 0) break;
-    }
-    for (int i = 0; Propellant() > 0 && i < 10000; ++i) Step(3.3);
+    ASSERT_EQ(craft.mass(), full_mass);
+    ASSERT_TRUE(host.set_thrust(craft, THGROUP_MAIN, 1));
+    // Step lengths that do not divide the burn time; the step that empties
+    // the tank gives what the tank held.
+    const std::pair<double, int> phases[] = {{7.0, 40}, {0.5, 100}, {2.0, 100}};
+    for (const auto& [dt, steps] : phases)
+        for (int i = 0; i < steps; ++i) host.step(dt);
+    ASSERT_GT(Propellant(), 0);
+    for (int i = 0; Propellant() > 0 && i < 100; ++i) host.step(3.3);
     EXPECT_EQ(Propellant(), 0);
-    const double expected = isp * std::log(2000.0 / 1500.0);
-    EXPECT_NEAR(craft->body.vel.z, expected, expected * 1e-6);
-    EXPECT_NEAR(craft->body.vel.x, 0, 1e-9);
-    EXPECT_NEAR(craft->body.vel.y, 0, 1e-9);
+    EXPECT_EQ(craft.mass(), dry_mass);
+    const double expected = main_isp * std::log(full_mass / dry_mass);
+    EXPECT_NEAR(Body().vel.z, expected, expected * 1e-9);
+    EXPECT_EQ(Body().vel.x, 0);
+    EXPECT_EQ(Body().vel.y, 0);
 
     // Once empty, the engine gives nothing however long it stays on.
-    const double after = craft->body.vel.z;
+    const double after = Body().vel.z;
     Run(100, 1);
-    EXPECT_EQ(craft->body.vel.z, after);
+    EXPECT_EQ(Body().vel.z, after);
     EXPECT_EQ(Propellant(), 0);
 }
 
 TEST_F(PhysicsTest, BurnTimeAndPartialBurn)
 {
-    sim::set_group_level(*craft, THGROUP_MAIN, 1);
-    const double t = 1000;
+    host.set_thrust(craft, THGROUP_MAIN, 1);
+    const double t = 450;
     Run(t, 0.25);
-    const double m1 = 2000 - main_flow * t;
-    EXPECT_NEAR(Propellant(), 500 - main_flow * t, 1e-9);
-    EXPECT_NEAR(craft->body.vel.z, isp * std::log(2000 / m1), isp * std::log(2000 / m1) * 1e-6);
-    // Position after a constant-flow burn from rest: integral of the rocket equation.
-    const double exact_pos = isp * t - isp * (m1 / main_flow) * std::log(2000 / m1);
-    EXPECT_NEAR(craft->body.pos.z, exact_pos, exact_pos * 1e-3);
+    const double m1 = full_mass - main_flow * t;
+    EXPECT_NEAR(Propellant(), tank - main_flow * t, 1e-9);
+    EXPECT_NEAR(Body().vel.z, DeltaV(main_isp, full_mass, main_flow, t), 1e-9 * Body().vel.z);
+    // Position after a constant-flow burn from rest: the integral of the rocket equation.
+    const double exact_pos = main_isp * t - main_isp * (m1 / main_flow) * std::log(full_mass / m1);
+    EXPECT_NEAR(Body().pos.z, exact_pos, exact_pos * 1e-3);
 
-    // Still burning one step before the burn time, empty one step after it.
-    Run(std::floor(full_burn_time) - t, 1);
+    // Still burning half a step before the burn time, empty the step after.
+    Run(full_burn_time - 0.5 - t, 1);
     EXPECT_GT(Propellant(), 0);
     EXPECT_LT(Propellant(), main_flow);
-    Step(1);
+    host.step(1);
     EXPECT_EQ(Propellant(), 0);
 }
 
 TEST_F(PhysicsTest, HalfLevelBurnsHalfAsFast)
 {
-    sim::set_group_level(*craft, THGROUP_MAIN, 0.5);
+    host.set_thrust(craft, THGROUP_MAIN, 0.5);
     Run(100, 1);
-    EXPECT_NEAR(Propellant(), 500 - 0.5 * main_flow * 100, 1e-9);
+    EXPECT_NEAR(Propellant(), tank - 0.5 * main_flow * 100, 1e-9);
 }
 
-struct RotationCase {
+struct GroupCase {
     THGROUP_TYPE type;
-    VECTOR3 torque;
+    VECTOR3 push;  // the group's torque or force at full level
 };
 
 TEST_F(PhysicsTest, RotationGroupsGiveTorqueOverInertia)
 {
-    const RotationCase cases[] = {
-        {THGROUP_ATT_PITCHUP, {-164.7, 0, 0}}, {THGROUP_ATT_PITCHDOWN, {164.7, 0, 0}},
-        {THGROUP_ATT_YAWLEFT, {0, -164.7, 0}}, {THGROUP_ATT_YAWRIGHT, {0, 164.7, 0}},
-        {THGROUP_ATT_BANKLEFT, {0, 0, 60.48}}, {THGROUP_ATT_BANKRIGHT, {0, 0, -60.48}},
+    const GroupCase cases[] = {
+        {THGROUP_ATT_PITCHUP, {-400, 0, 0}}, {THGROUP_ATT_PITCHDOWN, {400, 0, 0}},
+        {THGROUP_ATT_YAWLEFT, {0, -400, 0}}, {THGROUP_ATT_YAWRIGHT, {0, 400, 0}},
+        {THGROUP_ATT_BANKLEFT, {0, 0, 200}}, {THGROUP_ATT_BANKRIGHT, {0, 0, -200}},
     };
     const double dt = 0.01;
-    for (const RotationCase& c : cases) {
+    for (const GroupCase& c : cases) {
         SCOPED_TRACE(c.type);
-        craft->body = sim::BodyState{};
-        const double m0 = craft->mass();
-        sim::set_group_level(*craft, c.type, 1);
-        host->step(dt);
-        sim::set_group_level(*craft, c.type, 0);
-        const VECTOR3& w = craft->body.omega;
-        EXPECT_NEAR(w.x / dt, c.torque.x / (5 * m0), 1e-9);
-        EXPECT_NEAR(w.y / dt, c.torque.y / (5 * m0), 1e-9);
-        EXPECT_NEAR(w.z / dt, c.torque.z / (0.85 * m0), 1e-9);
+        host.place(craft, sim::BodyState{});
+        const double m0 = craft.mass();
+        host.set_thrust(craft, c.type, 1);
+        host.step(dt);
+        host.set_thrust(craft, c.type, 0);
+        const VECTOR3 w = Body().omega;
+        ExpectNear({w.x / dt, w.y / dt, w.z / dt},
+                   {c.push.x / (pmi.x * m0), c.push.y / (pmi.y * m0), c.push.z / (pmi.z * m0)}, 1e-9);
         // No net force: the craft does not start to move.
-        EXPECT_NEAR(craft->body.vel.x, 0, 1e-12);
-        EXPECT_NEAR(craft->body.vel.y, 0, 1e-12);
-        EXPECT_NEAR(craft->body.vel.z, 0, 1e-12);
+        ExpectNear(Body().vel, {0, 0, 0}, 1e-12);
     }
 }
-
-TEST_F(PhysicsTest, MainEngineOffTheAxisPitchesTheCraft)
-{
-    hold_attitude = false;
-    sim::set_group_level(*craft, THGROUP_MAIN, 1);
-    host->step(0.01);
-    EXPECT_NEAR(craft->body.omega.x / 0.01, 22 / (5 * 2000.0), 1e-9);
-    EXPECT_EQ(craft->body.omega.y, 0);
-}
-
-struct TranslationCase {
-    THGROUP_TYPE type;
-    VECTOR3 force;
-};
 
 TEST_F(PhysicsTest, TranslationGroupsPushWithoutTurning)
 {
-    const TranslationCase cases[] = {
-        {THGROUP_ATT_RIGHT, {54, 0, 0}},    {THGROUP_ATT_LEFT, {-54, 0, 0}},
-        {THGROUP_ATT_DOWN, {0, -54, 0}},    {THGROUP_ATT_UP, {0, 54, 0}},
-        {THGROUP_ATT_FORWARD, {0, 0, 108}}, {THGROUP_ATT_BACK, {0, 0, -53.46}},
+    // The back pair pushes aslant: only its thrust along the axis is left.
+    const GroupCase cases[] = {
+        {THGROUP_ATT_RIGHT, {200, 0, 0}},   {THGROUP_ATT_LEFT, {-200, 0, 0}},
+        {THGROUP_ATT_UP, {0, 200, 0}},      {THGROUP_ATT_DOWN, {0, -200, 0}},
+        {THGROUP_ATT_FORWARD, {0, 0, 200}}, {THGROUP_ATT_BACK, {0, 0, -160}},
     };
-    for (const TranslationCase& c : cases) {
+    const double dt = 0.1;
+    for (const GroupCase& c : cases) {
         SCOPED_TRACE(c.type);
-        craft->body = sim::BodyState{};
-        const double m0 = craft->mass();
-        sim::set_group_level(*craft, c.type, 1);
-        host->step(0.1);
-        sim::set_group_level(*craft, c.type, 0);
-        EXPECT_NEAR(craft->body.omega.x, 0, 1e-12);
-        EXPECT_NEAR(craft->body.omega.y, 0, 1e-12);
-        EXPECT_NEAR(craft->body.omega.z, 0, 1e-12);
-        // The back thrusters' directions are not unit length; the force is as given.
-        EXPECT_NEAR(craft->body.vel.x, c.force.x / m0 * 0.1, 1e-4 * std::abs(c.force.x / m0 * 0.1) + 1e-12);
-        EXPECT_NEAR(craft->body.vel.y, c.force.y / m0 * 0.1, 1e-4 * std::abs(c.force.y / m0 * 0.1) + 1e-12);
-        EXPECT_NEAR(craft->body.vel.z, c.force.z / m0 * 0.1, 2e-4 * std::abs(c.force.z / m0 * 0.1) + 1e-12);
+        host.place(craft, sim::BodyState{});
+        const double dv = DeltaV(rcs_isp, craft.mass(), rcs_pair_thrust / rcs_isp, dt) / rcs_pair_thrust;
+        host.set_thrust(craft, c.type, 1);
+        host.step(dt);
+        host.set_thrust(craft, c.type, 0);
+        ExpectNear(Body().omega, {0, 0, 0}, 1e-12);
+        ExpectNear(Body().vel, {c.push.x * dv, c.push.y * dv, c.push.z * dv}, 1e-12);
     }
+}
+
+TEST_F(PhysicsTest, AThrusterOffTheCentrePushesAndTurns)
+{
+    // The hover thruster: 500 N upwards, 2 m behind the centre.
+    host.set_thrust(craft, THGROUP_HOVER, 1);
+    host.step(0.01);
+    ExpectNear(Body().omega, {500 * 2 / (pmi.x * full_mass) * 0.01, 0, 0}, 1e-12);
+    ExpectNear(Body().vel, {0, DeltaV(rcs_isp, full_mass, 500 / rcs_isp, 0.01), 0}, 1e-12);
 }
 
 TEST_F(PhysicsTest, NothingMovesOrBurnsAtLevelZero)
 {
-    hold_attitude = false;
     Run(500, 2.5);
-    EXPECT_EQ(Propellant(), 500);
-    EXPECT_EQ(craft->body.vel.x, 0);
-    EXPECT_EQ(craft->body.vel.z, 0);
-    EXPECT_EQ(craft->body.pos.z, 0);
-    EXPECT_EQ(craft->body.omega.x, 0);
-    EXPECT_FALSE(sim::set_group_level(*craft, THGROUP_RETRO, 1)) << "the craft has no retro group";
+    EXPECT_EQ(Propellant(), tank);
+    ExpectNear(Body().pos, {0, 0, 0}, 0);
+    ExpectNear(Body().vel, {0, 0, 0}, 0);
+    ExpectNear(Body().omega, {0, 0, 0}, 0);
+    EXPECT_FALSE(host.set_thrust(craft, THGROUP_RETRO, 1)) << "the probe has no retro group";
 }
 
-TEST_F(PhysicsTest, RefuelKeyFillsTheTankOnce)
+TEST_F(PhysicsTest, AKeyReachesTheCraftWithItsModifiers)
 {
-    sim::set_group_level(*craft, THGROUP_MAIN, 1);
+    host.set_thrust(craft, THGROUP_MAIN, 1);
     Run(100, 1);
-    sim::set_group_level(*craft, THGROUP_MAIN, 0);
-    ASSERT_LT(Propellant(), 500);
-    EXPECT_EQ(host->key_press(*craft, OAPI_KEY_F, {OAPI_KEY_LCONTROL}), 1);
-    EXPECT_EQ(Propellant(), 500);
-
-    sim::set_group_level(*craft, THGROUP_MAIN, 1);
-    Run(100, 1);
+    host.set_thrust(craft, THGROUP_MAIN, 0);
     const double left = Propellant();
-    EXPECT_EQ(host->key_press(*craft, OAPI_KEY_F, {OAPI_KEY_RCONTROL}), 1);
+    ASSERT_LT(left, tank);
+    EXPECT_EQ(host.key_press(craft, OAPI_KEY_F), 0) << "F alone is not the probe's";
     EXPECT_EQ(Propellant(), left);
+    EXPECT_EQ(host.key_press(craft, OAPI_KEY_F, {OAPI_KEY_RCONTROL}), 1);
+    EXPECT_EQ(Propellant(), tank);
 }
 
 TEST_F(PhysicsTest, SpinAboutAPrincipalAxisTurnsTheAttitudeAndThrust)
 {
-    hold_attitude = false;
-    craft->body.omega = {0, 0.1, 0};
+    PlaceWithSpin({0, 0.1, 0});
     const double quarter = (M_PI / 2) / 0.1;
     Run(quarter, quarter / 1000);
-    const double* q = craft->body.q;
+    const double* q = Body().q;
     EXPECT_NEAR(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3], 1, 1e-12);
     EXPECT_NEAR(q[0], std::cos(M_PI / 4), 1e-9);
     EXPECT_NEAR(q[2], std::sin(M_PI / 4), 1e-9);
-    EXPECT_NEAR(craft->body.omega.y, 0.1, 1e-12);
+    EXPECT_NEAR(Body().omega.y, 0.1, 1e-12);
 
     // The main engine pushes along the body's +z, which now lies along inertial +x.
-    craft->body.omega = {};
-    sim::set_group_level(*craft, THGROUP_MAIN, 1);
-    host->step(0.01);
-    EXPECT_GT(craft->body.vel.x, 0.002);
-    EXPECT_NEAR(craft->body.vel.z, 0, 1e-6);
+    PlaceWithSpin({0, 0, 0});
+    host.set_thrust(craft, THGROUP_MAIN, 1);
+    host.step(0.01);
+    ExpectNear(Body().vel, {DeltaV(main_isp, full_mass, main_flow, 0.01), 0, 0}, 1e-9);
 }
 
 TEST_F(PhysicsTest, AStepThatBreaksOneCraftIsTakenBackForEveryCraft)
 {
-    sim::VesselRecord& second = NewVessel("Mervex-2");
-    sim::VesselRecord& third = NewVessel("Mervex-3");
-    const std::vector<sim::VesselRecord*> fleet = {craft, &second, &third};
-    for (sim::VesselRecord* r : fleet) sim::set_group_level(*r, THGROUP_MAIN, 1);
-    host->step(0.1);
+    const std::vector<sim::Craft> fleet = {craft, NewProbe("P-2"), NewProbe("P-3")};
+    for (const sim::Craft& c : fleet) host.set_thrust(c, THGROUP_MAIN, 1);
+    host.step(0.1);
     auto state = [&] {
-        std::vector<double> s{host->sim_time()};
-        for (const sim::VesselRecord* r : fleet) {
-            const sim::BodyState& b = r->body;
+        std::vector<double> s{host.sim_time()};
+        for (const sim::Craft& c : fleet) {
+            const sim::BodyState& b = c.body();
             s.insert(s.end(), {b.pos.x, b.pos.y, b.pos.z, b.vel.x, b.vel.y, b.vel.z, b.q[0], b.q[1], b.q[2], b.q[3],
-                               b.omega.x, b.omega.y, b.omega.z, r->propellant_mass()});
+                               b.omega.x, b.omega.y, b.omega.z, c.propellant_mass()});
         }
         return s;
     };
-    second.body.omega = {1e160, 1e160, 0};
+    sim::BodyState spinning = fleet[1].body();
+    spinning.omega = {1e160, 1e160, 0};
+    host.place(fleet[1], spinning);
     const std::vector<double> before = state();
-    EXPECT_THROW(host->step(0.1), sim::StateError);
+    EXPECT_THROW(host.step(0.1), sim::StateError);
     EXPECT_EQ(state(), before);
 
-    second.body.omega = {};
-    host->step(0.1);
-    for (const sim::VesselRecord* r : fleet) EXPECT_LT(r->propellant_mass(), before.back());
-}
-
-TEST(ThrusterIsp, InterpolatesBetweenVacuumAndReferencePressure)
-{
-    sim::Thruster t;
-    t.isp_vacuum = 2344.59;
-    t.isp_ref = 2187.63;
-    t.p_ref = 101400;
-    EXPECT_DOUBLE_EQ(sim::thruster_isp(t, 0), 2344.59);
-    EXPECT_DOUBLE_EQ(sim::thruster_isp(t, 101400), 2187.63);
-    EXPECT_NEAR(sim::thruster_isp(t, 50700), (2344.59 + 2187.63) / 2, 1e-9);
-    t.isp_ref = 0;
-    EXPECT_DOUBLE_EQ(sim::thruster_isp(t, 101400), 2344.59);
+    spinning.omega = {};
+    host.place(fleet[1], spinning);
+    host.step(0.1);
+    for (const sim::Craft& c : fleet) EXPECT_LT(c.propellant_mass(), before.back());
 }
 
 }  // namespace
