@@ -7,8 +7,7 @@
 // DRY_MASS, is the structure's mass in kg. Built twice, as Probe and Twin,
 // for the tests that need two classes.
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
+#include <cstdio>
 
 #include "oapi.h"
 #include "vessel.h"
@@ -81,19 +80,8 @@ public:
     void clbkReadScenario(FILEHANDLE scn, void* status) override
     {
         char* line;
-        while (oapiReadScenario_nextline(scn, line)) {
-            // A DRY_MASS that is not a mass above 0 goes to the host, which reports it.
-            if (std::strncmp(line, "DRY_MASS ", 9) == 0) {
-                char* end = nullptr;
-                const double mass = std::strtod(line + 9, &end);
-                if (end != line + 9 && *end == '\0' && std::isfinite(mass) && mass > 0) {
-                    dry_mass = mass;
-                    SetEmptyMass(dry_mass);
-                    continue;
-                }
-            }
-            ParseScenarioLineEx(line, status);
-        }
+        while (oapiReadScenario_nextline(scn, line))
+            if (!ReadDryMass(line)) ParseScenarioLineEx(line, status);
     }
 
     void clbkWriteScenario(FILEHANDLE scn) override
@@ -103,6 +91,17 @@ public:
     }
 
 private:
+    // DRY_MASS with a mass above 0; any other line is the host's to place or report.
+    bool ReadDryMass(const char* line)
+    {
+        double mass;
+        char more;
+        if (std::sscanf(line, "DRY_MASS %lf%c", &mass, &more) != 1 || !std::isfinite(mass) || !(mass > 0)) return false;
+        dry_mass = mass;
+        SetEmptyMass(dry_mass);
+        return true;
+    }
+
     double dry_mass = 600;
     VECTOR3 beacon_pos{0, 1, 0}, beacon_col{1, 1, 1};
     BEACONLIGHTSPEC beacon{2, &beacon_pos, &beacon_col, 1, 0.5, 0, 0, 0, false};
