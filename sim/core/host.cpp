@@ -14,21 +14,22 @@ namespace sim {
 
 Host* Host::current_ = nullptr;
 
-Host::Host(CallLogging logging) : log_(logging), faults_(std::make_unique<Faults>())
+Host::Host(CallLogging logging)
+    : module_faults_(std::make_unique<ModuleFaults>()), log_(logging), faults_(std::make_unique<Faults>())
 {
     if (current_) throw std::logic_error("a stand-in host exists already");
-    dialogs_ = make_dialog_manager(*this, module_faults_);
-    module_faults_.set_deferred([this] { draw_beacons(); });
+    dialogs_ = make_dialog_manager(*this, *module_faults_);
+    module_faults_->set_deferred([this] { draw_beacons(); });
     current_ = this;
 }
 
 Host::~Host()
 {
-    module_faults_.owe_deferred(false);  // nobody is left to look
+    module_faults_->owe_deferred(false);  // nobody is left to look
     while (!vessels_.empty()) remove_vessel(*vessels_.back());
     // Their procedures live in the modules about to be unloaded.
     dialogs_->close_all();
-    module_faults_.set_unloading(true);
+    module_faults_->set_unloading(true);
     while (!modules_.empty()) modules_.pop_back();
     current_ = nullptr;
 }
@@ -42,7 +43,7 @@ Host& Host::current()
 Module& Host::load_module(const std::string& path)
 {
     Module& m = add_module(path);
-    module_faults_.report();
+    module_faults_->report();
     return m;
 }
 
@@ -50,14 +51,14 @@ Module& Host::add_module(const std::string& path)
 {
     modules_.push_back(std::make_unique<Module>(path));
     Module& m = *modules_.back();
-    module_faults_.call_module("InitModule", nullptr, [&] { m.InitModule(m.instance()); });
+    module_faults_->call_module("InitModule", nullptr, [&] { m.InitModule(m.instance()); });
     return m;
 }
 
 void Host::unload_module(Module& module)
 {
     drop_module(module);
-    module_faults_.report();
+    module_faults_->report();
 }
 
 void Host::drop_module(Module& module)
@@ -69,11 +70,11 @@ void Host::drop_module(Module& module)
     for (const auto& d : dialogs_->open_dialogs())
         if (d->instance == module.instance()) left_open.push_back(d->hwnd);
     for (HWND hwnd : left_open) dialogs_->close(hwnd);
-    module_faults_.set_unloading(true);
+    module_faults_->set_unloading(true);
     modules_.erase(std::remove_if(modules_.begin(), modules_.end(),
                                   [&](const std::unique_ptr<Module>& m) { return m.get() == &module; }),
                    modules_.end());
-    module_faults_.set_unloading(false);
+    module_faults_->set_unloading(false);
 }
 
 Module* Host::module_of(HINSTANCE instance) const
@@ -93,31 +94,31 @@ Module* Host::find_module(const std::string& class_name) const
 Craft Host::create_vessel(Module& module, const std::string& name, int flight_model)
 {
     VesselRecord& r = add_vessel(module, name, flight_model);
-    module_faults_.report();
+    module_faults_->report();
     return Craft(&r);
 }
 
 VesselRecord& Host::add_vessel(Module& module, const std::string& name, int flight_model)
 {
     auto rec = std::make_unique<VesselRecord>(name, module.class_name(), &module);
-    VESSEL* v = module_faults_.call_module("ovcInit", rec.get(), static_cast<VESSEL*>(nullptr),
+    VESSEL* v = module_faults_->call_module("ovcInit", rec.get(), static_cast<VESSEL*>(nullptr),
                                            [&] { return module.ovcInit(rec.get(), flight_model); });
     if (!v) throw std::runtime_error(module.path() + ": ovcInit created no vessel for " + shown_text(name));
     rec->vessel = v;
     if (!rec->callbacks) {
-        module_faults_.call_module("ovcExit", rec.get(), [&] { module.ovcExit(v); });
+        module_faults_->call_module("ovcExit", rec.get(), [&] { module.ovcExit(v); });
         throw std::runtime_error(module.path() + ": the vessel " + shown_text(name) + " has no callback interface");
     }
     vessels_.push_back(std::move(rec));
     VesselRecord& r = *vessels_.back();
-    module_faults_.call_module("clbkDefineClass", &r, [&] { r.callbacks->clbkDefineClass(nullptr); });
+    module_faults_->call_module("clbkDefineClass", &r, [&] { r.callbacks->clbkDefineClass(nullptr); });
     return r;
 }
 
 void Host::destroy_vessel(Craft vessel)
 {
     remove_vessel(held_record(vessel));
-    module_faults_.report();
+    module_faults_->report();
 }
 
 void Host::remove_vessel(VesselRecord& vessel)
@@ -130,7 +131,7 @@ void Host::remove_vessel(VesselRecord& vessel)
     // goes can reach it as a live craft.
     std::unique_ptr<VesselRecord> rec = std::move(*it);
     vessels_.erase(std::next(it).base());
-    module_faults_.call_module("ovcExit", rec.get(), [&] { rec->module->ovcExit(rec->vessel); });
+    module_faults_->call_module("ovcExit", rec.get(), [&] { rec->module->ovcExit(rec->vessel); });
 }
 
 Craft Host::find_vessel(const std::string& name) const
@@ -197,10 +198,10 @@ void Host::step(double dt)
 {
     // What the last step left is no longer anybody's to see once this one
     // starts; only a step taken back needs the beacons read again.
-    module_faults_.owe_deferred(false);
+    module_faults_->owe_deferred(false);
     sim_step_ = dt;
     for (const auto& r : vessels_)
-        module_faults_.call_module("clbkPreStep", r.get(), [&] { r->callbacks->clbkPreStep(sim_time_, dt, 0); });
+        module_faults_->call_module("clbkPreStep", r.get(), [&] { r->callbacks->clbkPreStep(sim_time_, dt, 0); });
     // One pass over the fleet: each craft's state is kept, then advanced and
     // checked. A craft's integration touches no other craft's state.
     step_bodies_.resize(vessels_.size());
@@ -212,17 +213,17 @@ void Host::step(double dt)
         integrate(r, dt);
         if (const char* broken = non_finite_quantity(r)) {
             take_back_step(i + 1);
-            module_faults_.owe_deferred(true);
-            module_faults_.report();
+            module_faults_->owe_deferred(true);
+            module_faults_->report();
             throw StateError(shown_text(r.name) + ": the " + broken + " is no longer a finite number after the step from t = " +
                              number_text(sim_time_) + " s");
         }
     }
     sim_time_ += dt;
     for (const auto& r : vessels_)
-        module_faults_.call_module("clbkAfterStep", r.get(), [&] { r->callbacks->clbkAfterStep(sim_time_, dt, 0); });
-    module_faults_.owe_deferred(true);
-    module_faults_.report();
+        module_faults_->call_module("clbkAfterStep", r.get(), [&] { r->callbacks->clbkAfterStep(sim_time_, dt, 0); });
+    module_faults_->owe_deferred(true);
+    module_faults_->report();
 }
 
 void Host::take_back_step(size_t craft)
@@ -239,9 +240,11 @@ void Host::draw_beacons() noexcept
     for (const auto& r : vessels_) read_beacons(*r, r->drawn_beacons);
 }
 
+std::vector<ModuleFault> Host::take_warnings() { return module_faults_->take_warnings(); }
+
 const std::vector<BeaconView>& Host::drawn_beacons(Craft vessel)
 {
-    module_faults_.settle();
+    module_faults_->settle();
     return vessel.record()->drawn_beacons;
 }
 

@@ -3,6 +3,7 @@
 // Craft handles, and the faults a test can make the host answer with.
 #pragma once
 
+#include "core/module_faults.h"
 #include "core/vessel_record.h"
 #include "sim/host.h"
 
@@ -19,6 +20,7 @@ struct Faults {
 
 struct HostInternals {
     static Faults& faults(Host& host) { return *host.faults_; }
+    static ModuleFaults& module_faults(Host& host) { return *host.module_faults_; }
     static const std::vector<std::unique_ptr<VesselRecord>>& records(const Host& host) { return host.vessels_; }
     // The record behind a craft the host holds.
     static VesselRecord& record(Craft craft) { return const_cast<VesselRecord&>(*craft.record()); }

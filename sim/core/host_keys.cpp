@@ -33,9 +33,9 @@ int Host::key_event(Craft craft, DWORD key, bool down, const KeyboardState& ksta
     VesselRecord& vessel = HostInternals::record(craft);
     // The callback gets its own copy: what it does to the bytes stays with it.
     KeyboardState copy = kstate;
-    const int result = module_faults_.call_module("clbkKeyPress", &vessel, 0,
+    const int result = module_faults_->call_module("clbkKeyPress", &vessel, 0,
                                                   [&] { return vessel.callbacks->clbkKeyPress(key, down, copy.data()); });
-    module_faults_.report();
+    module_faults_->report();
     return result;
 }
 

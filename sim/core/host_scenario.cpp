@@ -61,7 +61,7 @@ std::vector<Craft> Host::load_scenario(Scenario scenario, const ModuleLocator& l
             status.vessel = &rec;
             status.block = &block;
             scenario_handles_ = {&block, &status, nullptr};
-            module_faults_.call_module("clbkReadScenario", &rec, [&] { rec.callbacks->clbkReadScenario(&block, &status); });
+            module_faults_->call_module("clbkReadScenario", &rec, [&] { rec.callbacks->clbkReadScenario(&block, &status); });
             scenario_handles_ = {};
             for (const std::string& e : status.errors) {
                 if (shown++ < ParseStatus::max_errors) problems += (problems.empty() ? "" : "\n") + e;
@@ -74,9 +74,9 @@ std::vector<Craft> Host::load_scenario(Scenario scenario, const ModuleLocator& l
         roll_back();
         throw;
     }
-    if (!module_faults_.pending().empty() || !problems.empty()) {
+    if (!module_faults_->pending().empty() || !problems.empty()) {
         roll_back();
-        module_faults_.report();
+        module_faults_->report();
         throw ScenarioError(more ? problems + "\nand " + std::to_string(more) + " more problems" : problems);
     }
     std::vector<Craft> loaded;
@@ -98,11 +98,11 @@ ScenarioText Host::scenario_blocks()
     for (const auto& r : vessels_) {
         ScenarioBlock block;
         scenario_handles_.write = &block;
-        module_faults_.call_module("clbkWriteScenario", r.get(), [&] { r->callbacks->clbkWriteScenario(&block); });
+        module_faults_->call_module("clbkWriteScenario", r.get(), [&] { r->callbacks->clbkWriteScenario(&block); });
         scenario_handles_.write = nullptr;
         text.blocks.push_back({r->name, r->class_name, block.written});
     }
-    module_faults_.report();
+    module_faults_->report();
     return text;
 }
 

@@ -1,10 +1,9 @@
-#include "sim/module_fault.h"
+#include "core/module_faults.h"
 
 #include <exception>
 #include <stdexcept>
 
-#include "sim/host.h"
-#include "core/vessel_record.h"
+#include "core/host_internals.h"
 
 namespace sim {
 
@@ -98,7 +97,7 @@ void ModuleFaults::record_escape(const char* callback, const VesselRecord* craft
 
 void record_module_fault(ModuleFault fault) noexcept
 {
-    if (Host* h = Host::current_or_null()) return h->module_faults().record(std::move(fault));
+    if (Host* h = Host::current_or_null()) return sim::HostInternals::module_faults(*h).record(std::move(fault));
     HostlessFaults& hostless = Hostless();
     try {
         if (hostless.kept.size() >= kHostlessKept) throw std::length_error("enough kept");

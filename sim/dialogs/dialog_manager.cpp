@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/module_faults.h"
+
 namespace sim {
 
 namespace {

@@ -14,9 +14,7 @@
 #include <type_traits>
 
 #include "host/host_types.h"
-#include "sim/host.h"
-#include "sim/module_fault.h"
-#include "core/vessel_record.h"
+#include "core/host_internals.h"
 
 namespace sim {
 
@@ -47,7 +45,7 @@ struct CallArg {
 inline ModuleFaults* CurrentFaults() noexcept
 {
     Host* h = Host::current_or_null();
-    return h ? &h->module_faults() : nullptr;
+    return h ? &HostInternals::module_faults(*h) : nullptr;
 }
 
 // What a call costs when it goes well is inline: every host function makes one.

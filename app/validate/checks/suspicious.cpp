@@ -15,7 +15,7 @@ namespace {
 // The host's warnings since the last call, once each.
 void TakeWarnings(sim::Host& host, std::set<std::string>& seen, Findings& f)
 {
-    for (const sim::ModuleFault& w : host.module_faults().take_warnings())
+    for (const sim::ModuleFault& w : host.take_warnings())
         if (seen.insert(w.call + ": " + w.reason).second) f.warn(w.text());
 }
 }  // namespace

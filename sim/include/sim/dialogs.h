@@ -23,6 +23,8 @@
 
 namespace sim {
 
+class ModuleFaults;
+
 struct Control {
     int id = 0;
     WORD class_atom = 0;     // 0x80 button, 0x82 static, ...

@@ -4,9 +4,9 @@
 // The host interface consists of free functions, so they reach the host
 // through Host::current(): exactly one Host exists while a module runs.
 //
-// Every call into a module goes through module_faults(): what a callback
-// throws, and every call the module made that the host could not honour, is
-// recorded there. Each method below that drives a callback then throws
+// Every call into a module is guarded: what a callback throws, and every
+// call the module made that the host could not honour, is recorded as a
+// module fault. Each method below that drives a callback then throws
 // ModuleFaultError naming those faults, once the callback has returned and
 // the host's state is whole; the faults are then cleared.
 #pragma once
@@ -29,6 +29,7 @@ namespace sim {
 
 struct Faults;
 struct HostInternals;
+class ModuleFaults;
 
 // A craft whose state stopped being a finite number in a step; what()
 // names the craft, the quantity and the simulated time, on one line.
@@ -132,7 +133,11 @@ public:
 
     DialogManager& dialogs() { return *dialogs_; }
     CallLog& log() { return log_; }
-    ModuleFaults& module_faults() { return module_faults_; }
+    // What modules did that is suspicious but may be meant (an empty
+    // thruster group, reading on past a block's end, calling into the host
+    // while their library unloads), oldest first, the first 100 kept; they
+    // are then cleared. Never thrown.
+    std::vector<ModuleFault> take_warnings();
 
     // The scenario block and parse status handed to the callback in
     // progress; a module may use no other. Null outside those callbacks.
@@ -159,7 +164,7 @@ private:
     // Reads every craft's beacons into its drawn views.
     void draw_beacons() noexcept;
 
-    ModuleFaults module_faults_;  // first: the dialogs report to it
+    std::unique_ptr<ModuleFaults> module_faults_;  // first: the dialogs report to it; never null
     std::vector<std::unique_ptr<Module>> modules_;
     std::vector<std::unique_ptr<VesselRecord>> vessels_;
     std::unique_ptr<DialogManager> dialogs_;  // the platform's; closes its dialogs before the modules go
