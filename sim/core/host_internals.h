@@ -21,6 +21,7 @@ struct Faults {
 struct HostInternals {
     static Faults& faults(Host& host) { return *host.faults_; }
     static ModuleFaults& module_faults(Host& host) { return *host.module_faults_; }
+    static const Host::ScenarioHandles& scenario_handles(const Host& host) { return host.scenario_handles_; }
     static const std::vector<std::unique_ptr<VesselRecord>>& records(const Host& host) { return host.vessels_; }
     // The record behind a craft the host holds.
     static VesselRecord& record(Craft craft) { return const_cast<VesselRecord&>(*craft.record()); }

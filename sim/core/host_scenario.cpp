@@ -4,6 +4,7 @@
 
 #include "sim/atomic_file.h"
 #include "core/host_internals.h"
+#include "scenario/scenario_block.h"
 #include "sim/scenario_file.h"
 #include "sim/text_lines.h"
 

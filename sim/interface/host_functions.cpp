@@ -6,7 +6,7 @@
 #include "interface/host_call.h"
 #include "core/host_internals.h"
 #include "sim/number_text.h"
-#include "sim/scenario_block.h"
+#include "scenario/scenario_block.h"
 
 using sim::Call;
 using sim::Serve;
@@ -34,7 +34,7 @@ sim::ScenarioBlock* HandedBlock(const Call& call, FILEHANDLE scn, bool reading)
 {
     sim::Host* h = call.host();
     if (!h) return nullptr;
-    sim::ScenarioBlock* block = reading ? h->scenario_handles().read : h->scenario_handles().write;
+    sim::ScenarioBlock* block = reading ? sim::HostInternals::scenario_handles(*h).read : sim::HostInternals::scenario_handles(*h).write;
     if (!block || block != scn) {
         call.fault(reading ? "not the scenario the host handed to clbkReadScenario"
                            : "not the scenario the host handed to clbkWriteScenario");

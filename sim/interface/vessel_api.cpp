@@ -308,7 +308,7 @@ void VESSEL::ParseScenarioLineEx(char* line, void* status) const noexcept
         if (!line) return call.fault("the line is null");
         sim::Host* h = call.host();
         if (!h) return;
-        sim::ParseStatus* given = h->scenario_handles().status;
+        sim::ParseStatus* given = sim::HostInternals::scenario_handles(*h).status;
         if (!given || given != status || given->vessel != &r)
             return call.fault("not the status the host handed to this craft's clbkReadScenario");
         sim::read_standard_line(r, line, given);
@@ -320,9 +320,9 @@ void VESSEL::SaveDefaultState(FILEHANDLE scn) const noexcept
     OnCraft(this, "SaveDefaultState", {scn}, [&](VesselRecord& r, const Call& call) {
         sim::Host* h = call.host();
         if (!h) return;
-        if (!h->scenario_handles().write || h->scenario_handles().write != scn)
+        if (!sim::HostInternals::scenario_handles(*h).write || sim::HostInternals::scenario_handles(*h).write != scn)
             return call.fault("not the scenario the host handed to clbkWriteScenario");
-        sim::write_standard_lines(r, *h->scenario_handles().write);
+        sim::write_standard_lines(r, *sim::HostInternals::scenario_handles(*h).write);
     });
 }
 

@@ -1,4 +1,4 @@
-#include "sim/scenario_block.h"
+#include "scenario/scenario_block.h"
 
 namespace sim {
 

@@ -2,7 +2,7 @@
 // the propellant in each tank. The module's lines follow them.
 #pragma once
 
-#include "sim/scenario_block.h"
+#include "scenario/scenario_block.h"
 #include "core/vessel_record.h"
 
 namespace sim {

@@ -30,6 +30,8 @@ namespace sim {
 struct Faults;
 struct HostInternals;
 class ModuleFaults;
+class ScenarioBlock;
+struct ParseStatus;
 
 // A craft whose state stopped being a finite number in a step; what()
 // names the craft, the quantity and the simulated time, on one line.
@@ -139,6 +141,7 @@ public:
     // are then cleared. Never thrown.
     std::vector<ModuleFault> take_warnings();
 
+private:
     // The scenario block and parse status handed to the callback in
     // progress; a module may use no other. Null outside those callbacks.
     struct ScenarioHandles {
@@ -146,9 +149,7 @@ public:
         ParseStatus* status = nullptr;
         ScenarioBlock* write = nullptr;
     };
-    const ScenarioHandles& scenario_handles() const { return scenario_handles_; }
 
-private:
     // The library's own code reaches the craft records and test faults through it.
     friend struct HostInternals;
 

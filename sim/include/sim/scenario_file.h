@@ -18,9 +18,19 @@
 #include <string>
 #include <vector>
 
-#include "sim/scenario_block.h"
-
 namespace sim {
+
+struct ScenarioLine {
+    std::string text;
+    int line_no = 0;  // in the file, from 1
+};
+
+// A line of a craft's saved block, and whether the host wrote it (its own
+// state lines) or the craft's module did.
+struct SavedLine {
+    std::string text;
+    bool by_host = false;
+};
 
 // A scenario that cannot be read or loaded. what() is one line per problem,
 // each "file:line: reason: text".

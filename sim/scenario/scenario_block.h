@@ -6,21 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "sim/scenario_file.h"
+
 namespace sim {
 
 struct VesselRecord;
-
-struct ScenarioLine {
-    std::string text;
-    int line_no = 0;  // in the file, from 1
-};
-
-// A line of a craft's saved block, and whether the host wrote it (its own
-// state lines) or the craft's module did.
-struct SavedLine {
-    std::string text;
-    bool by_host = false;
-};
 
 class ScenarioBlock {
 public:
