@@ -224,4 +224,25 @@ TEST_F(PhysicsTest, AStepThatBreaksOneCraftIsTakenBackForEveryCraft)
     for (const sim::Craft& c : fleet) EXPECT_LT(c.propellant_mass(), before.back());
 }
 
+TEST_F(PhysicsTest, PlacingAndFillingRefuseWhatCannotBeFlown)
+{
+    host.set_propellant_mass(craft, 0, 1e9);
+    EXPECT_EQ(Propellant(), tank) << "filled to capacity, no further";
+    host.set_propellant_mass(craft, 0, -5);
+    EXPECT_EQ(Propellant(), 0);
+    EXPECT_THROW(host.set_propellant_mass(craft, 0, NAN), std::invalid_argument);
+    EXPECT_THROW(host.set_propellant_mass(craft, 1, 10), std::invalid_argument) << "the probe has one tank";
+
+    sim::BodyState bad = Body();
+    bad.pos.x = 12;
+    bad.q[2] = INFINITY;
+    EXPECT_THROW(host.place(craft, bad), std::invalid_argument);
+    EXPECT_EQ(Body().pos.x, 0) << "a refused state leaves the craft where it was";
+
+    const sim::Craft gone = NewProbe("P-2");
+    host.destroy_vessel(gone);
+    EXPECT_THROW(host.place(gone, Body()), std::logic_error);
+    EXPECT_THROW(host.set_thrust(gone, THGROUP_MAIN, 1), std::logic_error);
+}
+
 }  // namespace
