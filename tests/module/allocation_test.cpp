@@ -7,6 +7,7 @@
 #include <new>
 
 #include "support/module_fixture.h"
+#include "core/host_internals.h"
 
 namespace {
 bool fail_allocation = false;

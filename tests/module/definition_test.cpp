@@ -17,7 +17,7 @@ TEST_F(ModuleTest, ClassDefinitionCallsComeInOrder)
     NewVessel();
     std::vector<std::string> names;
     for (const auto& c : host->log().calls())
-        if (c.vessel) names.push_back(c.name);
+        if (c.craft) names.push_back(c.name);
     std::vector<std::string> expected = {"SetSize", "SetEmptyMass", "SetPMI", "SetCameraOffset",
                                          "CreatePropellantResource", "SetDefaultPropellantResource",
                                          "CreateAttachment", "CreateAttachment", "CreateAttachment",
@@ -38,33 +38,34 @@ TEST_F(ModuleTest, ClassDefinitionCallsComeInOrder)
 
 TEST_F(ModuleTest, EachCraftHasItsOwnDefinition)
 {
-    sim::VesselRecord& a = NewVessel("A");
-    sim::VesselRecord& b = NewVessel("B");
+    const sim::Craft a = NewVessel("A");
+    const sim::Craft b = NewVessel("B");
     ExpectMervexDefinition(b);
-    EXPECT_NE(&a.thrusters[0], &b.thrusters[0]);
-    EXPECT_NE(a.beacons[0], b.beacons[0]) << "each craft keeps its own beacon records";
-    EXPECT_EQ(a.beacons[0]->pos, b.beacons[0]->pos) << "positions come from one shared table";
+    ASSERT_TRUE(host->set_thrust(a, THGROUP_MAIN, 1));
+    EXPECT_EQ(a.thruster_levels().at(0), 1);
+    EXPECT_EQ(b.thruster_levels().at(0), 0) << "each craft keeps its own thrusters";
+    // Its own beacon records over shared tables: see lights_test.
 }
 
 TEST_F(ModuleTest, FirstValuesAfterTheClassDefinition)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     // The beacons are registered lit while the lights command is off.
-    for (const BEACONLIGHTSPEC* b : r.beacons) EXPECT_TRUE(b->active);
+    EXPECT_EQ(r.beacons_lit(), std::vector<bool>(4, true));
     // Stowed, no command: the first step holds the arrays at 1 and the
     // lights follow the cleared command.
     host->step(0.1);
     auto anim = host->log().named("SetAnimation");
     ASSERT_EQ(anim.size(), 1u);
     EXPECT_EQ(anim[0].numbers[1], 1.0);
-    for (const BEACONLIGHTSPEC* b : r.beacons) EXPECT_FALSE(b->active);
+    EXPECT_EQ(r.beacons_lit(), std::vector<bool>(4, false));
     EXPECT_EQ(host->log().count("oapiOpenDialogEx"), 0u) << "no dialog was asked for";
     // The refuel is still there.
-    r.propellants[0].mass = 10;
+    host->set_propellant_mass(r, 0, 10);
     char kstate[256] = {};
     kstate[0x1D] = char(0x80);
-    EXPECT_EQ(r.callbacks->clbkKeyPress(0x21, true, kstate), 1);
-    EXPECT_EQ(r.propellants[0].mass, 500);
+    EXPECT_EQ(r.callbacks()->clbkKeyPress(0x21, true, kstate), 1);
+    EXPECT_EQ(r.tanks().at(0).mass, 500);
 }
 
 #if defined(__GNUC__) && !defined(_WIN32)

@@ -2,6 +2,7 @@
 // state, its automatic opening, and clicks that arrive after its craft is gone.
 #include <gtest/gtest.h>
 
+#include "core/host_internals.h"
 #include "sim/beacons.h"
 #include "support/behaviour_helpers.h"
 #include "support/module_fixture.h"
@@ -17,7 +18,7 @@ protected:
     sim::DialogManager& Dialogs() { return host->dialogs(); }
     HWND Find() { return Dialogs().find(module->instance(), 108); }
 
-    HWND OpenBy(sim::VesselRecord& r)
+    HWND OpenBy(sim::Craft r)
     {
         EXPECT_EQ(host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL}), 1);
         HWND h = Find();
@@ -26,12 +27,12 @@ protected:
     }
 
     // Whether the craft's arrays moved at the next step.
-    bool Deploys(sim::VesselRecord& r)
+    bool Deploys(sim::Craft r)
     {
         host->log().clear();
         host->step(1);
         for (const sim::HostCall& c : host->log().named("SetAnimation"))
-            if (c.vessel == &r && c.numbers[1] < 1) return true;
+            if (c.craft == r && c.numbers[1] < 1) return true;
         return false;
     }
 
@@ -48,7 +49,7 @@ protected:
 
 TEST_F(DialogTest, CancelClosesAndAnswersOne)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     HWND h = OpenBy(r);
     EXPECT_EQ(Dialogs().send(h, WM_COMMAND, (7u << 16) | IDCANCEL, 0), 1);
     EXPECT_EQ(Find(), nullptr);
@@ -60,7 +61,7 @@ TEST_F(DialogTest, DeployCommandSetsDeploymentWhateverTheNotification)
 {
     for (WPARAM high : {0u, 1u, 0x300u, 0xFFFFu}) {
         SCOPED_TRACE(high);
-        sim::VesselRecord& r = NewVessel("D" + std::to_string(high));
+        const sim::Craft r = NewVessel("D" + std::to_string(high));
         HWND h = OpenBy(r);
         EXPECT_EQ(Dialogs().send(h, WM_COMMAND, (high << 16) | deploy_id, 0), 0);
         EXPECT_EQ(Dialogs().send(h, WM_COMMAND, (high << 16) | deploy_id, 0), 0);
@@ -72,43 +73,43 @@ TEST_F(DialogTest, DeployCommandSetsDeploymentWhateverTheNotification)
 
 TEST_F(DialogTest, LightsButtonToggles)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     HWND h = OpenBy(r);
     host->step(1);
     EXPECT_EQ(Dialogs().send(h, WM_COMMAND, lights_id, 0), 0);
     host->step(1);
-    EXPECT_EQ(sim::beacons_lit(r), std::vector<bool>(4, true));
+    EXPECT_EQ(r.beacons_lit(), std::vector<bool>(4, true));
     Dialogs().send(h, WM_COMMAND, lights_id, 0);
     Dialogs().send(h, WM_COMMAND, (1u << 16) | lights_id, 0);
     host->step(1);
-    EXPECT_EQ(sim::beacons_lit(r), std::vector<bool>(4, true));
+    EXPECT_EQ(r.beacons_lit(), std::vector<bool>(4, true));
     Dialogs().send(h, WM_COMMAND, lights_id, 0);
     host->step(1);
-    EXPECT_EQ(sim::beacons_lit(r), std::vector<bool>(4, false));
+    EXPECT_EQ(r.beacons_lit(), std::vector<bool>(4, false));
     EXPECT_EQ(host->log().count("oapiDefDialogProc"), 0u);
 }
 
 TEST_F(DialogTest, KeyAndLightsButtonSwitchTheSameCommand)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     HWND h = OpenBy(r);
     host->step(1);
     const std::vector<bool> dark(4, false), lit(4, true);
     host->key_press(r, OAPI_KEY_L, {OAPI_KEY_LSHIFT});
     Dialogs().send(h, WM_COMMAND, lights_id, 0);
     host->step(1);
-    EXPECT_EQ(sim::beacons_lit(r), dark);
+    EXPECT_EQ(r.beacons_lit(), dark);
     host->key_press(r, OAPI_KEY_L, {OAPI_KEY_RSHIFT});
     host->step(1);
-    EXPECT_EQ(sim::beacons_lit(r), lit);
+    EXPECT_EQ(r.beacons_lit(), lit);
     Dialogs().send(h, WM_COMMAND, lights_id, 0);
     host->step(1);
-    EXPECT_EQ(sim::beacons_lit(r), dark);
+    EXPECT_EQ(r.beacons_lit(), dark);
 }
 
 TEST_F(DialogTest, EverythingElseGoesToTheDefaultProcedureUnchanged)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     HWND h = OpenBy(r);
     host->log().clear();
     const WPARAM others[] = {0xFFFF, 0, 1, 1001, 1002, 1005, 0x0001FFFF, 0x7FFF};
@@ -130,7 +131,7 @@ TEST_F(DialogTest, EverythingElseGoesToTheDefaultProcedureUnchanged)
     EXPECT_EQ(host->log().count("oapiDefDialogProc"), 0u);
 
     // Whatever the default procedure answers goes back unchanged.
-    host->faults().default_dialog_answer = 0x5A5A;
+    sim::HostInternals::faults(*host).default_dialog_answer = 0x5A5A;
     EXPECT_EQ(Dialogs().send(h, WM_COMMAND, 1002, 0), 0x5A5A);
     EXPECT_EQ(Dialogs().send(h, 0x0087, 0, 0), 0x5A5A);  // asks which keys the dialog wants
     EXPECT_EQ(host->log().count("oapiDefDialogProc"), 2u);
@@ -138,20 +139,20 @@ TEST_F(DialogTest, EverythingElseGoesToTheDefaultProcedureUnchanged)
 
 TEST_F(DialogTest, ButtonsClickedAsAUserClicksThem)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     HWND h = OpenBy(r);
     host->step(1);
     EXPECT_TRUE(Dialogs().click(h, lights_id));
     EXPECT_TRUE(Dialogs().click(h, deploy_id));
     EXPECT_TRUE(Deploys(r));
-    EXPECT_EQ(sim::beacons_lit(r), std::vector<bool>(4, true));
+    EXPECT_EQ(r.beacons_lit(), std::vector<bool>(4, true));
     EXPECT_TRUE(Dialogs().click(h, IDCANCEL));
     EXPECT_EQ(Find(), nullptr);
 }
 
 TEST_F(DialogTest, DeployButtonGreysOutTheStepAfterTheArraysArriveAtZero)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     OpenBy(r);
     host->key_press(r, OAPI_KEY_K);
     for (int i = 0; i < 3; ++i) {
@@ -176,7 +177,7 @@ TEST_F(DialogTest, DeployButtonFollowsTheLoadedState)
     int n = 0;
     for (const auto& [line, enabled] : cases) {
         SCOPED_TRACE(line);
-        sim::VesselRecord& r = LoadOne(*host, *module, std::string(line) + "\nDIALOG\n", "V" + std::to_string(++n));
+        const sim::Craft r = LoadOne(*host, *module, std::string(line) + "\nDIALOG\n", "V" + std::to_string(++n));
         host->log().clear();
         host->step(1);
         EXPECT_EQ(Enables(), (std::vector<double>{enabled}));
@@ -186,7 +187,7 @@ TEST_F(DialogTest, DeployButtonFollowsTheLoadedState)
 
 TEST_F(DialogTest, ScenarioOpensTheDialogOnceBeforeTheButtonIsSet)
 {
-    sim::VesselRecord& r = LoadOne(*host, *module, "DIALOG\n");
+    const sim::Craft r = LoadOne(*host, *module, "DIALOG\n");
     EXPECT_EQ(Find(), nullptr);
     host->log().clear();
     host->step(1);
@@ -197,7 +198,7 @@ TEST_F(DialogTest, ScenarioOpensTheDialogOnceBeforeTheButtonIsSet)
     EXPECT_LT(at("oapiFindDialog"), at("EnableWindow"));
     HWND h = Find();
     ASSERT_NE(h, nullptr);
-    EXPECT_EQ(Dialogs().dialog(h)->context, static_cast<void*>(r.callbacks));
+    EXPECT_EQ(Dialogs().dialog(h)->context, static_cast<void*>(r.callbacks()));
     EXPECT_EQ(Dialogs().dialog(h)->flags, 2u);
 
     // Closed by the user, it stays closed; the key still opens it.
@@ -213,7 +214,7 @@ TEST_F(DialogTest, ScenarioOpensTheDialogOnceBeforeTheButtonIsSet)
 
 TEST_F(DialogTest, EachCraftSetsTheSharedButtonFromItsOwnArrays)
 {
-    sim::VesselRecord& stowed = NewVessel("A");
+    const sim::Craft stowed = NewVessel("A");
     LoadOne(*host, *module, "ARRAYS 0\n", "B");
     OpenBy(stowed);
     host->log().clear();
@@ -224,7 +225,7 @@ TEST_F(DialogTest, EachCraftSetsTheSharedButtonFromItsOwnArrays)
 
 TEST_F(DialogTest, DestroyingTheOpenerClosesTheDialogAndStaleClicksReachNothing)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     HWND h = OpenBy(r);
     host->destroy_vessel(r);
     EXPECT_EQ(Find(), nullptr);
@@ -237,7 +238,7 @@ TEST_F(DialogTest, DestroyingTheOpenerClosesTheDialogAndStaleClicksReachNothing)
     EXPECT_EQ(Dialogs().send(h, WM_COMMAND, lights_id, 0), 0);
     EXPECT_TRUE(host->log().calls().empty());
     // A new craft opens a new window; the old handle stays dead.
-    sim::VesselRecord& next = NewVessel("Mervex-2");
+    const sim::Craft next = NewVessel("Mervex-2");
     HWND h2 = OpenBy(next);
     EXPECT_NE(h2, h);
     EXPECT_FALSE(Dialogs().click(h, deploy_id));
@@ -246,8 +247,8 @@ TEST_F(DialogTest, DestroyingTheOpenerClosesTheDialogAndStaleClicksReachNothing)
 
 TEST_F(DialogTest, DestroyingAnotherCraftLeavesTheDialogWorking)
 {
-    sim::VesselRecord& opener = NewVessel("A");
-    sim::VesselRecord& other = NewVessel("B");
+    const sim::Craft opener = NewVessel("A");
+    const sim::Craft other = NewVessel("B");
     HWND h = OpenBy(opener);
     host->key_press(other, OAPI_KEY_SPACE, {OAPI_KEY_RCONTROL});  // brings it forward only
     host->destroy_vessel(other);
@@ -256,7 +257,7 @@ TEST_F(DialogTest, DestroyingAnotherCraftLeavesTheDialogWorking)
     EXPECT_TRUE(Dialogs().click(h, lights_id));
     EXPECT_TRUE(Dialogs().click(h, deploy_id));
     EXPECT_TRUE(Deploys(opener));
-    EXPECT_EQ(sim::beacons_lit(opener), std::vector<bool>(4, true));
+    EXPECT_EQ(opener.beacons_lit(), std::vector<bool>(4, true));
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 namespace {
 void Record(const char* name, HINSTANCE h)
 {
-    sim::log_call(nullptr, name, {double(reinterpret_cast<std::uintptr_t>(h))});
+    sim::Host* host = sim::Host::current_or_null();
+    if (host && host->log().enabled())
+        host->log().add(sim::HostCall{name, sim::Craft{}, {double(reinterpret_cast<std::uintptr_t>(h))}, {}});
 }
 }  // namespace
 

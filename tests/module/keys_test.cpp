@@ -35,23 +35,23 @@ const Effects opens{false, false, 0, 1};
 class KeysTest : public ModuleTest {
 protected:
     // A fresh craft, past its first step (lights dark, arrays held at 1).
-    sim::VesselRecord& Fresh()
+    sim::Craft Fresh()
     {
-        sim::VesselRecord& r = NewVessel("K" + std::to_string(++count_));
+        const sim::Craft r = NewVessel("K" + std::to_string(++count_));
         host->step(1);
         host->log().clear();
         return r;
     }
 
-    Effects After(sim::VesselRecord& r)
+    Effects After(sim::Craft r)
     {
         Effects e;
         e.refuels = host->log().count("SetFuelMass");
         e.dialog_openings = host->log().count("oapiOpenDialogEx");
         host->step(1);
         for (const sim::HostCall& c : host->log().named("SetAnimation"))
-            if (c.vessel == &r && c.numbers[1] < 1) e.deploying = true;
-        e.lights_on = sim::beacons_lit(r).at(0);
+            if (c.craft == r && c.numbers[1] < 1) e.deploying = true;
+        e.lights_on = r.beacons_lit().at(0);
         host->dialogs().close_all();
         host->destroy_vessel(r);
         return e;
@@ -59,17 +59,22 @@ protected:
 
     Effects Press(DWORD code, std::vector<DWORD> modifiers, int expected_result)
     {
-        sim::VesselRecord& r = Fresh();
+        const sim::Craft r = Fresh();
         EXPECT_EQ(host->key_press(r, code, modifiers), expected_result);
         return After(r);
     }
 
     Effects Event(DWORD code, bool down, const sim::KeyboardState& state, int expected_result)
     {
-        sim::VesselRecord& r = Fresh();
+        const sim::Craft r = Fresh();
         EXPECT_EQ(host->key_event(r, code, down, state), expected_result);
         return After(r);
     }
+
+    // The propellant in the craft's default tank, and filling it as a
+    // scenario editor would.
+    double Fuel(sim::Craft r) { return r.tanks().at(r.default_tank()).mass; }
+    void SetFuel(sim::Craft r, double mass) { host->set_propellant_mass(r, size_t(r.default_tank()), mass); }
 
     int count_ = 0;
 };
@@ -147,41 +152,41 @@ TEST_F(KeysTest, OnlyBitSevenMarksAHeldModifier)
 
 TEST_F(KeysTest, RefuelFillsTheTankOnce)
 {
-    sim::VesselRecord& r = Fresh();
-    r.default_propellant->mass = 12.5;
+    const sim::Craft r = Fresh();
+    SetFuel(r, 12.5);
     EXPECT_EQ(host->key_press(r, OAPI_KEY_F, {OAPI_KEY_LCONTROL}), 1);
-    EXPECT_EQ(r.default_propellant->mass, 500.0);
+    EXPECT_EQ(Fuel(r), 500.0);
     auto calls = host->log().named("SetFuelMass");
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].numbers[0], 500.0);
 
-    r.default_propellant->mass = 3;
+    SetFuel(r, 3);
     EXPECT_EQ(host->key_press(r, OAPI_KEY_F, {OAPI_KEY_RCONTROL}), 1);
-    EXPECT_EQ(r.default_propellant->mass, 3.0);
+    EXPECT_EQ(Fuel(r), 3.0);
     EXPECT_EQ(host->log().count("SetFuelMass"), 1u);
 }
 
 TEST_F(KeysTest, RefuelCountsAlsoWhenTheTankIsFull)
 {
-    sim::VesselRecord& r = Fresh();
-    ASSERT_EQ(r.default_propellant->mass, 500.0);
+    const sim::Craft r = Fresh();
+    ASSERT_EQ(Fuel(r), 500.0);
     host->key_press(r, OAPI_KEY_F, {OAPI_KEY_LCONTROL});
-    r.default_propellant->mass = 1;
+    SetFuel(r, 1);
     host->key_press(r, OAPI_KEY_F, {OAPI_KEY_LCONTROL});
     EXPECT_EQ(host->log().count("SetFuelMass"), 1u);
-    EXPECT_EQ(r.default_propellant->mass, 1.0);
+    EXPECT_EQ(Fuel(r), 1.0);
 }
 
 TEST_F(KeysTest, CtrlSpaceOpensTheOneDialogAnyNumberOfTimes)
 {
-    sim::VesselRecord& r = Fresh();
+    const sim::Craft r = Fresh();
     for (int i = 0; i < 3; ++i) EXPECT_EQ(host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL}), 1);
     ASSERT_EQ(host->dialogs().open_dialogs().size(), 1u);
     const sim::Dialog& d = *host->dialogs().open_dialogs()[0];
     EXPECT_EQ(d.instance, module->instance());
     EXPECT_EQ(d.resid, 108);
     EXPECT_EQ(d.flags, 2u);
-    EXPECT_EQ(d.context, static_cast<void*>(r.callbacks));
+    EXPECT_EQ(d.context, static_cast<void*>(r.callbacks()));
     EXPECT_EQ(d.raised, 2);
     EXPECT_EQ(host->log().count("oapiOpenDialogEx"), 3u);
 
@@ -195,7 +200,7 @@ TEST_F(KeysTest, CtrlSpaceOpensTheOneDialogAnyNumberOfTimes)
 
 TEST_F(KeysTest, KeyCodesOutsideTheSetAreRefusedBeforeReachingTheCraft)
 {
-    sim::VesselRecord& r = Fresh();
+    const sim::Craft r = Fresh();
     EXPECT_THROW(host->key_press(r, 256), std::invalid_argument);
     EXPECT_THROW(host->key_press(r, OAPI_KEY_K, {300}), std::invalid_argument);
     host->step(1);
@@ -213,9 +218,9 @@ TEST_F(KeysTest, CodesAboveTheByteAreNoCommandsWhateverTheirLowByte)
                  {0x100 | OAPI_KEY_SPACE, {OAPI_KEY_RCONTROL}}, {0xFFFFFF00 | OAPI_KEY_K, {}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
-        sim::VesselRecord& r = Fresh();
+        const sim::Craft r = Fresh();
         sim::KeyboardState state = sim::keyboard_state(c.modifiers);
-        EXPECT_EQ(r.callbacks->clbkKeyPress(c.code, true, state.data()), 0);
+        EXPECT_EQ(r.callbacks()->clbkKeyPress(c.code, true, state.data()), 0);
         EXPECT_EQ(After(r), none);
     }
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "support/module_fixture.h"
+#include "core/host_internals.h"
 #include "host/oapi.h"
 #include "sim/keyboard.h"
 
@@ -52,11 +53,11 @@ TEST_F(ModuleTest, VersionComesFromTheHostOnceAndIsKept)
 
 TEST_F(ModuleTest, VersionThatTheHostCannotGiveIsAskedForAgain)
 {
-    host->faults().date2int_returns_zero = true;
+    sim::HostInternals::faults(*host).date2int_returns_zero = true;
     EXPECT_EQ(module->GetModuleVersion(), 0);
     EXPECT_EQ(module->GetModuleVersion(), 0);
     EXPECT_EQ(host->log().count("Date2Int"), 2u);
-    host->faults().date2int_returns_zero = false;
+    sim::HostInternals::faults(*host).date2int_returns_zero = false;
     EXPECT_EQ(module->GetModuleVersion(), 20100830);
     EXPECT_EQ(module->GetModuleVersion(), 20100830);
     EXPECT_EQ(host->log().count("Date2Int"), 3u);
@@ -71,7 +72,7 @@ TEST_F(ModuleTest, ModuleDateIsTheConfiguredBuildDateAtOneAddress)
 
 TEST_F(ModuleTest, OvcExitIgnoresNull)
 {
-    sim::VesselRecord& craft = NewVessel();
+    const sim::Craft craft = NewVessel();
     host->log().clear();
     module->ovcExit(nullptr);
     EXPECT_TRUE(host->log().calls().empty()) << "a null craft is no call into the host";
@@ -85,7 +86,7 @@ TEST(CallLog, OnlyAHostMadeToKeepTheLogKeepsCalls)
 {
     for (const sim::CallLogging logging : {sim::CallLogging::off, sim::CallLogging::on}) {
         sim::Host host(logging);
-        sim::VesselRecord& craft = host.create_vessel(host.load_module(MERVEX_MODULE_PATH), "Mervex-1");
+        const sim::Craft craft = host.create_vessel(host.load_module(MERVEX_MODULE_PATH), "Mervex-1");
         for (int i = 0; i < 3; ++i) host.step(0.1);
         host.key_press(craft, OAPI_KEY_K);
         EXPECT_EQ(host.log().calls().empty(), logging == sim::CallLogging::off);
@@ -94,12 +95,12 @@ TEST(CallLog, OnlyAHostMadeToKeepTheLogKeepsCalls)
 
 TEST_F(ModuleTest, VesselCrossesAsItsVesselBase)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     // The host gets the VESSEL base, which need not be the object's address;
     // the callbacks are reached through the VESSEL2 the object announced.
-    EXPECT_EQ(static_cast<VESSEL*>(r.callbacks), r.vessel);
-    EXPECT_NE(static_cast<void*>(r.callbacks), static_cast<void*>(r.vessel));
-    EXPECT_EQ(r.vessel->GetHandle(), static_cast<OBJHANDLE>(&r));
+    EXPECT_EQ(static_cast<VESSEL*>(r.callbacks()), r.object());
+    EXPECT_NE(static_cast<void*>(r.callbacks()), static_cast<void*>(r.object()));
+    EXPECT_EQ(r.object()->GetHandle(), r.handle());
 }
 
 struct ExitHookCase {

@@ -2,6 +2,7 @@
 // how they follow the lights command at each step.
 #include <gtest/gtest.h>
 
+#include "core/host_internals.h"
 #include "sim/beacons.h"
 #include "support/behaviour_helpers.h"
 #include "support/module_fixture.h"
@@ -13,8 +14,8 @@ const std::vector<bool> all_lit(4, true), all_dark(4, false);
 
 TEST_F(ModuleTest, BeaconsAreRegisteredLitWithTheirFixedValues)
 {
-    sim::VesselRecord& r = NewVessel();
-    const std::vector<sim::BeaconView> b = sim::read_beacons(r);
+    const sim::Craft r = NewVessel();
+    const std::vector<sim::BeaconView> b = r.beacons();
     ASSERT_EQ(b.size(), 4u);
     const VECTOR3 pos[4] = {{0.92, 1.074, -0.584}, {-0.87, 1.074, -0.584}, {0, 1.35, 0}, {0, 1.35, -0.95}};
     const VECTOR3 col[4] = {{0, 1, 0}, {1, 0, 0}, {1, 1, 0.5}, {1, 1, 0.5}};
@@ -38,59 +39,62 @@ TEST_F(ModuleTest, BeaconsAreRegisteredLitWithTheirFixedValues)
 
 TEST_F(ModuleTest, BeaconsGoDarkAtTheFirstStepWithoutTheLightsLine)
 {
-    sim::VesselRecord& r = LoadOne(*host, *module, "POS 0 0 0\n");
-    EXPECT_EQ(sim::beacons_lit(r), all_lit);
+    const sim::Craft r = LoadOne(*host, *module, "POS 0 0 0\n");
+    EXPECT_EQ(r.beacons_lit(), all_lit);
     EXPECT_TRUE(host->drawn_beacons(r).empty());
     host->step(0.1);
-    EXPECT_EQ(sim::beacons_lit(r), all_dark);
+    EXPECT_EQ(r.beacons_lit(), all_dark);
     ASSERT_EQ(host->drawn_beacons(r).size(), 4u);
     for (const sim::BeaconView& b : host->drawn_beacons(r)) EXPECT_FALSE(b.lit);
 }
 
 TEST_F(ModuleTest, BeaconsStayLitWithTheLightsLineUntilSwitchedOff)
 {
-    sim::VesselRecord& r = LoadOne(*host, *module, "NAVLIGHTS\n");
+    const sim::Craft r = LoadOne(*host, *module, "NAVLIGHTS\n");
     for (int i = 0; i < 3; ++i) {
         host->step(0.1);
-        EXPECT_EQ(sim::beacons_lit(r), all_lit);
+        EXPECT_EQ(r.beacons_lit(), all_lit);
     }
     ASSERT_EQ(host->key_press(r, OAPI_KEY_L, {OAPI_KEY_LSHIFT}), 1);
-    EXPECT_EQ(sim::beacons_lit(r), all_lit);  // the step carries it over, not the key
+    EXPECT_EQ(r.beacons_lit(), all_lit);  // the step carries it over, not the key
     host->step(0.1);
-    EXPECT_EQ(sim::beacons_lit(r), all_dark);
+    EXPECT_EQ(r.beacons_lit(), all_dark);
 }
 
 TEST_F(ModuleTest, LightsToggledTwiceBetweenStepsStayAsTheyWere)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     host->step(0.1);
     host->key_press(r, OAPI_KEY_L, {OAPI_KEY_LSHIFT});
     host->key_press(r, OAPI_KEY_L, {OAPI_KEY_RSHIFT});
     host->step(0.1);
-    EXPECT_EQ(sim::beacons_lit(r), all_dark);
+    EXPECT_EQ(r.beacons_lit(), all_dark);
     host->key_press(r, OAPI_KEY_L, {OAPI_KEY_LSHIFT});
     host->step(0.1);
-    EXPECT_EQ(sim::beacons_lit(r), all_lit);
+    EXPECT_EQ(r.beacons_lit(), all_lit);
 }
 
 TEST_F(ModuleTest, TwoCraftHaveTheirOwnBeaconsOverSharedTables)
 {
-    sim::VesselRecord& a = NewVessel("A");
-    sim::VesselRecord& b = NewVessel("B");
+    const sim::Craft a = NewVessel("A");
+    const sim::Craft b = NewVessel("B");
+    // The records themselves, which the craft's views only copy.
+    const sim::VesselRecord& ra = sim::HostInternals::record(a);
+    const sim::VesselRecord& rb = sim::HostInternals::record(b);
     for (size_t i = 0; i < 4; ++i) {
-        EXPECT_NE(a.beacons[i], b.beacons[i]);
-        EXPECT_EQ(a.beacons[i]->pos, b.beacons[i]->pos);
-        EXPECT_EQ(a.beacons[i]->col, b.beacons[i]->col);
+        EXPECT_NE(ra.beacons[i], rb.beacons[i]) << "each craft keeps its own beacon records";
+        EXPECT_EQ(ra.beacons[i]->pos, rb.beacons[i]->pos) << "positions come from one shared table";
+        EXPECT_EQ(ra.beacons[i]->col, rb.beacons[i]->col);
     }
     host->key_press(a, OAPI_KEY_L, {OAPI_KEY_LSHIFT});
     host->step(0.1);
-    EXPECT_EQ(sim::beacons_lit(a), all_lit);
-    EXPECT_EQ(sim::beacons_lit(b), all_dark);
+    EXPECT_EQ(a.beacons_lit(), all_lit);
+    EXPECT_EQ(b.beacons_lit(), all_dark);
     // Destroying one leaves the other's records readable where they were.
     host->destroy_vessel(a);
     host->step(0.1);
     EXPECT_EQ(host->drawn_beacons(b).size(), 4u);
-    EXPECT_EQ(sim::beacons_lit(b), all_dark);
+    EXPECT_EQ(b.beacons_lit(), all_dark);
 }
 
 }  // namespace

@@ -281,7 +281,7 @@ class DialogFromModule : public ModuleTest {
 protected:
     sim::Dialog* OpenWithCtrlSpace()
     {
-        sim::VesselRecord& r = NewVessel();
+        const sim::Craft r = NewVessel();
         EXPECT_EQ(host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL}), 1);
         return host->dialogs().dialog(host->dialogs().find(module->instance(), 108));
     }
@@ -335,7 +335,7 @@ protected:
     {
         host = std::make_unique<sim::Host>(sim::CallLogging::on);
         sim::Module& m = host->load_module(copy.string());
-        sim::VesselRecord& r = host->create_vessel(m, "Mervex-1");
+        const sim::Craft r = host->create_vessel(m, "Mervex-1");
         host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL});
         return host->dialogs().dialog(host->dialogs().find(m.instance(), 108));
     }

@@ -17,13 +17,13 @@ using behaviour::States;
 
 class ScenarioTest : public ModuleTest {
 protected:
-    sim::VesselRecord& Load(const std::string& lines) { return LoadOne(*host, *module, lines); }
+    sim::Craft Load(const std::string& lines) { return LoadOne(*host, *module, lines); }
 
     // The state the reader handed to the animation.
     double LoadedArrays(const std::string& lines)
     {
         host->log().clear();
-        sim::VesselRecord& r = Load(lines);
+        const sim::Craft r = Load(lines);
         const std::vector<double> s = States(host->log(), "SetAnimState");
         host->destroy_vessel(r);
         EXPECT_EQ(s.size(), 1u) << lines;
@@ -32,7 +32,7 @@ protected:
 
     std::string SavedPayload(const std::string& lines)
     {
-        sim::VesselRecord& r = Load(lines);
+        const sim::Craft r = Load(lines);
         const std::string v = Saved(*host, "PAYLOAD_MASS");
         host->destroy_vessel(r);
         return v;
@@ -42,7 +42,7 @@ protected:
     std::string Reload()
     {
         const std::string text = host->scenario_text();
-        while (!host->vessels().empty()) host->destroy_vessel(*host->vessels().back());
+        while (!host->vessels().empty()) host->destroy_vessel(host->vessels().back());
         host->load_scenario(sim::parse_scenario(text, "saved.scn"), *module);
         return text;
     }
@@ -79,15 +79,15 @@ TEST_F(ScenarioTest, LaterLinesWinAndUnreadableMassesAreSkipped)
 
 TEST_F(ScenarioTest, LightsAndDialogLinesCountWhateverFollows)
 {
-    sim::VesselRecord& r = Load("NAVLIGHTS 0\nDIALOGUE please\n");
+    const sim::Craft r = Load("NAVLIGHTS 0\nDIALOGUE please\n");
     host->step(1);
-    EXPECT_EQ(sim::beacons_lit(r), std::vector<bool>(4, true));
+    EXPECT_EQ(r.beacons_lit(), std::vector<bool>(4, true));
     EXPECT_NE(host->dialogs().find(module->instance(), 108), nullptr);
     host->destroy_vessel(r);
 
-    sim::VesselRecord& plain = Load("POS 0 0 0\n");
+    const sim::Craft plain = Load("POS 0 0 0\n");
     host->step(1);
-    EXPECT_EQ(sim::beacons_lit(plain), std::vector<bool>(4, false));
+    EXPECT_EQ(plain.beacons_lit(), std::vector<bool>(4, false));
     EXPECT_EQ(host->dialogs().find(module->instance(), 108), nullptr);
 }
 
@@ -97,8 +97,8 @@ TEST_F(ScenarioTest, OnlyLinesWithoutAKeyReachTheHostUnchanged)
     std::vector<std::string> passed;
     for (const sim::HostCall& c : host->log().named("ParseScenarioLineEx")) passed.push_back(c.text);
     EXPECT_EQ(passed, (std::vector<std::string>{"POS 1 2 3", "VEL  4 5 6", "ATT 1 0 0 0"}));
-    const sim::VesselRecord& r = *host->vessels().back();
-    EXPECT_EQ(r.body.vel.z, 6.0);
+    const sim::Craft r = host->vessels().back();
+    EXPECT_EQ(r.body().vel.z, 6.0);
 }
 
 TEST_F(ScenarioTest, LinesNeitherSideKnowsAreReportedWithTheirPlace)
@@ -115,7 +115,7 @@ TEST_F(ScenarioTest, LinesNeitherSideKnowsAreReportedWithTheirPlace)
 
 TEST_F(ScenarioTest, WrittenInTheHostsOrderThenTheCraftsKeys)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     host->key_press(r, OAPI_KEY_L, {OAPI_KEY_LSHIFT});
     host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL});
     // Saved before any step: the command is written, not the lit flags.
@@ -135,7 +135,7 @@ TEST_F(ScenarioTest, WrittenInTheHostsOrderThenTheCraftsKeys)
 TEST_F(ScenarioTest, EveryCraftWritesTheDialogWhileItIsOpen)
 {
     NewVessel("A");
-    sim::VesselRecord& b = NewVessel("B");
+    const sim::Craft b = NewVessel("B");
     host->key_press(b, OAPI_KEY_SPACE, {OAPI_KEY_RCONTROL});
     EXPECT_EQ(Saved(*host, "DIALOG", "A"), "");
     EXPECT_EQ(Saved(*host, "DIALOG", "B"), "");
@@ -183,9 +183,9 @@ TEST_F(ScenarioTest, SaveAndReloadKeepEverySavedField)
     expected.erase(expected.find("  DIALOG\n"), 9);
     EXPECT_EQ(host->scenario_text(), expected);
 
-    sim::VesselRecord& r = *host->vessels().back();
+    const sim::Craft r = host->vessels().back();
     host->step(0.5);
-    EXPECT_EQ(sim::beacons_lit(r), std::vector<bool>(4, true));
+    EXPECT_EQ(r.beacons_lit(), std::vector<bool>(4, true));
     EXPECT_NE(host->dialogs().find(module->instance(), 108), nullptr);
     EXPECT_EQ(Saved(*host, "DIALOG"), "");
     EXPECT_EQ(Saved(*host, "ARRAYS"), "0.625");
@@ -194,13 +194,13 @@ TEST_F(ScenarioTest, SaveAndReloadKeepEverySavedField)
 
 TEST_F(ScenarioTest, ADeploymentSavedHalfwayWaitsForANewCommand)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     host->key_press(r, OAPI_KEY_K);
     for (int i = 0; i < 10; ++i) host->step(1);
     const std::string state = Saved(*host, "ARRAYS");
     ASSERT_NEAR(std::atof(state.c_str()), 0.5, 1e-6);
     Reload();
-    sim::VesselRecord& again = *host->vessels().back();
+    const sim::Craft again = host->vessels().back();
     const float saved = std::strtof(state.c_str(), nullptr);
     EXPECT_EQ(States(host->log(), "SetAnimState").back(), double(saved));
 
@@ -219,11 +219,11 @@ TEST_F(ScenarioTest, ADeploymentSavedHalfwayWaitsForANewCommand)
 
 TEST_F(ScenarioTest, RefuelIsAvailableAgainAfterAReload)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     host->key_press(r, OAPI_KEY_F, {OAPI_KEY_LCONTROL});
     Reload();
     host->log().clear();
-    host->key_press(*host->vessels().back(), OAPI_KEY_F, {OAPI_KEY_LCONTROL});
+    host->key_press(host->vessels().back(), OAPI_KEY_F, {OAPI_KEY_LCONTROL});
     EXPECT_EQ(host->log().count("SetFuelMass"), 1u);
 }
 

@@ -12,11 +12,11 @@ const double deg = 0.017453292519943295;
 struct Hinge {
     VECTOR3 ref;
     double angle_deg;
-    int parent;  // index among the record's components, -1 for a wing root
+    int parent;  // index among the craft's components, none for a wing root
 };
 const Hinge hinges[6] = {
-    {{-1.059, 0.011, -2.559}, 90, -1}, {{-2.219, 0.01, -2.576}, -180, 0}, {{-3.382, 0.009, -2.559}, 180, 1},
-    {{1.059, 0.011, -2.559}, -90, -1}, {{2.219, 0.01, -2.576}, 180, 3},   {{3.382, 0.009, -2.559}, -180, 4},
+    {{-1.059, 0.011, -2.559}, 90, sim::none}, {{-2.219, 0.01, -2.576}, -180, 0}, {{-3.382, 0.009, -2.559}, 180, 1},
+    {{1.059, 0.011, -2.559}, -90, sim::none}, {{2.219, 0.01, -2.576}, 180, 3},   {{3.382, 0.009, -2.559}, -180, 4},
 };
 
 // One step of the deployment rule: double arithmetic, kept as a 32-bit value.
@@ -30,17 +30,19 @@ std::vector<double> SetAnimationStates(const sim::CallLog& log)
 }
 }  // namespace
 
-void ExpectMervexArrayHinges(const sim::VesselRecord& r)
+void ExpectMervexArrayHinges(const sim::Craft& r)
 {
-    ASSERT_EQ(r.animations.size(), 1u);
-    ASSERT_EQ(r.components.size(), 6u);
-    ASSERT_EQ(r.animations[0].components.size(), 6u);
+    const std::vector<sim::AnimationView> animations = r.animations();
+    const std::vector<sim::ComponentView> components = r.components();
+    ASSERT_EQ(animations.size(), 1u);
+    ASSERT_EQ(components.size(), 6u);
+    ASSERT_EQ(animations[0].components.size(), 6u);
     for (int i = 0; i < 6; ++i) {
         SCOPED_TRACE("hinge " + std::to_string(i));
-        const sim::AnimationComponent& c = *r.components[i];
+        const sim::ComponentView& c = components[i];
         EXPECT_EQ(c.state0, 0.05);
         EXPECT_EQ(c.state1, 0.95);
-        EXPECT_EQ(c.parent, hinges[i].parent < 0 ? nullptr : r.components[hinges[i].parent].get());
+        EXPECT_EQ(c.parent, hinges[i].parent);
         ASSERT_EQ(c.type, MGROUP_TRANSFORM::ROTATE);
         const MGROUP_ROTATE& rot = *static_cast<const MGROUP_ROTATE*>(c.transform);
         EXPECT_EQ(rot.mesh, 0u);
@@ -56,7 +58,7 @@ void ExpectMervexArrayHinges(const sim::VesselRecord& r)
     }
 }
 
-void ExpectSevenSecondDeployment(sim::Host& host, sim::VesselRecord& r)
+void ExpectSevenSecondDeployment(sim::Host& host, sim::Craft r)
 {
     ASSERT_EQ(host.key_press(r, OAPI_KEY_K), 1);
     host.log().clear();
@@ -70,14 +72,14 @@ void ExpectSevenSecondDeployment(sim::Host& host, sim::VesselRecord& r)
     const sim::Scenario saved = sim::parse_scenario(host.scenario_text(), "saved");
     bool found = false;
     for (const sim::ScenarioVessel& v : saved.vessels)
-        if (v.name == r.name)
+        if (v.name == r.name())
             for (const sim::ScenarioLine& l : v.lines) found = found || l.text == "ARRAYS 0";
     EXPECT_TRUE(found) << "the craft keeps exactly 0 after the overshoot";
 
     // Deployed, every segment's outer end is where the mesh models it.
     const VECTOR3 tip{-4.5, 0.009, -2.559};
     for (UINT g = 0; g < 3; ++g) {
-        const VECTOR3 p = sim::apply(sim::group_pose(r, 0, g), tip);
+        const VECTOR3 p = sim::apply(r.group_pose(0, g), tip);
         EXPECT_NEAR(std::hypot(p.x - tip.x, p.y - tip.y, p.z - tip.z), 0, 1e-6) << "group " << g;
     }
 }

@@ -15,10 +15,10 @@ inline std::string Block(const sim::Module& module, const std::string& lines, co
     return "BEGIN_VESSEL " + name + ":" + module.class_name() + "\n" + lines + "END_VESSEL\n";
 }
 
-inline sim::VesselRecord& LoadOne(sim::Host& host, sim::Module& module, const std::string& lines,
-                                  const std::string& name = "Mervex-1")
+inline sim::Craft LoadOne(sim::Host& host, sim::Module& module, const std::string& lines,
+                          const std::string& name = "Mervex-1")
 {
-    return *host.load_scenario(sim::parse_scenario(Block(module, lines, name), "test.scn"), module).at(0);
+    return host.load_scenario(sim::parse_scenario(Block(module, lines, name), "test.scn"), module).at(0);
 }
 
 // The state argument of every call of that name, in order.

@@ -2,6 +2,8 @@
 // native build, and the keyboard commands through the host's key path.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/animation_expectations.h"
 #include "support/definition_expectations.h"
 #include "win_fixture.h"
@@ -9,16 +11,15 @@
 namespace {
 using WinBehaviourTest = WinModuleTest;
 
-bool Lit(const sim::VesselRecord& r)
+bool Lit(const sim::Craft& r)
 {
-    for (const BEACONLIGHTSPEC* b : r.beacons)
-        if (!b->active) return false;
-    return !r.beacons.empty();
+    const std::vector<bool> lit = r.beacons_lit();
+    return !lit.empty() && std::find(lit.begin(), lit.end(), false) == lit.end();
 }
 
 TEST_F(WinBehaviourTest, DefinitionAndAnimationMatchTheNativeBuild)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     ExpectMervexDefinition(r);
     ExpectMervexArrayHinges(r);
     ExpectSevenSecondDeployment(*host, r);
@@ -26,7 +27,7 @@ TEST_F(WinBehaviourTest, DefinitionAndAnimationMatchTheNativeBuild)
 
 TEST_F(WinBehaviourTest, KeysActThroughTheHostsKeyPath)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     host->step(1);
     EXPECT_FALSE(Lit(r)) << "lights start off";
 
@@ -37,12 +38,13 @@ TEST_F(WinBehaviourTest, KeysActThroughTheHostsKeyPath)
     host->step(1);
     EXPECT_FALSE(Lit(r));
 
-    r.default_propellant->mass = 10;
+    const size_t tank = size_t(r.default_tank());
+    host->set_propellant_mass(r, tank, 10);
     EXPECT_EQ(host->key_press(r, OAPI_KEY_F, {OAPI_KEY_LCONTROL}), 1);
-    EXPECT_EQ(r.default_propellant->mass, 500);
-    r.default_propellant->mass = 10;
+    EXPECT_EQ(r.tanks().at(tank).mass, 500);
+    host->set_propellant_mass(r, tank, 10);
     EXPECT_EQ(host->key_press(r, OAPI_KEY_F, {OAPI_KEY_RCONTROL}), 1);
-    EXPECT_EQ(r.default_propellant->mass, 10) << "the refuel is a one-time offer";
+    EXPECT_EQ(r.tanks().at(tank).mass, 10) << "the refuel is a one-time offer";
 
     EXPECT_EQ(Dialog(), nullptr);
     EXPECT_EQ(host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL}), 1);
@@ -51,7 +53,7 @@ TEST_F(WinBehaviourTest, KeysActThroughTheHostsKeyPath)
 
     EXPECT_EQ(host->key_press(r, OAPI_KEY_K), 1);
     host->step(1);
-    EXPECT_LT(r.animations[0].state, 1);
+    EXPECT_LT(r.animation_states().at(0), 1);
     EXPECT_EQ(host->key_press(r, OAPI_KEY_K, {OAPI_KEY_LALT}), 1) << "Alt is not looked at";
     EXPECT_EQ(host->key_press(r, OAPI_KEY_L), 0) << "L alone does nothing";
 }

@@ -10,7 +10,7 @@
 namespace {
 class WinDialogTest : public WinModuleTest {
 protected:
-    HWND Open(sim::VesselRecord& r)
+    HWND Open(sim::Craft r)
     {
         EXPECT_EQ(host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL}), 1);
         HWND dlg = Dialog();
@@ -41,7 +41,7 @@ protected:
 
 TEST_F(WinDialogTest, WindowsBuildsTheFiveControlsOfTheTemplate)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     HWND dlg = Open(r);
     ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(Text(dlg), "Mervex Controls");
@@ -102,7 +102,7 @@ TEST_F(WinDialogTest, WindowsBuildsTheFiveControlsOfTheTemplate)
 
 TEST_F(WinDialogTest, DeployIsEnabledUntilOneStepAfterTheArraysReachZero)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     HWND dlg = Open(r);
     HWND deploy = GetDlgItem(dlg, 1003);
     host->step(1);
@@ -111,7 +111,7 @@ TEST_F(WinDialogTest, DeployIsEnabledUntilOneStepAfterTheArraysReachZero)
     host->step(10);
     EXPECT_TRUE(IsWindowEnabled(deploy)) << "deploying";
     host->step(10);
-    EXPECT_EQ(r.animations[0].state, 0);
+    EXPECT_EQ(r.animation_states().at(0), 0);
     EXPECT_TRUE(IsWindowEnabled(deploy)) << "the step that reaches 0 still sees the old state";
     host->step(1);
     EXPECT_FALSE(IsWindowEnabled(deploy));
@@ -119,19 +119,19 @@ TEST_F(WinDialogTest, DeployIsEnabledUntilOneStepAfterTheArraysReachZero)
 
 TEST_F(WinDialogTest, ClicksDeployAndToggleTheLightsAndCancelCloses)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     HWND dlg = Open(r);
     SendMessageA(GetDlgItem(dlg, 1003), BM_CLICK, 0, 0);
     host->step(1);
-    EXPECT_LT(r.animations[0].state, 1) << "DEPLOY deploys";
+    EXPECT_LT(r.animation_states().at(0), 1) << "DEPLOY deploys";
 
     SendMessageA(GetDlgItem(dlg, 1004), BM_CLICK, 0, 0);
     host->step(1);
-    EXPECT_TRUE(r.beacons.at(0)->active);
+    EXPECT_TRUE(r.beacons_lit().at(0));
     SendMessageA(GetDlgItem(dlg, 1004), BM_CLICK, 0, 0);
     SendMessageA(GetDlgItem(dlg, 1004), BM_CLICK, 0, 0);
     host->step(1);
-    EXPECT_TRUE(r.beacons.at(0)->active) << "two presses between steps cancel out";
+    EXPECT_TRUE(r.beacons_lit().at(0)) << "two presses between steps cancel out";
     EXPECT_EQ(Text(GetDlgItem(dlg, 1004)), " ") << "the button never shows the state";
 
     EXPECT_TRUE(Saves("DIALOG"));
@@ -145,7 +145,7 @@ TEST_F(WinDialogTest, ClicksDeployAndToggleTheLightsAndCancelCloses)
 
 TEST_F(WinDialogTest, TheWindowGoesWithTheCraftThatOpenedIt)
 {
-    sim::VesselRecord& a = NewVessel("A");
+    const sim::Craft a = NewVessel("A");
     HWND dlg = Open(a);
     host->destroy_vessel(a);
     EXPECT_FALSE(IsWindow(dlg)) << "no click can reach a destroyed craft";
@@ -181,7 +181,7 @@ TEST_F(WinDialogTest, ScenarioDialogLineOpensItInTheFirstStep)
 
 TEST_F(WinDialogTest, ScreenshotOfTheOpenDialog)
 {
-    sim::VesselRecord& r = NewVessel();
+    const sim::Craft r = NewVessel();
     HWND dlg = Open(r);
     host->step(1);
     host->dialogs().process_messages();

@@ -52,7 +52,6 @@ TEST_F(WinLifecycleTest, DatesAndVersion)
 TEST_F(WinLifecycleTest, OvcExitIgnoresNull)
 {
     module->ovcExit(nullptr);
-    sim::VesselRecord& r = NewVessel();
-    EXPECT_NE(r.vessel, nullptr);
+    EXPECT_NE(NewVessel().object(), nullptr);
 }
 }  // namespace

@@ -28,7 +28,7 @@ TEST_F(WinScenarioExchangeTest, LinuxFileLoadsAndSavesBackByteForByte)
     ASSERT_FALSE(original.empty()) << linux_file;
     const auto craft = host->load_scenario(sim::read_scenario_file(linux_file), *module);
     ASSERT_EQ(craft.size(), 2u);
-    EXPECT_FLOAT_EQ(craft[0]->animations[0].state, 0.4f);
+    EXPECT_FLOAT_EQ(craft[0].animation_states().at(0), 0.4f);
     EXPECT_EQ(host->sim_time(), 12.5);
 
     std::remove(out.c_str());
@@ -42,7 +42,7 @@ TEST_F(WinScenarioExchangeTest, SavingOverAnExistingFileReplacesIt)
 {
     NewVessel();
     host->save_scenario(out);
-    host->key_press(*host->find_vessel("Mervex-1"), OAPI_KEY_L, {OAPI_KEY_LSHIFT});
+    host->key_press(host->find_vessel("Mervex-1"), OAPI_KEY_L, {OAPI_KEY_LSHIFT});
     host->save_scenario(out);
     EXPECT_NE(Bytes(out).find("NAVLIGHTS"), std::string::npos);
     std::ifstream tmp(out + ".tmp");
