@@ -47,34 +47,39 @@ const GroupRole roles[13] = {
     {13, {17, 18, 19, 20}, {0, 0, 108}, {0, 0, 0}},
     {14, {21, 22}, {0, 0, -53.46}, {0, 0, 0}},
 };
-}  // namespace
 
-void GroupForceTorque(const sim::ThrusterGroup& g, VECTOR3& force, VECTOR3& torque)
+// Net force and torque about the origin of a group at full thrust.
+void GroupForceTorque(const sim::GroupView& g, const std::vector<sim::ThrusterView>& thrusters, VECTOR3& force,
+                      VECTOR3& torque)
 {
     force = torque = VECTOR3{0, 0, 0};
-    for (const sim::Thruster* t : g.members) {
-        const VECTOR3 f{t->dir.x * t->max_thrust, t->dir.y * t->max_thrust, t->dir.z * t->max_thrust};
-        const VECTOR3& r = t->pos;
+    for (int i : g.thrusters) {
+        const sim::ThrusterView& t = thrusters.at(i);
+        const VECTOR3 f{t.dir.x * t.max_thrust, t.dir.y * t.max_thrust, t.dir.z * t.max_thrust};
+        const VECTOR3& r = t.pos;
         force = {force.x + f.x, force.y + f.y, force.z + f.z};
         torque = {torque.x + r.y * f.z - r.z * f.y, torque.y + r.z * f.x - r.x * f.z, torque.z + r.x * f.y - r.y * f.x};
     }
 }
+}  // namespace
 
-void ExpectMervexDefinition(const sim::VesselRecord& r)
+void ExpectMervexDefinition(const sim::Craft& r)
 {
-    EXPECT_EQ(r.size, 5);
-    EXPECT_EQ(r.empty_mass, 1500);
-    ExpectVec(r.pmi, 5, 5, 0.85, "PMI");
-    ExpectVec(r.camera_offset, 0, 0, 2.552, "camera offset");
+    EXPECT_EQ(r.size(), 5);
+    EXPECT_EQ(r.empty_mass(), 1500);
+    ExpectVec(r.pmi(), 5, 5, 0.85, "PMI");
+    ExpectVec(r.camera_offset(), 0, 0, 2.552, "camera offset");
 
-    ASSERT_EQ(r.propellants.size(), 1u);
-    const sim::Propellant* tank = &r.propellants[0];
-    EXPECT_EQ(tank->capacity, 500);
-    EXPECT_EQ(tank->mass, 500) << "initial mass -1 fills the tank";
-    EXPECT_EQ(tank->efficiency, 1);
-    EXPECT_EQ(r.default_propellant, tank);
+    const std::vector<sim::TankView> tanks = r.tanks();
+    ASSERT_EQ(tanks.size(), 1u);
+    const int tank = 0;
+    EXPECT_EQ(tanks[tank].capacity, 500);
+    EXPECT_EQ(tanks[tank].mass, 500) << "initial mass -1 fills the tank";
+    EXPECT_EQ(tanks[tank].efficiency, 1);
+    EXPECT_EQ(r.default_tank(), tank);
 
-    ASSERT_EQ(r.attachments.size(), 3u);
+    const std::vector<sim::AttachmentView> attachments = r.attachments();
+    ASSERT_EQ(attachments.size(), 3u);
     const char* ids[3] = {"XS", "GS", "XS"};
     const VECTOR3 apos[3] = {{0, 0, 2.467}, {0.002, 0.629, -2.649}, {0, 0, -2.535}};
     const VECTOR3 adir[3] = {{0, 0, 1}, {0, 0, -1}, {0, 0, -1}};
