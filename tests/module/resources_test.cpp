@@ -279,7 +279,7 @@ TEST_F(BrokenTemplates, ExtendedFormAndMissingControlsAreRefusedByName)
 // The dialog as the host builds it from the module's resources.
 class DialogFromModule : public ModuleTest {
 protected:
-    sim::Dialog* OpenWithCtrlSpace()
+    const sim::Dialog* OpenWithCtrlSpace()
     {
         const sim::Craft r = NewVessel();
         EXPECT_EQ(host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL}), 1);
@@ -289,7 +289,7 @@ protected:
 
 TEST_F(DialogFromModule, CtrlSpaceOpensTheTemplatesFiveControls)
 {
-    sim::Dialog* d = OpenWithCtrlSpace();
+    const sim::Dialog* d = OpenWithCtrlSpace();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->caption, "Mervex Controls");
     EXPECT_EQ(d->style, 0x90C808CCu);
@@ -331,7 +331,7 @@ protected:
         host.reset();
         std::filesystem::remove_all(dir);
     }
-    sim::Dialog* Open()
+    const sim::Dialog* Open()
     {
         host = std::make_unique<sim::Host>(sim::CallLogging::on);
         sim::Module& m = host->load_module(copy.string());
@@ -345,7 +345,7 @@ protected:
 
 TEST_F(ModuleCopy, WithoutResourcesTheDialogOpensEmpty)
 {
-    sim::Dialog* d = Open();
+    const sim::Dialog* d = Open();
     ASSERT_NE(d, nullptr);
     EXPECT_TRUE(d->controls.empty());
     EXPECT_EQ(d->caption, "");
@@ -358,7 +358,7 @@ TEST_F(ModuleCopy, BrokenResourcesOpenAnEmptyDialogAndSaySo)
     std::ofstream(std::filesystem::path(copy).replace_extension(".res"), std::ios::binary)
         .write(reinterpret_cast<const char*>(res.data()), static_cast<std::streamsize>(res.size()));
     ::testing::internal::CaptureStderr();
-    sim::Dialog* d = Open();
+    const sim::Dialog* d = Open();
     const std::string said = ::testing::internal::GetCapturedStderr();
     ASSERT_NE(d, nullptr);
     EXPECT_TRUE(d->controls.empty());
