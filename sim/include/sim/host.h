@@ -63,7 +63,8 @@ public:
     // ovcInit, then clbkDefineClass. Throws std::runtime_error when the
     // module creates no object.
     Craft create_vessel(Module& module, const std::string& name, int flight_model = 1);
-    // ovcExit, then the host's record goes.
+    // ovcExit, then the host's record goes. Throws std::logic_error for a
+    // craft the host does not hold.
     void destroy_vessel(Craft vessel);
     // No craft when none has that name.
     Craft find_vessel(const std::string& name) const;
