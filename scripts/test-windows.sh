@@ -20,6 +20,10 @@ for preset in mingw64 mingw32; do
   ctest --preset "$preset" || status=1
   # The prefix's wineserver ends with the tests; make sure of it after a failure too.
   scripts/wine-run.sh --stop "build/$preset/wineprefix"
+  verdict=build/$preset/wineprefix.i686
+  if [ -f "$verdict" ] && [ "$(cat "$verdict")" != runs ]; then
+    echo "$preset: the runs under Wine were skipped: $(cat "$verdict")"
+  fi
 done
 echo "== release add-on"
 scripts/test-windows-addon.sh || status=1
