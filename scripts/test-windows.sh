@@ -7,17 +7,13 @@
 # add-on. Fails on any failure, after running everything.
 set -eu
 cd "$(dirname "$0")/.."
-jobs=${JOBS:-2}
 
 scripts/install-windows-deps.sh
 
 status=0
 for preset in mingw64 mingw32; do
-  echo "== $preset build"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j "$jobs"
-  echo "== $preset tests"
-  ctest --preset "$preset" || status=1
+  echo "== $preset build and tests"
+  cmake --workflow --preset "$preset" || status=1
   # The prefix's wineserver ends with the tests; make sure of it after a failure too.
   scripts/wine-run.sh --stop "build/$preset/wineprefix"
   verdict=build/$preset/wineprefix.i686

@@ -7,16 +7,16 @@
 # failure.
 set -eu
 cd "$(dirname "$0")/.."
-jobs=${JOBS:-$(nproc)}
+CMAKE_BUILD_PARALLEL_LEVEL=${JOBS:-$(nproc)}
+CTEST_PARALLEL_LEVEL=$CMAKE_BUILD_PARALLEL_LEVEL
+export CMAKE_BUILD_PARALLEL_LEVEL CTEST_PARALLEL_LEVEL
 
 scripts/install-deps.sh
 
+# Each workflow preset configures, builds and tests one build.
 for preset in default asan; do
-  echo "== $preset build"
-  cmake --preset "$preset"
-  cmake --build --preset "$preset" -j "$jobs"
-  echo "== $preset tests"
-  ctest --preset "$preset" -j "$jobs"
+  echo "== $preset build and tests"
+  cmake --workflow --preset "$preset"
   if [ "$preset" = default ]; then
     echo "== install and packages"
     scripts/test-install.sh
