@@ -39,6 +39,12 @@ endfunction()
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/import)
 
 # The host interface, from the checked-in list of what a vendor-built host
-# exports for this processor.
+# exports for this processor. Its functions are delay-loaded: the system
+# loader leaves them alone, and the runtime (msabi/runtime/host_binding.cpp)
+# binds every one at attach to the exports of the program that loads the
+# DLL, whatever its file name. The import library's DLL name is a
+# placeholder that nothing ever looks up.
+set(MERVEX_HOST_PLACEHOLDER host.exe)
 mervex_import_library(mervex_host_interface
-  ${PROJECT_SOURCE_DIR}/host/host_interface_msabi_${CMAKE_SYSTEM_PROCESSOR}.def ${MERVEX_HOST_EXECUTABLE})
+  ${PROJECT_SOURCE_DIR}/host/host_interface_msabi_${CMAKE_SYSTEM_PROCESSOR}.def ${MERVEX_HOST_PLACEHOLDER})
+target_link_options(mervex_host_interface INTERFACE /delayload:${MERVEX_HOST_PLACEHOLDER})

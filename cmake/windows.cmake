@@ -1,26 +1,29 @@
 # The Windows builds: what the whole tree shares.
 #
-# The host is an executable that exports its interface. A test build links
-# the module against the stand-in host's executable, the Windows test
-# program (tests/windows); a release build (MERVEX_TESTS off) makes the
-# import library from the checked-in list of the host's exports for the
-# simulator's executable and builds the add-on alone. The MinGW-w64 builds
-# make the module in GCC's C++ ABI; the builds with cmake/msvc.cmake make it
-# in the Microsoft C++ ABI, as a vendor-built simulator exports its interface.
+# The host is an executable that exports its interface. The builds with
+# cmake/msvc.cmake make the add-on in the Microsoft C++ ABI, as a
+# vendor-built simulator exports its interface: it binds to whichever
+# executable loads it, so it needs no executable's name. The MinGW-w64
+# builds make the module in GCC's C++ ABI and import the interface by the
+# executable's file name: a test build links the module against the
+# stand-in host's executable, the Windows test program (tests/windows); a
+# release build (MERVEX_TESTS off) makes the import library from the
+# checked-in list of the host's exports for the executable named by
+# MERVEX_HOST_EXECUTABLE and builds the add-on alone.
+
+if(MERVEX_MSABI)
+  include(${CMAKE_CURRENT_LIST_DIR}/msabi_addon.cmake)
+  return()
+endif()
 
 if(MERVEX_TESTS)
   set(MERVEX_HOST_EXECUTABLE "simhost_win_tests.exe" CACHE STRING
       "File name of the host executable from which the module imports the host interface")
 elseif(NOT MERVEX_HOST_EXECUTABLE)
-  message(FATAL_ERROR "A release build imports the host interface from the simulator itself: set MERVEX_HOST_EXECUTABLE to the file name of your simulator's executable, e.g. sim.exe (-DMERVEX_HOST_EXECUTABLE=sim.exe)")
+  message(FATAL_ERROR "The GCC-ABI add-on imports the host interface from one executable by its file name: set MERVEX_HOST_EXECUTABLE to the file name of the MinGW-built host's executable, e.g. sim.exe (-DMERVEX_HOST_EXECUTABLE=sim.exe). A simulator built with Microsoft's compiler takes the win32-release or win64-release add-on, which needs no name.")
 endif()
 if(NOT MERVEX_HOST_EXECUTABLE MATCHES "^[^/\\\\:]+\\.[eE][xX][eE]$")
   message(FATAL_ERROR "MERVEX_HOST_EXECUTABLE must be a bare file name ending in .exe, got \"${MERVEX_HOST_EXECUTABLE}\"")
-endif()
-
-if(MERVEX_MSABI)
-  include(${CMAKE_CURRENT_LIST_DIR}/msabi_addon.cmake)
-  return()
 endif()
 
 add_compile_definitions(NOMINMAX)

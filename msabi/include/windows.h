@@ -62,6 +62,7 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 extern "C" {
 __declspec(dllimport) FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name);
+__declspec(dllimport) HMODULE WINAPI GetModuleHandleA(LPCSTR name);
 __declspec(dllimport) HWND WINAPI GetDlgItem(HWND dialog, int id);
 __declspec(dllimport) BOOL WINAPI EnableWindow(HWND window, BOOL enable);
 __declspec(dllimport) BOOL WINAPI IsWindowEnabled(HWND window);

@@ -1,9 +1,12 @@
-// The DLL's entry point where no vendor runtime provides one: runs the
-// static initialisers before the library's own attach routine, and the
-// functions registered with atexit after its detach routine, so that a
-// library unloaded before the process ends has torn down what it built.
+// The DLL's entry point where no vendor runtime provides one: binds the
+// host interface, then runs the static initialisers before the library's
+// own attach routine, and the functions registered with atexit after its
+// detach routine, so that a library unloaded before the process ends has
+// torn down what it built.
 #include <cstdlib>
 #include <windows.h>
+
+#include "host_binding.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hinst, DWORD reason, LPVOID reserved);
 
@@ -46,6 +49,10 @@ extern "C" int __cdecl atexit(void(__cdecl* fn)())
 extern "C" BOOL WINAPI _DllMainCRTStartup(HINSTANCE hinst, DWORD reason, LPVOID reserved)
 {
     if (reason == DLL_PROCESS_ATTACH) {
+        // A host that lacks any function the module calls gets a clean
+        // refusal from LoadLibrary, before any of the module's code has run,
+        // rather than a crash in some later callback.
+        if (!BindHostInterface(hinst)) return FALSE;
         RunInitialisers();
         const BOOL ok = DllMain(hinst, reason, reserved);
         // A refused attach is followed by no detach: tear down now.
