@@ -1,14 +1,17 @@
 // pecheck: checks a built Mervex.dll as the host's loader sees it, reading
 // the file itself. Prints one line per failed check and "ok" or the count.
 //
-//   pecheck DLL --machine x86_64|i686 --host HOST.exe [--abi gcc|msvc [--map LINK.map]]
+//   pecheck DLL --machine x86_64|i686 --host HOST.exe      (GCC's C++ ABI)
+//   pecheck DLL --machine x86_64|i686 --abi msvc [--map LINK.map]
 //
-// --abi msvc checks a module built in the Microsoft C++ ABI: it imports only
-// from the host, msvcrt.dll, kernel32.dll and user32.dll, every name it
-// takes from the host is Microsoft-decorated, and on i686 every member of
-// VESSEL it calls is __thiscall. With the link map lld-link wrote for it, the
-// module's own 32-bit __thiscall functions are checked to pop their
-// arguments on return (`ret N`), as their callers expect.
+// A module in GCC's C++ ABI imports the host interface from the executable
+// it was built for, HOST.exe. One in the Microsoft C++ ABI binds to
+// whichever program loads it: its import table holds only msvcrt.dll,
+// kernel32.dll and user32.dll, and every name it takes from the host is
+// Microsoft-decorated and delay-loaded, from one DLL name; on i686 every
+// member of VESSEL it calls is __thiscall. With the link map lld-link wrote
+// for it, the module's own 32-bit __thiscall functions are checked to pop
+// their arguments on return (`ret N`), as their callers expect.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -100,22 +103,55 @@ void CheckDialog(const pecheck::Resource& r)
     }
 }
 
-// The host's imports in the vendor's decoration, and only the runtime and system DLLs beside them.
-void CheckVendorImports(const pecheck::PeImage& pe, const std::string& host, bool i686)
+bool IsExecutable(const std::string& dll)
 {
-    const std::vector<std::string> allowed = {Lower(host), "msvcrt.dll", "kernel32.dll", "user32.dll"};
+    const std::string l = Lower(dll);
+    return l.size() >= 4 && l.compare(l.size() - 4, 4, ".exe") == 0;
+}
+
+// The system DLLs alone in the import table, and the host's names, in the
+// vendor's decoration, in the delay-import table. Gives how many host names.
+std::size_t CheckVendorImports(const pecheck::PeImage& pe, bool i686)
+{
+    const std::vector<std::string> system = {"msvcrt.dll", "kernel32.dll", "user32.dll"};
     for (const pecheck::Import& dll : pe.imports) {
-        const std::string l = Lower(dll.dll);
-        Check(std::find(allowed.begin(), allowed.end(), l) != allowed.end(),
-              "imports from " + dll.dll + ", not one of " + host + ", msvcrt.dll, kernel32.dll, user32.dll");
-        if (l != Lower(host)) continue;
+        if (IsExecutable(dll.dll))
+            Check(false, "imports from the executable " + dll.dll + " by name, so loads only into a program of that name");
+        else
+            Check(std::find(system.begin(), system.end(), Lower(dll.dll)) != system.end(),
+                  "imports from " + dll.dll + ", not one of msvcrt.dll, kernel32.dll, user32.dll");
+    }
+    Check(pe.delay_imports.size() == 1, "delay-imports from " + std::to_string(pe.delay_imports.size()) +
+                                            " DLL names, expected the host interface's one");
+    std::size_t names = 0;
+    for (const pecheck::Import& dll : pe.delay_imports) {
+        Check(!dll.names.empty(), "delay-imports nothing from " + dll.dll);
         for (const std::string& name : dll.names) {
-            Check(!name.empty() && name[0] == '?', "imports \"" + name + "\" from " + host +
-                                                       ", which is not a Microsoft-decorated name");
+            Check(!name.empty(), "delay-imports an ordinal from " + dll.dll + ": the host is bound by name");
+            Check(name.empty() || name[0] == '?', "delay-imports \"" + name + "\" from " + dll.dll +
+                                                      ", which is not a Microsoft-decorated name");
             const std::string cls = pecheck::member_class(name);
             if (i686 && (cls == "VESSEL" || cls == "VESSEL2"))
-                Check(pecheck::member_convention(name) == 'E', "imports " + name + ", which is not __thiscall");
+                Check(pecheck::member_convention(name) == 'E', "delay-imports " + name + ", which is not __thiscall");
+            ++names;
         }
+    }
+    return names;
+}
+
+// The host interface from the named executable alone, and no MinGW runtime DLL.
+void CheckGccImports(const pecheck::PeImage& pe, const std::string& host)
+{
+    const bool imports_host = std::any_of(pe.import_dlls.begin(), pe.import_dlls.end(),
+                                          [&](const std::string& d) { return Lower(d) == Lower(host); });
+    Check(imports_host, "imports nothing from " + host);
+    for (const std::string& d : pe.import_dlls) {
+        const std::string l = Lower(d);
+        // A module loads only into the executable it imports from.
+        Check(!IsExecutable(d) || l == Lower(host), "imports from " + d + ", an executable other than " + host);
+        Check(l.find("libstdc++") == std::string::npos && l.find("libgcc") == std::string::npos &&
+                  l.find("winpthread") == std::string::npos,
+              "needs the MinGW runtime " + d);
     }
 }
 
@@ -164,7 +200,8 @@ void CheckBitmap(const pecheck::Resource& r)
 int main(int argc, char** argv)
 {
     const char* const usage =
-        "usage: pecheck DLL --machine x86_64|i686 --host HOST.exe [--abi gcc|msvc] [--map LINK.map (msvc on i686)]\n";
+        "usage: pecheck DLL --machine x86_64|i686 --host HOST.exe\n"
+        "       pecheck DLL --machine x86_64|i686 --abi msvc [--map LINK.map (on i686)]\n";
     std::string path, machine, host, abi = "gcc", map;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -183,8 +220,9 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    if (path.empty() || (machine != "x86_64" && machine != "i686") || host.empty() ||
-        (abi != "gcc" && abi != "msvc") || (!map.empty() && (abi != "msvc" || machine != "i686"))) {
+    // A vendor-ABI module names no host: it binds to whichever program loads it.
+    if (path.empty() || (machine != "x86_64" && machine != "i686") || (abi != "gcc" && abi != "msvc") ||
+        host.empty() != (abi == "msvc") || (!map.empty() && (abi != "msvc" || machine != "i686"))) {
         std::fputs(usage, stderr);
         return 2;
     }
@@ -218,23 +256,12 @@ int main(int argc, char** argv)
     for (const std::string& n : names) listed += " " + n;
     Check(names == five, "exports are" + listed + "; expected exactly the five entry points");
 
-    const bool imports_host = std::any_of(pe.import_dlls.begin(), pe.import_dlls.end(),
-                                          [&](const std::string& d) { return Lower(d) == Lower(host); });
-    Check(imports_host, "imports nothing from " + host);
-    for (const std::string& d : pe.import_dlls) {
-        const std::string l = Lower(d);
-        // A module loads only into the executable it imports from.
-        Check(l.size() < 4 || l.compare(l.size() - 4, 4, ".exe") != 0 || l == Lower(host),
-              "imports from " + d + ", an executable other than " + host);
-        Check(l.find("libstdc++") == std::string::npos && l.find("libgcc") == std::string::npos &&
-                  l.find("winpthread") == std::string::npos,
-              "needs the MinGW runtime " + d);
-    }
-
-    std::size_t thiscalls = 0;
+    std::size_t host_names = 0, thiscalls = 0;
     if (abi == "msvc") {
-        CheckVendorImports(pe, host, machine == "i686");
+        host_names = CheckVendorImports(pe, machine == "i686");
         if (!map.empty()) thiscalls = CheckThiscallReturns(pe, map);
+    } else {
+        CheckGccImports(pe, host);
     }
 
     if (const pecheck::Resource* dlg = FindResource(pe, 5, 108)) CheckDialog(*dlg);
@@ -244,8 +271,10 @@ int main(int argc, char** argv)
 
     for (const std::string& f : failures) std::printf("%s: %s\n", path.c_str(), f.c_str());
     if (failures.empty()) {
-        std::printf("%s: ok (%s, %s ABI, %zu exports, imports from %s, dialog 108 and bitmap 107", path.c_str(),
-                    machine.c_str(), abi.c_str(), pe.exports.size(), host.c_str());
+        std::printf("%s: ok (%s, %s ABI, %zu exports, ", path.c_str(), machine.c_str(), abi.c_str(), pe.exports.size());
+        if (abi == "msvc") std::printf("%zu host functions bound at load to the loading program", host_names);
+        else std::printf("imports from %s", host.c_str());
+        std::printf(", dialog 108 and bitmap 107");
         if (thiscalls) std::printf(", %zu __thiscall functions pop their arguments", thiscalls);
         std::printf(")\n");
         return 0;

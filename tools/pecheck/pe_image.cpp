@@ -113,6 +113,21 @@ void ReadImports(const Image& img, std::uint32_t rva, bool wide, PeImage& pe)
     img.fail("import directory has no end", d);
 }
 
+// The delay-import descriptors: 32 bytes each, addresses relative to the
+// image's base (attribute bit 0; the old absolute form is refused).
+void ReadDelayImports(const Image& img, std::uint32_t rva, bool wide, PeImage& pe)
+{
+    std::size_t d = img.offset_of(rva, "delay-import directory");
+    for (int n = 0; n < 4096; ++n, d += 32) {
+        const std::uint32_t name = img.u32(d + 4, "delay-import name");
+        if (name == 0) return;
+        if (!(img.u32(d, "delay-import attributes") & 1)) img.fail("delay-import descriptor holds absolute addresses", d);
+        const std::string dll = img.c_string(name, "delay-import name");
+        pe.delay_imports.push_back({dll, ImportedNames(img, img.u32(d + 16, "delay-import name table"), wide)});
+    }
+    img.fail("delay-import directory has no end", d);
+}
+
 // Type, name and language levels, numeric entries only.
 void ReadResources(const Image& img, std::uint32_t rva, PeImage& pe)
 {
@@ -180,6 +195,7 @@ PeImage parse_pe(const std::vector<std::uint8_t>& file, const std::string& what)
     if (std::uint32_t rva = directory(0)) ReadExports(img, rva, pe);
     if (std::uint32_t rva = directory(1)) ReadImports(img, rva, magic == 0x20B, pe);
     if (std::uint32_t rva = directory(2)) ReadResources(img, rva, pe);
+    if (std::uint32_t rva = directory(13)) ReadDelayImports(img, rva, magic == 0x20B, pe);
     return pe;
 }
 

@@ -1,5 +1,6 @@
 // The parts of a PE file (a Windows DLL or executable) that a host relies
-// on when it loads a module: machine, exports, imports and resources.
+// on when it loads a module: machine, exports, imports (delay-loaded ones
+// too) and resources.
 // Every read is bounded; a damaged file gives resfmt::ParseError, never an overrun.
 #pragma once
 
@@ -41,6 +42,7 @@ struct PeImage {
     std::vector<Export> exports;
     std::vector<std::string> import_dlls;  // in the order of the import directory
     std::vector<Import> imports;           // the same order, with the names taken from each
+    std::vector<Import> delay_imports;     // what the DLL binds itself, not the system loader
     std::vector<CodeSection> code;
     std::vector<Resource> resources;
 };
