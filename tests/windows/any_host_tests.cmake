@@ -21,14 +21,19 @@ add_custom_target(any_host ALL DEPENDS ${renamed_host} ${lacking_host} ${two_mod
 
 # The two-craft flight with its second craft of the class MervexTwin, a
 # copy of the add-on under another name; it must save what the flight of
-# one module saves, the class aside.
+# one module saves, but for the class and the DIALOG line: the control
+# dialog open is the first module's, and each module finds only its own.
 foreach(pair "${PROJECT_SOURCE_DIR}/scenarios/two_craft.scn;two_craft_twin.scn"
              "${example_flight_expected};two_craft_twin_final.scn")
   list(GET pair 0 from)
   list(GET pair 1 to)
   file(READ ${from} text)
-  string(REPLACE "BEGIN_VESSEL Mervex-2:Mervex\n" "BEGIN_VESSEL Mervex-2:MervexTwin\n" text "${text}")
-  file(CONFIGURE OUTPUT ${any_host_dir}/${to} CONTENT "${text}" @ONLY)
+  string(FIND "${text}" "BEGIN_VESSEL Mervex-2:Mervex\n" second)
+  string(SUBSTRING "${text}" 0 ${second} first_craft)
+  string(SUBSTRING "${text}" ${second} -1 second_craft)
+  string(REPLACE "BEGIN_VESSEL Mervex-2:Mervex\n" "BEGIN_VESSEL Mervex-2:MervexTwin\n" second_craft "${second_craft}")
+  string(REPLACE "  DIALOG\n" "" second_craft "${second_craft}")
+  file(CONFIGURE OUTPUT ${any_host_dir}/${to} CONTENT "${first_craft}${second_craft}" @ONLY)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${from})
 endforeach()
 
