@@ -2,8 +2,8 @@
 # load_refused.sh MODULE COMMAND...: runs COMMAND, a flight in a host that
 # lacks a function MODULE binds at load, and passes only when the program
 # fails and says that MODULE could not be loaded because its DLL entry
-# refused (Windows error 1114). Exit status 77 (the run was skipped) passes
-# through.
+# refused (Windows error 1114). Exit status 77 (wine-run.sh skipped the
+# run) passes through.
 set -u
 [ $# -ge 2 ] || { echo "usage: $0 MODULE COMMAND..." >&2; exit 2; }
 module=$1
