@@ -50,7 +50,8 @@ public:
 private:
     void check(std::size_t at, std::size_t n) const
     {
-        if (at > bytes_.size() || n > bytes_.size() - at) throw std::runtime_error("a field lies past the end of the file");
+        if (at > bytes_.size() || n > bytes_.size() - at)
+            throw std::runtime_error("a field lies past the end of the file");
     }
     std::vector<std::uint8_t> bytes_;
 };
@@ -59,14 +60,14 @@ struct Section {
     std::uint32_t rva, size, raw;
 };
 
-std::size_t OffsetOf(const std::vector<Section>& sections, std::uint32_t rva)
+std::size_t offset_of(const std::vector<Section>& sections, std::uint32_t rva)
 {
     for (const Section& s : sections)
         if (rva >= s.rva && rva - s.rva < s.size) return std::size_t(s.raw) + (rva - s.rva);
     throw std::runtime_error("address " + std::to_string(rva) + " is in no section");
 }
 
-void DropExport(File& f, const std::string& name)
+void drop_export(File& f, const std::string& name)
 {
     const std::size_t coff = std::size_t(f.u32(0x3C)) + 4;
     const std::size_t opt = coff + 20;
@@ -79,12 +80,12 @@ void DropExport(File& f, const std::string& name)
     const std::size_t directories = opt + (f.u16(opt) == 0x20B ? 112 : 96);
     const std::uint32_t export_rva = f.u32(directories);
     if (!export_rva) throw std::runtime_error("the file exports nothing");
-    const std::size_t d = OffsetOf(sections, export_rva);
+    const std::size_t d = offset_of(sections, export_rva);
     const std::uint32_t count = f.u32(d + 24);
-    const std::size_t names = OffsetOf(sections, f.u32(d + 32));
-    const std::size_t ordinals = OffsetOf(sections, f.u32(d + 36));
+    const std::size_t names = offset_of(sections, f.u32(d + 32));
+    const std::size_t ordinals = offset_of(sections, f.u32(d + 36));
     for (std::uint32_t i = 0; i < count; ++i) {
-        if (f.c_string(OffsetOf(sections, f.u32(names + 4 * i))) != name) continue;
+        if (f.c_string(offset_of(sections, f.u32(names + 4 * i))) != name) continue;
         // The tables stay sorted by name: the later entries move down one.
         f.move(names + 4 * i, names + 4 * (i + 1), 4 * (count - i - 1));
         f.move(ordinals + 2 * i, ordinals + 2 * (i + 1), 2 * (count - i - 1));
@@ -108,7 +109,7 @@ int main(int argc, char** argv)
     }
     File f(std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
     try {
-        DropExport(f, argv[3]);
+        drop_export(f, argv[3]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "drop-export: %s: %s\n", argv[1], e.what());
         return 1;
