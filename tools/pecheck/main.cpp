@@ -116,7 +116,8 @@ std::size_t CheckVendorImports(const pecheck::PeImage& pe, bool i686)
     const std::vector<std::string> system = {"msvcrt.dll", "kernel32.dll", "user32.dll"};
     for (const pecheck::Import& dll : pe.imports) {
         if (IsExecutable(dll.dll))
-            Check(false, "imports from the executable " + dll.dll + " by name, so loads only into a program of that name");
+            Check(false,
+                  "imports from the executable " + dll.dll + " by name, so loads only into a program of that name");
         else
             Check(std::find(system.begin(), system.end(), Lower(dll.dll)) != system.end(),
                   "imports from " + dll.dll + ", not one of msvcrt.dll, kernel32.dll, user32.dll");
@@ -128,8 +129,8 @@ std::size_t CheckVendorImports(const pecheck::PeImage& pe, bool i686)
         Check(!dll.names.empty(), "delay-imports nothing from " + dll.dll);
         for (const std::string& name : dll.names) {
             Check(!name.empty(), "delay-imports an ordinal from " + dll.dll + ": the host is bound by name");
-            Check(name.empty() || name[0] == '?', "delay-imports \"" + name + "\" from " + dll.dll +
-                                                      ", which is not a Microsoft-decorated name");
+            Check(name.empty() || name[0] == '?',
+                  "delay-imports \"" + name + "\" from " + dll.dll + ", which is not a Microsoft-decorated name");
             const std::string cls = pecheck::member_class(name);
             if (i686 && (cls == "VESSEL" || cls == "VESSEL2"))
                 Check(pecheck::member_convention(name) == 'E', "delay-imports " + name + ", which is not __thiscall");
@@ -272,8 +273,10 @@ int main(int argc, char** argv)
     for (const std::string& f : failures) std::printf("%s: %s\n", path.c_str(), f.c_str());
     if (failures.empty()) {
         std::printf("%s: ok (%s, %s ABI, %zu exports, ", path.c_str(), machine.c_str(), abi.c_str(), pe.exports.size());
-        if (abi == "msvc") std::printf("%zu host functions bound at load to the loading program", host_names);
-        else std::printf("imports from %s", host.c_str());
+        if (abi == "msvc")
+            std::printf("%zu host functions bound at load to the loading program", host_names);
+        else
+            std::printf("imports from %s", host.c_str());
         std::printf(", dialog 108 and bitmap 107");
         if (thiscalls) std::printf(", %zu __thiscall functions pop their arguments", thiscalls);
         std::printf(")\n");

@@ -121,7 +121,8 @@ void ReadDelayImports(const Image& img, std::uint32_t rva, bool wide, PeImage& p
     for (int n = 0; n < 4096; ++n, d += 32) {
         const std::uint32_t name = img.u32(d + 4, "delay-import name");
         if (name == 0) return;
-        if (!(img.u32(d, "delay-import attributes") & 1)) img.fail("delay-import descriptor holds absolute addresses", d);
+        if (!(img.u32(d, "delay-import attributes") & 1))
+            img.fail("delay-import descriptor holds absolute addresses", d);
         const std::string dll = img.c_string(name, "delay-import name");
         pe.delay_imports.push_back({dll, ImportedNames(img, img.u32(d + 16, "delay-import name table"), wide)});
     }
