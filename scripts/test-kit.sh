@@ -3,7 +3,9 @@
 #   scripts/test-kit.sh PREFIX SCRATCH
 # Builds examples/tank and the resource-carrying tests/kit from PREFIX alone
 # with find_package(SimHost) and runs their validation through ctest (and a
-# program that embeds the host through its installed headers); checks
+# program that embeds the host through its installed headers), the latter
+# with both Makefiles and Ninja, each rebuilding its resources when the
+# bitmap or the ids header the script includes changes; checks
 # that a resource script llvm-rc cannot compile is refused at configuration,
 # that the pkg-config file builds a module the validator passes, and that
 # the library is libsimhost.so.1 and shows none of the host's internals.
@@ -14,18 +16,37 @@ scratch=$2
 fail() { echo "FAIL: $*" >&2; exit 1; }
 mkdir -p "$scratch"
 
-project() { # project NAME SOURCE [cmake options...]: configure, build, ctest
-  name=$1 source=$2
-  shift 2
-  cmake -S "$source" -B "$scratch/$name" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" "$@" >"$scratch/$name.log" 2>&1 &&
+project() { # project NAME SOURCE GENERATOR: configure, build, ctest
+  name=$1 source=$2 generator=$3
+  cmake -S "$source" -B "$scratch/$name" -G "$generator" -DCMAKE_PREFIX_PATH="$prefix" >"$scratch/$name.log" 2>&1 &&
     cmake --build "$scratch/$name" >>"$scratch/$name.log" 2>&1 &&
     ctest --test-dir "$scratch/$name" --output-on-failure >>"$scratch/$name.log" 2>&1 ||
     { cat "$scratch/$name.log" >&2; fail "$name: the project did not build and validate from $prefix"; }
   echo "$name: built from the installed kit and validated"
 }
-project tank examples/tank
-project lander tests/kit
-[ -f "$scratch/lander/Lander.res" ] || fail "lander: no Lander.res beside Lander.so"
+project tank examples/tank Ninja
+# A copy, so that its bitmap and header can change.
+cp -R tests/kit "$scratch/lander-src"
+landers="lander-make lander-ninja"
+project lander-make "$scratch/lander-src" "Unix Makefiles"
+project lander-ninja "$scratch/lander-src" Ninja
+for name in $landers; do
+  [ -f "$scratch/$name/Lander.res" ] || fail "$name: no Lander.res beside Lander.so"
+done
+rebuilt_after() { # rebuilt_after FILE: every lander build must give a new Lander.res
+  for name in $landers; do
+    cp "$scratch/$name/Lander.res" "$scratch/$name.res.before"
+    cmake --build "$scratch/$name" >>"$scratch/$name.log" 2>&1 || { cat "$scratch/$name.log" >&2; fail "$name: rebuild"; }
+    if cmp -s "$scratch/$name/Lander.res" "$scratch/$name.res.before"; then
+      fail "$name: a change to $1 did not rebuild Lander.res"
+    fi
+  done
+  echo "lander: a change to $1 rebuilt the resources"
+}
+printf '\377' | dd of="$scratch/lander-src/gear.bmp" bs=1 seek=54 conv=notrunc 2>/dev/null
+rebuilt_after gear.bmp
+sed -i 's/IDC_GEAR 1001/IDC_GEAR 1002/' "$scratch/lander-src/lander_ids.h"
+rebuilt_after lander_ids.h
 
 if cmake -S tests/kit -B "$scratch/broken" -DCMAKE_PREFIX_PATH="$prefix" -DLANDER_RC=broken.rc \
     >"$scratch/broken.log" 2>&1; then

@@ -58,10 +58,14 @@ function(_simhost_module_resources name script)
     message(FATAL_ERROR "simhost_add_module(${name}): llvm-rc cannot compile the resource script ${script}:\n${said}")
   endif()
   set(compiled ${CMAKE_CURRENT_BINARY_DIR}/${name}_resources/${name}.res)
+  # Ninja makes an output's folder itself; the Makefile generators do not.
+  file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${name}_resources)
+  set(inputs ${script})
+  _simhost_resource_inputs(${script} ${dir} inputs)
   add_custom_command(OUTPUT ${compiled}
     COMMAND ${SIMHOST_RC} /FO ${compiled} ${file}
     WORKING_DIRECTORY ${dir}
-    DEPENDS ${script}
+    DEPENDS ${inputs}
     COMMENT "Compiling the resources of ${name}")
   # Beside the library, under its name; the library's folder is known only
   # per configuration, so the copy runs as a target after the library's.
@@ -70,6 +74,40 @@ function(_simhost_module_resources name script)
             $<TARGET_FILE_DIR:${name}>/$<TARGET_FILE_BASE_NAME:${name}>.res
     DEPENDS ${compiled})
   add_dependencies(${name}_resources ${name})
+endfunction()
+
+# Appends to <list> the files `file` brings into the compiled resources: the
+# headers it includes (found beside the including file or the script, and
+# read in turn) and the files its resources are made of (a bitmap, an icon:
+# the last word of a statement, when it names a file beside the script). A
+# change to a header may name new files, so the headers, like the script,
+# make CMake read them again.
+function(_simhost_resource_inputs file script_dir list)
+  set(found ${${list}})
+  get_filename_component(here ${file} DIRECTORY)
+  file(STRINGS ${file} lines)
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">]")
+      set(named ${CMAKE_MATCH_1})
+      foreach(base ${here} ${script_dir})
+        get_filename_component(candidate ${named} ABSOLUTE BASE_DIR ${base})
+        if(EXISTS ${candidate} AND NOT IS_DIRECTORY ${candidate})
+          if(NOT candidate IN_LIST found)
+            list(APPEND found ${candidate})
+            set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${candidate})
+            _simhost_resource_inputs(${candidate} ${script_dir} found)
+          endif()
+          break()
+        endif()
+      endforeach()
+    elseif(line MATCHES "[ \t]\"?([^ \t\"]+)\"?[ \t]*$")
+      get_filename_component(candidate ${CMAKE_MATCH_1} ABSOLUTE BASE_DIR ${script_dir})
+      if(EXISTS ${candidate} AND NOT IS_DIRECTORY ${candidate} AND NOT candidate IN_LIST found)
+        list(APPEND found ${candidate})
+      endif()
+    endif()
+  endforeach()
+  set(${list} ${found} PARENT_SCOPE)
 endfunction()
 
 # simhost_add_validation(<module> [LEVEL <1..10>] [SEED <seed>])
