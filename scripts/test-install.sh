@@ -4,10 +4,12 @@
 # temporary prefix, and the Debian package unpacked into a temporary root.
 # Also checks that no installed file names the source or build folder and
 # that the package declares its dependencies, and builds modules outside the
-# tree from the moved install (scripts/test-kit.sh). Run after the default
-# build.
+# tree from the moved install (scripts/test-kit.sh). All of it under a umask
+# that gives others nothing: what is installed and packed must still carry
+# the usual modes. Run after the default build.
 set -eu
 cd "$(dirname "$0")/.."
+umask 077
 build=build/default
 away=build/default.away
 scratch=$(mktemp -d)
@@ -30,6 +32,21 @@ ls "$build"/mervex-*.tar.gz >/dev/null
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "$depends" | grep -q libc6 || fail "$deb declares no dependency on libc6 (Depends: $depends)"
 dpkg-deb -x "$deb" "$scratch/root"
+
+# Folders and programs rwxr-xr-x, other files rw-r--r--, links as links.
+odd_modes() { grep -Ev '^(drwxr-xr-x|-rw-r--r--|-rwxr-xr-x|lrwxrwxrwx) ' || true; }
+odd=$(cd "$scratch/prefix" && find . -mindepth 1 -printf '%M %p\n' | odd_modes)
+[ -z "$odd" ] || fail "cmake --install under umask 077 gave these modes:
+$odd"
+for archive in "$deb" "$build"/mervex-*.tar.gz; do
+  case $archive in
+    *.deb) odd=$(dpkg-deb -c "$archive" | odd_modes) ;;
+    *) odd=$(tar -tvzf "$archive" | odd_modes) ;;
+  esac
+  [ -z "$odd" ] || fail "$archive packed under umask 077 holds these modes:
+$odd"
+done
+echo "install and packages: standard modes under umask 077"
 
 tests/cli/runpath_is_clean.sh "$scratch/prefix" "$scratch/root" || fail "an installed file searches a relative folder for libraries"
 if grep -rlF "$src" "$scratch/prefix" "$scratch/root"; then
