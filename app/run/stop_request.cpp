@@ -8,6 +8,7 @@
 #if defined(_WIN32)
 #include <io.h>
 #else
+#include <signal.h>
 #include <unistd.h>
 #endif
 
@@ -39,6 +40,43 @@ void EndAtOnce(int signal)
 }
 
 extern "C" void OnFatalSignal(int signal) { EndAtOnce(signal); }
+
+#if !defined(_WIN32)
+// The faults a module's code can cause. Their handler runs on a stack of its
+// own, so that a module that overflowed the stack still leaves no temporary.
+const int faults[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL};
+struct sigaction before_fault[NSIG];
+
+extern "C" void OnFault(int signal, siginfo_t* info, void*)
+{
+    sim::remove_temporaries_now();
+    // What came before (the default's end, or a sanitizer's report) takes
+    // the fault from here: a faulting instruction meets it again on return,
+    // a signal sent or raised is raised again.
+    sigaction(signal, &before_fault[signal], nullptr);
+    if (info->si_code <= 0) std::raise(signal);
+}
+
+void HandleFaults()
+{
+    // A sanitizer may have given the thread a stack for its handlers already.
+    stack_t current{};
+    if (sigaltstack(nullptr, &current) == 0 && (current.ss_flags & SS_DISABLE)) {
+        static char fault_stack[1 << 16];
+        stack_t own{};
+        own.ss_sp = fault_stack;
+        own.ss_size = sizeof fault_stack;
+        sigaltstack(&own, nullptr);
+    }
+    for (int s : faults) {
+        struct sigaction action {};
+        action.sa_sigaction = OnFault;
+        action.sa_flags = SA_SIGINFO | SA_ONSTACK;
+        sigemptyset(&action.sa_mask);
+        sigaction(s, &action, &before_fault[s]);
+    }
+}
+#endif
 
 extern "C" void OnSignal(int signal)
 {
@@ -74,11 +112,13 @@ int StopRequest::signal() const { return requested; }
 void end_signals_remove_temporaries()
 {
 #if defined(_WIN32)
-    const int ending[] = {SIGINT, SIGTERM, SIGABRT};
+    const int ending[] = {SIGINT, SIGTERM, SIGABRT, SIGSEGV, SIGFPE, SIGILL};
 #else
     // A file-size limit is a write error the host reports, not an end.
     std::signal(SIGXFSZ, SIG_IGN);
-    const int ending[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGPIPE, SIGALRM, SIGXCPU, SIGUSR1, SIGUSR2};
+    const int ending[] = {SIGINT,  SIGTERM, SIGHUP,  SIGQUIT, SIGABRT, SIGPIPE,
+                          SIGALRM, SIGXCPU, SIGUSR1, SIGUSR2, SIGSYS,  SIGTRAP};
+    HandleFaults();
 #endif
     for (int s : ending)
         if (std::signal(s, OnFatalSignal) == SIG_IGN) std::signal(s, SIG_IGN);

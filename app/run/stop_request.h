@@ -21,7 +21,9 @@ public:
 };
 
 // For the whole program: a signal that ends it removes the temporaries of
-// the files being written first (the second Ctrl+C among them), and a
+// the files being written first (the second Ctrl+C among them, and a fault
+// of a module's code: a bad address, a bad instruction, a division by
+// zero, a stack overflow), and a
 // file-size limit (SIGXFSZ) fails a write rather than ending the program.
 // Signals the program was started to ignore stay ignored.
 void end_signals_remove_temporaries();

@@ -20,6 +20,7 @@
 #include <sstream>
 
 #include "sim/scenario_file.h"
+#include "sim/text_lines.h"
 #include "sim/utf8.h"
 #include "support/read_file.h"
 
@@ -284,10 +285,14 @@ TEST_F(CliRun, BadInputGivesNonZeroStatusAndOneLineReason)
     std::string many = "BEGIN_VESSEL Mervex-1:Mervex\n";
     for (int i = 0; i < 1000; ++i) many += "  FOO " + std::string(200, 'x') + "\n";
     std::ofstream(dir / "many.scn") << many << "END_VESSEL\n";
+    std::ofstream fleet(dir / "fleet.scn");
+    for (int i = 0; i <= 10000; ++i) fleet << "BEGIN_VESSEL M" << i << ":Mervex\nEND_VESSEL\n";
+    fleet.close();
     const std::string stowed = scenarios + "/stowed.scn -q -o " + Out("o");
     const std::pair<std::string, std::string> cases[] = {
         {Out("many.scn") + " -q", "many.scn:11: unknown line: FOO xxx"},
         {Out("many.scn") + " -q", "; and 990 more problems\n"},
+        {Out("fleet.scn") + " -q", "fleet.scn:20001: more than 10000 craft in one scenario: BEGIN_VESSEL M10000:Mervex"},
         {stowed + " --frobnicate", "unknown option --frobnicate"},
         {Out("missing.scn") + " -q", "missing.scn: cannot open"},
         {Out("bad.scn") + " -q -o " + Out("o"), "bad.scn:3: expected three numbers: POS 1 2"},
@@ -317,6 +322,25 @@ std::set<std::string> Files(const fs::path& folder)
     for (const auto& e : fs::recursive_directory_iterator(folder))
         if (!e.is_directory()) out.insert(e.path().lexically_relative(folder).string());
     return out;
+}
+
+TEST_F(CliRun, BytesFromAFileOrAModuleReachTheTerminalEscaped)
+{
+    // A title, the clipboard (OSC 52), a cleared screen, a C1 control and a byte that is not UTF-8.
+    const std::string hostile = "\x1b]0;owned\x07\x1b]52;c;aGk=\x07\x1b[2J\xc2\x9b" "2J\xff\x7f";
+    std::ofstream(dir / "hostile.scn") << "BEGIN_VESSEL F" << hostile << ":Faulty\n  FAULT throw " << hostile
+                                       << "\nEND_VESSEL\n";
+    const Result r = Run(Out("hostile.scn") + " -m " FAULTY_MODULE_PATH " -d 1 --no-pictures -o " + Out("o"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot use"), std::string::npos) << r.err;
+    for (const std::string& said : {r.out, r.err}) {
+        EXPECT_EQ(sim::valid_utf8(said), said);
+        for (size_t i = 0; i < said.size(); ++i) {
+            const unsigned char c = static_cast<unsigned char>(said[i]);
+            EXPECT_FALSE((c < 0x20 && c != '\n') || c == 0x7F || (c == 0xC2 && (said[i + 1] & 0xE0) == 0x80))
+                << "byte " << int(c) << " at " << i << " of " << sim::shown_text(said, said.size());
+        }
+    }
 }
 
 TEST_F(CliRun, AModuleFaultStopsTheRunWhichSavesTheStateReached)
@@ -390,6 +414,10 @@ TEST_F(CliRun, OutputsAreWholeRegularFilesWrittenOnlyWhereNamed)
         {"json_into_the_modules_folder", [](const fs::path& c) { fs::create_directory(c / "mods"); },
          stowed + quiet + " -o @ --modules @/mods -m " + SIMHOST_MODULES + "/Mervex.so --json @/mods/../mods/Tank.so",
          "into the modules folder", {}},
+        {"device_names_as_outputs", [](const fs::path&) {},
+         stowed + quiet + " -o @ --json @/t.json --at 1:save:Aux.tar.gz", "Aux.tar.gz is a device's name on Windows", {}},
+        {"device_name_as_the_json", [](const fs::path&) {}, stowed + quiet + " -o @ --json '@/com7 .json'",
+         "is a device's name on Windows", {}},
         {"device_as_the_scenario", [](const fs::path&) {}, "/dev/zero -q -o @", "/dev/zero: it is a device", {}},
         {"fifo_as_the_scenario", [](const fs::path& c) { mkfifo((c / "f").c_str(), 0600); }, "@/f -q -o @",
          "f: it is a FIFO", {"f"}},
@@ -658,6 +686,19 @@ TEST_F(CliRun, ASecondInterruptEndsARunWhoseModuleNeverReturns)
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << said;
     EXPECT_NE(said.find("simhost-run: stopping after the step under way"), std::string::npos) << said;
     EXPECT_EQ(Files(dir / "o"), std::set<std::string>{}) << "nothing saved, no temporary left";
+}
+
+TEST_F(CliRun, AModuleThatCrashesLeavesNoTemporaryBehind)
+{
+    for (const char* how : {"segv", "bus", "fpe", "ill", "abort", "overflow"}) {
+        SCOPED_TRACE(how);
+        std::ofstream(dir / "crash.scn") << "BEGIN_VESSEL F-1:Faulty\n  FAULT crash " << how << "\nEND_VESSEL\n";
+        const Result r = Run(Out("crash.scn") + " -m " FAULTY_MODULE_PATH " -q -o " + Out(how) + " --json " +
+                                 Out(std::string(how) + "/t.json"),
+                             "ulimit -c 0; exec ");
+        EXPECT_NE(r.status, 0);
+        EXPECT_EQ(Files(dir / how), std::set<std::string>{}) << r.err;
+    }
 }
 
 TEST_F(CliRun, AFleetGetsPicturesOfBoundedSizeAndLongRunsASampledTelemetry)

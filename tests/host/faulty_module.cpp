@@ -1,8 +1,11 @@
 // A vessel module that makes one bad call into the host on its first step,
 // the one its scenario line "FAULT <what>" names (or never returns from it),
-// or leaves the host something to tidy when it unloads. The host's boundary
+// or leaves the host something to tidy when it unloads, or crashes
+// ("FAULT crash segv"). The host's boundary
 // tests load it to watch each fault come back as a report, not as a crash.
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -24,6 +27,35 @@ struct Farewell {
 
 INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    return oapiDefDialogProc(hDlg, msg, wParam, lParam);
+}
+
+// Each way a module's code can end the process by a fault.
+[[gnu::noinline]] int Deeper(volatile int depth)
+{
+    volatile char frame[256];
+    frame[0] = static_cast<char>(depth);
+    if (depth < 0) return 0;
+    return Deeper(depth + 1) + frame[0];
+}
+
+[[gnu::no_sanitize("undefined")]] void Crash(const std::string& how)
+{
+    if (how == "segv") *static_cast<volatile int*>(nullptr) = 1;
+    if (how == "ill") __builtin_trap();
+    if (how == "fpe") {
+        volatile int one = 1, zero = 0;
+        std::printf("%d\n", one / zero);
+    }
+    if (how == "overflow") std::printf("%d\n", Deeper(0));
+    if (how == "bus") std::raise(SIGBUS);
+    if (how == "abort") std::abort();
+}
+
+// Closes its own dialog again as it is being closed.
+INT_PTR CALLBACK ClosingDialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_DESTROY) oapiCloseDialog(hDlg);
     return oapiDefDialogProc(hDlg, msg, wParam, lParam);
 }
 
@@ -78,8 +110,20 @@ public:
         } else if (what == "open-dialog") {
             // Never closed, not even when the craft goes.
             oapiOpenDialogEx(instance, 1, DialogProc, 0, this);
+        } else if (what == "close-in-destroy") {
+            oapiOpenDialogEx(instance, 1, ClosingDialogProc, 0, this);
+        } else if (what == "transform-twice") {
+            const UINT anim = CreateAnimation(0);
+            static UINT groups[] = {0};
+            auto* turn = new MGROUP_ROTATE(0, groups, 1, _V(0, 0, 0), _V(0, 0, 1), 1.0f);
+            AddAnimationComponent(anim, 0, 1, turn);
+            AddAnimationComponent(anim, 0, 1, turn);
         } else if (what == "throw") {
             throw std::runtime_error("thrown by the module");
+        } else if (what.rfind("throw ", 0) == 0) {
+            throw std::runtime_error("cannot use \"" + what.substr(6) + "\"");
+        } else if (what.rfind("crash ", 0) == 0) {
+            Crash(what.substr(6));
         }
     }
 
