@@ -52,13 +52,17 @@ HWND DialogManager::open(HINSTANCE instance, int resid, DLGPROC proc, DWORD flag
 HWND DialogManager::find(HINSTANCE instance, int resid) const
 {
     for (const auto& d : dialogs_)
-        if (d->instance == instance && d->resid == resid && d->hwnd) return d->hwnd;
+        if (d->instance == instance && d->resid == resid && d->hwnd && !d->closing) return d->hwnd;
     return nullptr;
 }
 
 void DialogManager::close(HWND hwnd)
 {
-    close_window(hwnd);
+    // A procedure may close its dialog again from WM_DESTROY.
+    if (Dialog* d = record(hwnd); d && !d->closing) {
+        d->closing = true;
+        close_window(hwnd);
+    }
     faults_.report();
 }
 
@@ -84,6 +88,7 @@ void DialogManager::close_all()
 {
     while (!dialogs_.empty()) {
         const HWND last = dialogs_.back()->hwnd;
+        dialogs_.back()->closing = true;
         close_window(last);
         // A window that would not go still leaves the host's hands.
         forget(last);

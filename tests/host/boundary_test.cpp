@@ -39,6 +39,8 @@ const Case cases[] = {
     {"scenario", "oapiReadScenario_nextline", nullptr, "", "not the scenario the host handed to clbkReadScenario"},
     {"vessel", "SetSize", "1", "", "the vessel's handle is not a craft of the host"},
     {"throw", "clbkPreStep", "", "F-1", "threw an exception: thrown by the module"},
+    {"transform-twice", "AddAnimationComponent", nullptr, "F-1",
+     "the transform was handed over before; each is the host's to delete once"},
 };
 
 TEST(Boundary, EachBadCallIsReportedAfterTheCallbackAndTheHostGoesOn)
@@ -93,6 +95,7 @@ TEST(Boundary, UnloadingClosesTheModulesDialogsAndNotesCallsItMakesOnTheWayOut)
         const char* warning;  // null: none
     } unloads[] = {
         {"open-dialog", nullptr},
+        {"close-in-destroy", nullptr},
         {"unload-call", "called while the module's library unloads"},
     };
     for (const auto& c : unloads) {

@@ -50,6 +50,7 @@ struct Dialog {
     short cx = 0, cy = 0;
     std::vector<Control> controls;  // in the template's order
     int raised = 0;  // times brought forward by a second opening
+    bool closing = false;  // its procedure has WM_DESTROY under way; it is closed once
 };
 
 class DialogManager {
@@ -64,6 +65,7 @@ public:
     HWND open(HINSTANCE instance, int resid, DLGPROC proc, DWORD flags, void* context);
     HWND find(HINSTANCE instance, int resid) const;
     // The procedure gets WM_DESTROY, then the dialog and its controls are gone.
+    // Closing a dialog whose WM_DESTROY is under way does nothing more.
     void close(HWND dialog);
     // Most recent first; the host does this before modules go away. Faults stay pending.
     void close_all();
