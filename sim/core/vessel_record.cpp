@@ -12,6 +12,13 @@ std::unordered_set<const VesselRecord*>& Live()
     static std::unordered_set<const VesselRecord*> records;
     return records;
 }
+
+// Every transform some craft holds, so that none is held twice.
+std::unordered_set<const MGROUP_TRANSFORM*>& Held()
+{
+    static std::unordered_set<const MGROUP_TRANSFORM*> transforms;
+    return transforms;
+}
 }  // namespace
 
 VesselRecord::VesselRecord(std::string name_, std::string class_name_, Module* module_)
@@ -24,8 +31,17 @@ VesselRecord::~VesselRecord()
 {
     Live().erase(this);
     // Only rotations exist; the base's destructor is not public, so each goes by its own type.
-    for (MGROUP_TRANSFORM* t : transforms)
+    for (MGROUP_TRANSFORM* t : transforms) {
+        Held().erase(t);
         if (t->Type() == MGROUP_TRANSFORM::ROTATE) delete static_cast<MGROUP_ROTATE*>(t);
+    }
+}
+
+bool VesselRecord::hold_transform(MGROUP_TRANSFORM* transform)
+{
+    if (!Held().insert(transform).second) return false;
+    transforms.push_back(transform);
+    return true;
 }
 
 ThrusterGroup* VesselRecord::group_of_type(THGROUP_TYPE type)

@@ -129,6 +129,9 @@ public:
     // the record. Those of a module in another ABI came from another C
     // runtime's heap, which the host cannot free into: the module keeps them.
     std::vector<MGROUP_TRANSFORM*> transforms;
+    // Takes `transform` into `transforms`; false, taking nothing, when this
+    // or another craft holds it already (it would be deleted twice).
+    bool hold_transform(MGROUP_TRANSFORM* transform);
 
     double propellant_mass() const
     {

@@ -244,8 +244,12 @@ ANIMATIONCOMPONENT_HANDLE add_animation_component(const VESSEL* vessel, UINT ani
     return OnCraft(vessel, "AddAnimationComponent", {anim, state0, state1, trans, parent},
                    ANIMATIONCOMPONENT_HANDLE(nullptr),
                    [&](VesselRecord& r, const Call& call) -> ANIMATIONCOMPONENT_HANDLE {
-                       // The transform is the host's from here on, whatever becomes of the call.
-                       if (trans && owner == TransformOwner::host) r.transforms.push_back(trans);
+                       // The transform is the host's from here on, whatever becomes of the
+                       // call; one handed over before stays with the craft that took it.
+                       if (trans && owner == TransformOwner::host && !r.hold_transform(trans)) {
+                           call.fault("the transform was handed over before; each is the host's to delete once");
+                           return nullptr;
+                       }
                        if (!KnownAnimation(r, anim, call)) return nullptr;
                        if (!trans) {
                            call.fault("the transform is null");
