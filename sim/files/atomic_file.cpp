@@ -1,6 +1,7 @@
 #include "sim/atomic_file.h"
 
 #include <algorithm>
+#include <cctype>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -73,6 +74,20 @@ std::string KindOf(mode_t mode)
 
 [[noreturn]] void Fail(const std::string& path, const std::string& why) { throw WriteError("cannot write " + path + ": " + why); }
 
+// Whether Windows takes a file of this name for a device: CON, PRN, AUX,
+// NUL, COM0 to COM9 or LPT0 to LPT9, in any case, with any extension and
+// blanks before it ("nul.scn", "Aux.tar.gz", "com1 .json").
+bool DeviceName(const std::string& path)
+{
+    std::string stem = std::filesystem::path(path).filename().string();
+    stem = stem.substr(0, stem.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (char& c : stem) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
+    return stem.size() == 4 && (stem.rfind("COM", 0) == 0 || stem.rfind("LPT", 0) == 0) && stem[3] >= '0' &&
+           stem[3] <= '9';
+}
+
 // The temporaries that exist now, where a signal handler can read them: a
 // slot is free (0), being filled (1) or names a temporary (2). A name that
 // finds no slot is still removed by its AtomicFile, only not on a signal.
@@ -118,6 +133,11 @@ void check_creatable(const std::string& path)
 
 void check_replaceable(const std::string& path)
 {
+    // Refused everywhere, so that a timeline does what it did on any platform.
+    if (DeviceName(path))
+        Fail(path, std::filesystem::path(path).filename().string() +
+                       " is a device's name on Windows (CON, PRN, AUX, NUL, COM0-9, LPT0-9, with any extension); "
+                       "name the file otherwise");
 #if defined(_WIN32)
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -197,6 +217,9 @@ void AtomicFile::flush()
 #endif
     }
     buffer_.clear();
+    // What the temporary took is given back now, not when the run ends:
+    // another output may need the room.
+    if (error_) discard();
 }
 
 void AtomicFile::commit()

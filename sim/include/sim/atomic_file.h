@@ -16,7 +16,9 @@ struct WriteError : std::runtime_error {
 };
 
 // Throws WriteError when `path` exists but is not a regular file (a folder,
-// a link, a device), or when its folder does not exist.
+// a link, a device), when its folder does not exist, or when its name is
+// one Windows keeps for a device (NUL, CON, COM1, ... with any extension),
+// on every platform.
 void check_replaceable(const std::string& path);
 
 // As check_replaceable, and also makes and removes the temporary the file
@@ -41,7 +43,8 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Buffered; a write error is kept and reported by commit().
+    // Buffered; a write error removes the temporary at once and is
+    // reported by commit().
     void write(const std::string& text);
     // Flushes the temporary to the disk and renames it over the target,
     // which keeps its permission bits. Throws WriteError; the target is then
