@@ -11,9 +11,11 @@
 #include "run/run.h"
 #include "run/stop_request.h"
 #include "run/summary.h"
+#include "sim/text_lines.h"
 
 namespace {
-// Reasons go out as one line, whatever they hold.
+// Reasons go out as one line, whatever they hold, and with nothing a
+// terminal would take for a command: they may quote a file or a module.
 std::string OneLine(const std::string& s)
 {
     std::string line;
@@ -21,7 +23,7 @@ std::string OneLine(const std::string& s)
         if (c == '\n' || c == '\r') line += "; ";
         else line += c;
     }
-    return line;
+    return sim::terminal_text(line);
 }
 }  // namespace
 
@@ -39,12 +41,12 @@ int main(int argc, char** argv)
             return 0;
         }
         const app::RunReport report = app::run(o);
-        if (!o.quiet) std::fputs(app::summary_text(report).c_str(), stdout);
+        if (!o.quiet) std::fputs(sim::terminal_text(app::summary_text(report)).c_str(), stdout);
         if (report.stopped.empty()) return 0;
         const std::string save = app::final_save_path(o);
         const bool saved = std::find(report.saved.begin(), report.saved.end(), save) != report.saved.end();
         std::fprintf(stderr, "simhost-run: %s; %s %s\n", OneLine(report.stopped).c_str(),
-                     saved ? "the state reached is saved to" : "left as it was:", save.c_str());
+                     saved ? "the state reached is saved to" : "left as it was:", OneLine(save).c_str());
         return report.stop_signal ? 130 : 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "simhost-run: %s\n", OneLine(e.what()).c_str());

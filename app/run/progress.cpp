@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "sim/text_lines.h"
+
 namespace app {
 
 Progress::Progress(bool wanted, double total_seconds) : on_(wanted && isatty(STDERR_FILENO)), total_(total_seconds) {}
@@ -28,7 +30,7 @@ void Progress::stop(double t, const std::string& why)
     if (!on_) return;
     shown_ = -1;
     update(t);
-    std::fprintf(stderr, "  stopped: %s\n", why.c_str());
+    std::fprintf(stderr, "  stopped: %s\n", sim::terminal_text(why).c_str());
     on_ = false;
 }
 

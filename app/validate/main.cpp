@@ -10,7 +10,7 @@
 #include "report.h"
 #include "runner.h"
 #include "sim/atomic_file.h"
-#include "sim/utf8.h"
+#include "sim/text_lines.h"
 
 namespace {
 bool Selected(const validate::Options& o, const validate::Check& c)
@@ -21,12 +21,15 @@ bool Selected(const validate::Options& o, const validate::Check& c)
     return false;
 }
 
-// A module's message as a terminal may show it: valid UTF-8, no control characters.
+// A module's message as a terminal may show it, on one line.
 std::string Shown(const std::string& text)
 {
-    std::string out = sim::valid_utf8(text);
-    for (char& c : out)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    std::string out;
+    for (char c : sim::terminal_text(text)) {
+        if (c == '\n') out += "\\n";
+        else if (c == '\t') out += "\\t";
+        else out += c;
+    }
     return out;
 }
 
@@ -61,7 +64,7 @@ int main(int argc, char** argv)
     try {
         options = validate::parse_options(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const validate::UsageError& e) {
-        std::fprintf(stderr, "simhost-validate: %s\n", e.what());
+        std::fprintf(stderr, "simhost-validate: %s\n", Shown(e.what()).c_str());
         return 2;
     }
     if (options.help) {
@@ -73,7 +76,7 @@ int main(int argc, char** argv)
         for (const std::string& path : {options.json, options.junit})
             if (!path.empty()) sim::check_replaceable(path);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "simhost-validate: %s\n", e.what());
+        std::fprintf(stderr, "simhost-validate: %s\n", Shown(e.what()).c_str());
         return 2;
     }
     if (!options.seed_given) options.seed = (std::uint64_t(std::random_device{}()) << 32) | std::random_device{}();
@@ -119,7 +122,7 @@ int main(int argc, char** argv)
         if (!options.junit.empty())
             sim::write_file_atomically(options.junit, validate::junit_report(options, outcomes));
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "simhost-validate: %s\n", e.what());
+        std::fprintf(stderr, "simhost-validate: %s\n", Shown(e.what()).c_str());
         return 2;
     }
     return failed ? 1 : 0;

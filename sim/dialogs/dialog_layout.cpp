@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "resfmt/dialog_template.h"
+#include "sim/text_lines.h"
 
 namespace sim {
 
@@ -33,7 +34,7 @@ std::optional<Dialog> dialog_from_template(const std::uint8_t* data, std::size_t
     try {
         t = resfmt::parse_dialog_template(data, size);
     } catch (const std::exception& e) {
-        std::cerr << "simhost: " << where << ": " << e.what() << "\n";
+        std::cerr << "simhost: " << where << ": " << terminal_text(e.what()) << "\n";
         return std::nullopt;
     }
     Dialog dialog;

@@ -7,6 +7,7 @@
 #include "resfmt/resource_file.h"
 #include "sim/input_file.h"
 #include "sim/module_resources.h"
+#include "sim/text_lines.h"
 
 namespace sim {
 
@@ -39,7 +40,7 @@ const std::vector<ResourceEntry>& resources_at(const std::string& path)
         const std::string bytes = read_input_file(path);
         fresh.entries = resfmt::parse_resource_file(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), path);
     } catch (const std::exception& e) {
-        std::cerr << "simhost: resources of the module unusable: " << e.what() << "\n";
+        std::cerr << "simhost: resources of the module unusable: " << terminal_text(e.what()) << "\n";
     }
     return cache.insert_or_assign(path, std::move(fresh)).first->second.entries;
 }

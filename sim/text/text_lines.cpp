@@ -45,4 +45,27 @@ std::string shown_text(const std::string& line, std::size_t limit)
     return out;
 }
 
+std::string terminal_text(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t at = 0; at < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[at]);
+        const size_t n = utf8_char_length(text, at);
+        const bool control = (c < 0x20 && c != '\n' && c != '\t') || c == 0x7F ||
+                             (n == 2 && c == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0);
+        if (n && !control) {
+            out.append(text, at, n);
+            at += n;
+            continue;
+        }
+        for (size_t i = 0; i < (n ? n : 1); ++i, ++at) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned char>(text[at]));
+            out += buf;
+        }
+    }
+    return out;
+}
+
 }  // namespace sim

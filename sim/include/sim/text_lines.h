@@ -36,4 +36,11 @@ std::vector<std::string> split_lines(const std::string& text);
 // \xNN), as is the backslash itself (\\).
 std::string shown_text(const std::string& line, std::size_t limit = 120);
 
+// `text` as it may reach a terminal: each byte a terminal could take for a
+// command (control characters but line feed and tab, DEL, the C1 controls)
+// and each byte that is not UTF-8 is shown as \xNN; the rest stays as it is,
+// so text shown_text escaped already passes unchanged. For everything a
+// program prints that may hold bytes from a file or a module.
+std::string terminal_text(const std::string& text);
+
 }  // namespace sim
