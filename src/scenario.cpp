@@ -27,7 +27,10 @@ void Mervex::clbkReadScenario(FILEHANDLE scn, void* status)
         if (HasKey(line, "ARRAYS", 6)) {
             array_state = static_cast<float>(atof(line + 6));
         } else if (HasKey(line, "PAYLOAD_MASS", 12)) {
-            sscanf(line + 12, "%lf", &payload_mass);
+            // A value that is not a finite number (1e999, nan, inf) leaves the
+            // mass as it was: not every C runtime could write it back.
+            double mass = 0;
+            if (sscanf(line + 12, "%lf", &mass) == 1 && mass - mass == 0) payload_mass = mass;
         } else if (HasKey(line, "NAVLIGHTS", 9)) {
             navlights_cmd = true;
         } else if (HasKey(line, "DIALOG", 6)) {

@@ -75,6 +75,10 @@ TEST_F(ScenarioTest, LaterLinesWinAndUnreadableMassesAreSkipped)
     EXPECT_EQ(SavedPayload("PAYLOAD_MASS 10\nPAYLOAD_MASS abc\n"), "10.0000");
     EXPECT_EQ(SavedPayload("PAYLOAD_MASS 10\nPAYLOAD_MASS\nPAYLOAD_MASS 20\n"), "20.0000");
     EXPECT_EQ(SavedPayload("PAYLOAD_MASS kg\n"), "0.0000");
+    for (const char* infinite : {"1e999", "-1e999", "inf", "nan", "-INFINITY"}) {
+        SCOPED_TRACE(infinite);
+        EXPECT_EQ(SavedPayload("PAYLOAD_MASS 10\nPAYLOAD_MASS " + std::string(infinite) + "\n"), "10.0000");
+    }
 }
 
 TEST_F(ScenarioTest, LightsAndDialogLinesCountWhateverFollows)
