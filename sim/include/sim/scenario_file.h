@@ -14,6 +14,7 @@
 // and may appear once; keywords are matched exactly.
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -51,7 +52,13 @@ struct Scenario {
     std::vector<ScenarioVessel> vessels;  // in file order; names unique
 };
 
-// `file` names the text in messages.
+// The most craft a scenario may hold. A craft takes what the host and its
+// module keep for it (Mervex about 8 KB) however short its block, so this
+// bounds the memory of a scenario of bare blocks.
+constexpr std::size_t scenario_craft_limit = 10000;
+
+// `file` names the text in messages; a scenario of more craft than the
+// limit is refused at the first one too many.
 Scenario parse_scenario(const std::string& text, const std::string& file);
 // Throws ScenarioError also when the file cannot be opened.
 Scenario read_scenario_file(const std::string& path);
