@@ -110,7 +110,7 @@ Options parse_options(const std::vector<std::string>& args, const Options& defau
     o.scenario = Path("the scenario", positional[0], "scenario file");
     for (const Action& a : o.actions)
         if (a.time > o.duration)
-            throw UsageError(a.source + ": " + sim::shown_text(a.text) + ": time " + sim::number_text(a.time) +
+            throw UsageError(a.source() + ": " + sim::shown_text(a.text) + ": time " + sim::number_text(a.time) +
                              " s lies after the end of the run (--duration " + sim::number_text(o.duration) + " s)");
     CheckStepCount(o);
     return o;

@@ -1,5 +1,6 @@
 #include "cli/timeline.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -57,13 +58,21 @@ void Thrust(Action& a, const std::vector<std::string>& f)
 }
 }  // namespace
 
-Action parse_action(const std::string& entry, const std::string& source)
+std::string Action::source() const
+{
+    const std::string file = origin ? *origin : std::string();
+    return line ? file + ":" + std::to_string(line) : file;
+}
+
+namespace {
+Action ParseAction(const std::string& entry, std::shared_ptr<const std::string> origin, int line)
 {
     Action a;
-    a.source = source;
+    a.origin = std::move(origin);
+    a.line = line;
     a.text = entry;
     auto fail = [&](const std::string& why) -> TimelineError {
-        return TimelineError(source + ": " + why + ": " + sim::shown_text(entry));
+        return TimelineError(a.source() + ": " + why + ": " + sim::shown_text(entry));
     };
     std::string body = entry;
     const size_t at = entry.rfind('@');
@@ -108,10 +117,26 @@ Action parse_action(const std::string& entry, const std::string& source)
     }
     return a;
 }
+}  // namespace
+
+Action parse_action(const std::string& entry, const std::string& source)
+{
+    return ParseAction(entry, std::make_shared<const std::string>(source), 0);
+}
 
 std::vector<Action> parse_timeline(const std::string& text, const std::string& file)
 {
+    // Room for every line that may hold an action, taken once: growing the
+    // list would hold it twice over while it moves. No action line is
+    // shorter than "0 key K" and its end.
+    std::size_t candidates = 0;
+    sim::for_each_line(text, [&](const std::string& line) {
+        const std::size_t first = line.find_first_not_of(" \t\v\f");
+        candidates += first != std::string::npos && line[first] != '#';
+    });
     std::vector<Action> out;
+    out.reserve(std::min(candidates, text.size() / 8 + 1));
+    const auto origin = std::make_shared<const std::string>(file);
     int line_no = 0;
     sim::for_each_line(text, [&](const std::string& line) {
         ++line_no;
@@ -122,7 +147,7 @@ std::vector<Action> parse_timeline(const std::string& text, const std::string& f
             if (entry.empty()) entry = word;
             else entry += (word[0] == '@' ? "" : ":") + word;
         }
-        if (!entry.empty()) out.push_back(parse_action(entry, file + ":" + std::to_string(line_no)));
+        if (!entry.empty()) out.push_back(ParseAction(entry, origin, line_no));
     });
     return out;
 }

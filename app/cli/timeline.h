@@ -9,6 +9,7 @@
 //   10 thrust  main=1   for=30
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -35,11 +36,17 @@ struct Action {
     double level = 0;
     double duration = -1;  // seconds the level holds; below 0 until changed
     std::string name;      // a plain file name in the output folder: the save, or the picture
-    std::string source;    // where it was written, for messages
     std::string text;      // as written
+    // Where it was written, for messages: "--at", or a timeline file, shared
+    // by all its actions so that an action's size does not grow with the
+    // file's path, and the line there.
+    std::shared_ptr<const std::string> origin;
+    int line = 0;  // 0: not a file's
+
+    std::string source() const;  // "--at", "file:line"
 };
 
-// `source` is where the entry came from ("--at", "file:line").
+// `source` is where the entry came from ("--at").
 Action parse_action(const std::string& entry, const std::string& source);
 std::vector<Action> parse_timeline(const std::string& text, const std::string& file);
 std::vector<Action> read_timeline_file(const std::string& path);

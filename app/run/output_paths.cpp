@@ -65,8 +65,8 @@ std::vector<PlannedOutput> planned_outputs(const Options& o)
     std::vector<PlannedOutput> out{{final_save_path(o), o.save.empty() ? "the scenario saved at the end" : "--save"}};
     if (!o.json.empty()) out.push_back({o.json, "--json"});
     for (const Action& a : o.actions) {
-        if (a.kind == ActionKind::save) out.push_back({output_path(o, a.name), a.source + " " + a.text});
-        if (a.kind == ActionKind::picture) out.push_back({picture_path(o, a), a.source + " " + a.text});
+        if (a.kind == ActionKind::save) out.push_back({output_path(o, a.name), a.source() + " " + a.text});
+        if (a.kind == ActionKind::picture) out.push_back({picture_path(o, a), a.source() + " " + a.text});
     }
     if (o.pictures)
         for (const char* p : end_pictures) out.push_back({output_path(o, p), std::string("the picture ") + p});

@@ -117,12 +117,16 @@ private:
 
     void Schedule()
     {
+        // Taken once; a timed thrust is two events, its start and its end.
+        events_.reserve(o_.actions.size() + std::count_if(o_.actions.begin(), o_.actions.end(), [](const Action& a) {
+                            return a.kind == ActionKind::thrust && a.duration > 0;
+                        }));
         for (const Action& a : o_.actions) {
             if (!a.craft.empty() && !host_->find_vessel(a.craft))
-                throw TimelineError(a.source + ": " + sim::shown_text(a.text) + ": no craft named \"" +
+                throw TimelineError(a.source() + ": " + sim::shown_text(a.text) + ": no craft named \"" +
                                     sim::shown_text(a.craft) + "\" in " + o_.scenario);
             if (a.kind == ActionKind::thrust && !CraftOf(a).has_group(a.group))
-                throw TimelineError(a.source + ": " + sim::shown_text(a.text) + ": " + sim::shown_text(CraftOf(a).name()) +
+                throw TimelineError(a.source() + ": " + sim::shown_text(a.text) + ": " + sim::shown_text(CraftOf(a).name()) +
                                     " has no thruster group " + group_name(a.group));
             events_.push_back({a.time, &a, false});
             if (a.kind == ActionKind::thrust && a.duration > 0 && a.time + a.duration < o_.duration + time_eps)

@@ -763,15 +763,18 @@ TEST_F(CliRun, ReadingAnInputTakesMemoryInProportionToItsSize)
         double factor;
     };
     const Case cases[] = {
-        {"scenario", "BEGIN_VESSEL M-1:Mervex\n", "x\n", "END_VESSEL\n", 32},
-        {"timeline", "", "0 key K\n", "", 80},
+        {"scenario", "BEGIN_VESSEL M-1:Mervex\n", "x\n", "END_VESSEL\n", 25},
+        {"timeline", "", "0 key K\n", "", 64},
     };
+    // A long path, which no action may keep a copy of.
+    const fs::path folder = dir / std::string(200, 'p');
+    fs::create_directories(folder);
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
         long peak[2] = {0, 0};
         double size[2] = {0, 0};
         for (int i = 0; i < 2; ++i) {
-            const fs::path file = dir / (std::string(k.name) + std::to_string(i));
+            const fs::path file = folder / (std::string(k.name) + std::to_string(i));
             std::string text = k.head;
             const size_t count = i ? 1000000 : 100000;
             text.reserve(text.size() + count * k.line.size());

@@ -119,7 +119,7 @@ TEST(CliTimelineFile, BlankSeparatedFieldsCommentsAndLineNumbers)
                                              "burn.timeline");
     ASSERT_EQ(actions.size(), 3u);
     EXPECT_EQ(actions[1].craft, "Mervex-2");
-    EXPECT_EQ(actions[1].source, "burn.timeline:4");
+    EXPECT_EQ(actions[1].source(), "burn.timeline:4");
     EXPECT_DOUBLE_EQ(actions[2].duration, 30);
 
     try {
