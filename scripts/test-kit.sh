@@ -36,7 +36,8 @@ done
 rebuilt_after() { # rebuilt_after FILE: every lander build must give a new Lander.res
   for name in $landers; do
     cp "$scratch/$name/Lander.res" "$scratch/$name.res.before"
-    cmake --build "$scratch/$name" >>"$scratch/$name.log" 2>&1 || { cat "$scratch/$name.log" >&2; fail "$name: rebuild"; }
+    cmake --build "$scratch/$name" >>"$scratch/$name.log" 2>&1 ||
+      { cat "$scratch/$name.log" >&2; fail "$name: rebuild"; }
     if cmp -s "$scratch/$name/Lander.res" "$scratch/$name.res.before"; then
       fail "$name: a change to $1 did not rebuild Lander.res"
     fi

@@ -126,8 +126,9 @@ private:
                 throw TimelineError(a.source() + ": " + sim::shown_text(a.text) + ": no craft named \"" +
                                     sim::shown_text(a.craft) + "\" in " + o_.scenario);
             if (a.kind == ActionKind::thrust && !CraftOf(a).has_group(a.group))
-                throw TimelineError(a.source() + ": " + sim::shown_text(a.text) + ": " + sim::shown_text(CraftOf(a).name()) +
-                                    " has no thruster group " + group_name(a.group));
+                throw TimelineError(a.source() + ": " + sim::shown_text(a.text) + ": " +
+                                    sim::shown_text(CraftOf(a).name()) + " has no thruster group " +
+                                    group_name(a.group));
             events_.push_back({a.time, &a, false});
             if (a.kind == ActionKind::thrust && a.duration > 0 && a.time + a.duration < o_.duration + time_eps)
                 events_.push_back({a.time + a.duration, &a, true});

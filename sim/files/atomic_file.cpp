@@ -1,8 +1,8 @@
 #include "sim/atomic_file.h"
 
 #include <algorithm>
-#include <cctype>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>

@@ -124,7 +124,8 @@ Scenario parse_scenario(const std::string& text, const std::string& file)
             section = Section::header;
         } else if (word == "BEGIN_VESSEL") {
             if (scn.vessels.size() == scenario_craft_limit)
-                Fail(file, line_no, "more than " + std::to_string(scenario_craft_limit) + " craft in one scenario", shown());
+                Fail(file, line_no, "more than " + std::to_string(scenario_craft_limit) + " craft in one scenario",
+                     shown());
             ScenarioVessel v;
             const std::string id = Rest(line);
             if (id.find_first_of(blanks) != std::string::npos || !SplitName(id, v.name, v.class_name))
