@@ -39,7 +39,7 @@ INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
     return Deeper(depth + 1) + frame[0];
 }
 
-[[gnu::no_sanitize("undefined")]] void Crash(const std::string& how)
+__attribute__((no_sanitize("undefined"))) void Crash(const std::string& how)
 {
     if (how == "segv") *static_cast<volatile int*>(nullptr) = 1;
     if (how == "ill") __builtin_trap();
