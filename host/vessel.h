@@ -45,7 +45,8 @@ public:
 
     UINT CreateAnimation(double initial_state) const noexcept;
     // The host keeps `trans` (and the group list it points to) for as long as
-    // the animation exists and releases it with the vessel's record.
+    // the animation exists and releases it with the vessel's record. Each
+    // transform is handed over once: a second time is a fault, answered null.
     ANIMATIONCOMPONENT_HANDLE AddAnimationComponent(UINT anim, double state0, double state1, MGROUP_TRANSFORM* trans,
                                                     ANIMATIONCOMPONENT_HANDLE parent = nullptr) const noexcept;
     bool SetAnimation(UINT anim, double state) const noexcept;
