@@ -465,6 +465,29 @@ TEST_F(CliRun, OutputsAreWholeRegularFilesWrittenOnlyWhereNamed)
     EXPECT_NE(partial.find("t.json", partial.rfind("; not written: ")), std::string::npos) << partial;
 }
 
+TEST_F(CliRun, AnOutputThatFillsTheDiskCostsTheFinalSaveNoRoom)
+{
+    // A small file system of the run's own, mounted in a namespace of its
+    // own; what it held is copied out before the namespace ends.
+    if (std::system("unshare -rm true > /dev/null 2>&1") != 0) GTEST_SKIP() << "no mount namespace to be had here";
+    const std::string small = (dir / "small").string();
+    fs::create_directories(small);
+    const std::string inside = "mount -t tmpfs -o size=128k tmpfs " + small + " && \"$0\" \"$@\"; status=$?; ls -A " +
+                               small + " > " + Out("left") + "; cp " + small + "/final.scn " + Out("final.scn") +
+                               "; exit $status";
+    const std::string cmd = "unshare -rm sh -c '" + inside + "' '" + SIMHOST_RUN_PATH + "' " + scenarios +
+                            "/stowed.scn -d 100 --json-every 0 --no-pictures -q -o " + small + " --json " + small +
+                            "/t.json 2> " + Out("stderr");
+    const int raw = std::system(cmd.c_str());
+    const std::string err = read_file(dir / "stderr");
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << err;
+    EXPECT_NE(err.find("No space left on device; written: " + small + "/final.scn; not written: " + small + "/t.json"),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(read_file(dir / "left"), "final.scn\n") << "no temporary left";
+    EXPECT_EQ(sim::read_scenario_file((dir / "final.scn").string()).vessels.size(), 1u);
+}
+
 TEST_F(CliRun, OptionsAreReadStrictlyAndMessagesShowWhatWasWritten)
 {
     const std::string craft = "BEGIN_VESSEL Mervex-1:Mervex\nARRAYS 1\nEND_VESSEL\n";
