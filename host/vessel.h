@@ -72,6 +72,44 @@ private:
 // The callbacks the host makes on a vessel. Every slot has a default that
 // does nothing; a module overrides what it needs. The order of the virtual
 // functions is part of the interface: do not reorder or insert.
+//
+// When this host makes each call, in the order a craft meets them:
+//  0 clbkDefineClass    right after ovcInit; `cfg` is null (no class file).
+//  2 clbkReadScenario   when the craft comes from a scenario: right after
+//                       its clbkDefineClass, before the next craft is made.
+//  4 clbkPostCreation   once, after clbkDefineClass, before any step; for
+//                       a scenario once every craft of it has read its
+//                       block, in the scenario's order: the place to apply
+//                       what the scenario set.
+//  5 clbkFocusChanged   when the focus moves: first on the craft that loses
+//                       it (getfocus false), then on the one that gets it
+//                       (true); both are passed the new and the old craft.
+//                       The first craft made or loaded while no craft has the
+//                       focus gets it after its clbkPostCreation, with no old
+//                       craft (null). When the focus craft is destroyed, the
+//                       focus moves first to the earliest craft left, if any.
+//  9 clbkVisualCreated  when a view starts drawing the craft; `vis` stays
+//                       valid until clbkVisualDestroyed; `refcount` is 1.
+// 10 clbkVisualDestroyed when that view stops, and before ovcExit if a
+//                       view still draws the craft.
+// Each step, in this order, each call for every craft in the order made:
+// 19 clbkConsumeDirectKey the focus craft only, while any key is held, with
+//                       the 256-byte keyboard state (read during the call).
+//  6 clbkPreStep        simt and simdt of the step to come; mjd is 0.
+//  7 clbkAfterStep      simt at the step's end.
+// 18 clbkAnimate        simt at the step's end, after every clbkAfterStep and
+//                       before anything is drawn or saved; also before each
+//                       frame a view draws between steps.
+// Outside steps:
+// 20 clbkKeyPress       for each key event (keycodes.h).
+//  1 clbkWriteScenario  when the host saves; the module writes its lines
+//                       and SaveDefaultState the host's.
+// Never called by this host, which has no such occasion: 3 clbkSetStateEx
+// (no craft is made from a state while flying), 8 clbkPlaybackEvent (no
+// recorded flights), 11 clbkDrawHUD, 12 clbkRCSMode, 13 clbkADCtrlMode,
+// 14 clbkHUDMode, 15 clbkMFDMode, 16 clbkNavMode (no cockpit, HUD, MFD or
+// autopilot), 17 clbkDockEvent (craft never dock), 21 clbkLoadGenericCockpit,
+// 22-24 the panel slots, 25-27 the virtual-cockpit slots.
 class HOSTAPI VESSEL2 : public VESSEL {
 public:
     VESSEL2(OBJHANDLE hVessel, int fmodel = 1) noexcept;
