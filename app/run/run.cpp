@@ -112,7 +112,7 @@ public:
 private:
     sim::Craft CraftOf(const Action& a)
     {
-        return a.craft.empty() ? host_->vessels().front() : host_->find_vessel(a.craft);
+        return a.craft.empty() ? host_->focus() : host_->find_vessel(a.craft);
     }
 
     void Schedule()
@@ -192,6 +192,10 @@ private:
             Note(t, "thrust " + group_name(a.group) + " of " + craft.name() + " at " + Fmt("%g", level));
             break;
         }
+        case ActionKind::focus:
+            host_->set_focus(CraftOf(a));
+            Note(t, "focus to " + a.craft);
+            break;
         case ActionKind::save: Save(output_path(o_, a.name)); break;
         case ActionKind::picture:
             Picture([&](const std::string& p) { draw_top_view(p, *host_, meshes_, t); }, picture_path(o_, a));
