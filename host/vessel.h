@@ -6,8 +6,9 @@
 #include "keycodes.h"
 
 // None of these throws: a call the host cannot honour (a handle it never
-// gave, an unknown animation) is noted as the module's fault and answered
-// harmlessly.
+// gave, an unknown animation, a number or vector component that is not
+// finite) is noted as the module's fault and answered harmlessly: the call
+// changes nothing and answers null, 0 or false.
 class HOSTAPI VESSEL {
 public:
     // `hVessel` is the host's handle of the craft as passed to ovcInit; the
@@ -43,19 +44,37 @@ public:
     UINT AddMesh(const char* meshname, const VECTOR3* ofs = nullptr) const noexcept;
     void SetMeshVisibilityMode(UINT meshidx, WORD mode) const noexcept;
 
+    // An animation's id; the meshes stand as modelled at `initial_state`.
     UINT CreateAnimation(double initial_state) const noexcept;
-    // The host keeps `trans` (and the group list it points to) for as long as
-    // the animation exists and releases it with the vessel's record.
+    // A part of animation `anim`: while its state runs from state0 to state1
+    // the transform turns its mesh groups through the transform's whole
+    // angle; below state0 and above state1 it holds. With a `parent` (a
+    // component of this craft added earlier) the groups also follow every
+    // movement of the parent's, as an arm's forearm follows its upper arm.
+    // Ownership: `trans` is made with `new MGROUP_ROTATE(...)`; the host owns
+    // it from this call on, whatever the call answers (null included), and
+    // deletes it as an MGROUP_ROTATE when the craft goes. (A module built
+    // in the other C++ ABI of Windows keeps and deletes its own: the host
+    // cannot free into its runtime's heap.) The group list `trans->grp`
+    // stays the module's and must outlive the craft.
     ANIMATIONCOMPONENT_HANDLE AddAnimationComponent(UINT anim, double state0, double state1, MGROUP_TRANSFORM* trans,
                                                     ANIMATIONCOMPONENT_HANDLE parent = nullptr) const noexcept;
+    // The state an animation's components are drawn at; both are the same
+    // call. False for an animation the craft does not have.
     bool SetAnimation(UINT anim, double state) const noexcept;
     bool SetAnimState(UINT anim, double state) const noexcept;
 
     // The host keeps `bs` and reads the record through it every frame, so it
-    // must stay in place until the vessel is destroyed.
+    // must stay in place until the vessel is destroyed; a change of its
+    // `active` flag (or any field) shows from the next frame on.
     void AddBeacon(BEACONLIGHTSPEC* bs) const noexcept;
 
-    // `line` is read during the call only; `status` is the host's, passed through.
+    // Places a line of the host's own (POS, VEL, ATT, AROT, PROPELLANT, ...).
+    // `line` is read during the call only; `status` is the host's, passed
+    // through. A line of the module's own that it cannot read (a number
+    // missing or out of range) goes here too: the host then reports it,
+    // with the file and line, as a line nobody could place, and the
+    // scenario does not load. A module does not guess a value for it.
     void ParseScenarioLineEx(char* line, void* status) const noexcept;
     // Writes the host's own lines of this vessel into the scenario `scn`.
     void SaveDefaultState(FILEHANDLE scn) const noexcept;
@@ -153,3 +172,21 @@ protected:
 static_assert(sizeof(VESSEL) == host_layout::w(16, 8));
 static_assert(sizeof(VESSEL2) == host_layout::w(24, 12));
 
+// What a module exports (DLLCLBK): the host finds them by these names.
+// Required: InitModule, ovcInit, ovcExit; the others are optional.
+//
+// Once, after the library is loaded, with the library's own handle.
+DLLCLBK void InitModule(HINSTANCE hModule);
+// Makes the object of one craft for the host's handle `hVessel`; the host
+// then calls clbkDefineClass. `flightmodel` is passed on to VESSEL.
+DLLCLBK VESSEL* ovcInit(OBJHANDLE hVessel, int flightmodel);
+// Destroys an object ovcInit made (close its dialogs there: see oapi.h).
+DLLCLBK void ovcExit(VESSEL* vessel);
+// Once, before the library is unloaded; a module exports one name or none.
+DLLCLBK void ExitModule(HINSTANCE hModule);
+DLLCLBK void opcDLLExit(HINSTANCE hModule);
+// The module's build date as "Mmm dd yyyy" (what __DATE__ gives); the text
+// must stay valid while the library is loaded.
+DLLCLBK const char* ModuleDate();
+// A number the module's author raises with each release.
+DLLCLBK int GetModuleVersion();

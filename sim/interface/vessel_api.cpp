@@ -241,12 +241,12 @@ ANIMATIONCOMPONENT_HANDLE add_animation_component(const VESSEL* vessel, UINT ani
                                                   MGROUP_TRANSFORM* trans, MGROUP_TRANSFORM::TYPE type,
                                                   TransformOwner owner, ANIMATIONCOMPONENT_HANDLE parent) noexcept
 {
-    return OnCraft(vessel, "AddAnimationComponent", {anim, state0, state1, trans, parent},
+    return OnCraft<false>(vessel, "AddAnimationComponent", {anim, state0, state1, trans, parent},
                    ANIMATIONCOMPONENT_HANDLE(nullptr),
                    [&](VesselRecord& r, const Call& call) -> ANIMATIONCOMPONENT_HANDLE {
                        // The transform is the host's from here on, whatever becomes of the call.
                        if (trans && owner == TransformOwner::host) r.transforms.push_back(trans);
-                       if (!KnownAnimation(r, anim, call)) return nullptr;
+                       if (!call.numbers_finite() || !KnownAnimation(r, anim, call)) return nullptr;
                        if (!trans) {
                            call.fault("the transform is null");
                            return nullptr;
