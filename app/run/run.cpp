@@ -188,8 +188,11 @@ private:
         case ActionKind::thrust: {
             const sim::Craft craft = CraftOf(a);
             const double level = e.thrust_end ? 0 : a.level;
-            host_->set_thrust(craft, a.group, level);
-            Note(t, "thrust " + group_name(a.group) + " of " + craft.name() + " at " + Fmt("%g", level));
+            // The focus may have moved to a craft without the group since the start.
+            if (host_->set_thrust(craft, a.group, level))
+                Note(t, "thrust " + group_name(a.group) + " of " + craft.name() + " at " + Fmt("%g", level));
+            else
+                Note(t, "thrust " + group_name(a.group) + ": " + craft.name() + " has no such group; nothing happened");
             break;
         }
         case ActionKind::focus:
