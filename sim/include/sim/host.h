@@ -116,8 +116,8 @@ public:
     // loaded already, else the one `locate` names, loaded once for all its
     // craft), sets the clock, and lets each craft read its block; then
     // clbkPostCreation for each, and the focus to the first when no craft
-    // had it (as create_vessel). A fault up to clbkPostCreation counts as a
-    // line not placed. Throws
+    // had it (as create_vessel). A module fault up to clbkPostCreation
+    // leaves the host as it was too, and is thrown as usual. Throws
     // ScenarioError, with the host as it was (modules loaded for it unloaded
     // again), for a class without a module, a name already taken, or lines
     // that neither the craft nor the host could place.
