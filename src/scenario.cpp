@@ -1,6 +1,5 @@
 // The craft's own scenario lines, after the host's: ARRAYS, PAYLOAD_MASS,
 // and NAVLIGHTS and DIALOG while they apply. Keys match by prefix, any case.
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,9 +26,11 @@ void Mervex::clbkReadScenario(FILEHANDLE scn, void* status)
     while (oapiReadScenario_nextline(scn, line)) {
         if (HasKey(line, "ARRAYS", 6)) {
             // A value no float holds as a number ("nan", "inf", beyond 3.4e38)
-            // reads as no number at all: 0. The host takes no other.
+            // reads as no number at all: 0. The host takes no other. (A value
+            // less itself is 0 exactly when it is finite; the runtime of the
+            // vendor-ABI build has no <cmath>.)
             const float value = static_cast<float>(atof(line + 6));
-            array_state = std::isfinite(value) ? value : 0.0f;
+            array_state = value - value == 0.0f ? value : 0.0f;
         } else if (HasKey(line, "PAYLOAD_MASS", 12)) {
             sscanf(line + 12, "%lf", &payload_mass);
         } else if (HasKey(line, "NAVLIGHTS", 9)) {
