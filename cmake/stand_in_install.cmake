@@ -12,6 +12,7 @@ set(modules Mervex Tank)
 set_target_properties(${modules} PROPERTIES INSTALL_RPATH "$ORIGIN/${mervex_modules_to_lib}" BUILD_WITH_INSTALL_RPATH ON)
 
 install(TARGETS ${programs} RUNTIME DESTINATION ${mervex_bin_dir})
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/new_module/simhost-new-module DESTINATION ${mervex_bin_dir})
 install(TARGETS simhost LIBRARY DESTINATION ${mervex_lib_dir})
 install(TARGETS ${modules} LIBRARY DESTINATION ${mervex_modules_dir})
 install(FILES $<TARGET_FILE_DIR:Mervex>/Mervex.res DESTINATION ${mervex_modules_dir})

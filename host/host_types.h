@@ -49,20 +49,22 @@ enum THGROUP_TYPE {
 // A beacon light. The host keeps the record's address from AddBeacon on and
 // reads it every frame, so the record must stay in place while the vessel lives.
 struct BEACONLIGHTSPEC {
-    DWORD shape;
-    VECTOR3* pos;  // read through on every frame; must outlive the vessel
-    VECTOR3* col;  // as pos
-    double size;
-    double falloff;
-    double period;
-    double duration;
-    double tofs;
-    bool active;
+    DWORD shape;       // 0 compact, 1 diffuse, 2 star-shaped
+    VECTOR3* pos;      // metres in the vessel frame; read through on every frame; must outlive the vessel
+    VECTOR3* col;      // red, green, blue, each 0 to 1; as pos
+    double size;       // radius in metres
+    double falloff;    // 0 to 1: how fast it dims with distance (0: not at all)
+    double period;     // seconds from one flash to the next; 0: shines steadily
+    double duration;   // seconds each flash lasts
+    double tofs;       // seconds into the period that the first flash starts
+    bool active;       // lit; the module may switch it at any time
 };
 
 // Base of the mesh-group transforms an animation component applies.
 // Both classes are defined here in full, so host and module each carry their
 // own copy and nothing of them crosses the interface but the record itself.
+// A module makes an MGROUP_ROTATE with `new` for AddAnimationComponent,
+// which takes it over (see there); the group list `grp` stays the module's.
 class MGROUP_TRANSFORM {
 public:
     enum TYPE { NULLTRANSFORM, ROTATE };

@@ -1,5 +1,6 @@
 // Free functions of the host interface. None of them throws: a call the
-// host cannot honour is noted as the module's fault and answered harmlessly.
+// host cannot honour (a number that is not finite among them) is noted as
+// the module's fault and answered harmlessly.
 //
 // When a module may call what:
 // - While the library loads (its attach step, InitModule) and while it
@@ -37,6 +38,23 @@ HOSTAPI void oapiWriteScenario_float(FILEHANDLE scn, const char* item, double va
 // Dialogs are known by (instance, resource id); at most one of each is open.
 // `context` is kept, unread, until the dialog closes. An open dialog is
 // brought forward rather than opened twice.
+//
+// The protocol, as the module's procedure `proc` sees it:
+// - oapiOpenDialogEx builds the dialog from the module's resource `resid`
+//   and, before it returns, calls `proc` with WM_INITDIALOG and `context`
+//   as lParam. oapiGetDialogContext gives `context` from then on.
+// - A second oapiOpenDialogEx of an open dialog brings it forward: no
+//   second window, no WM_INITDIALOG; the first procedure and context stay.
+// - A click on a button comes as WM_COMMAND with the button's id
+//   (LOWORD(wParam)) and BN_CLICKED. The window's close box comes as
+//   WM_COMMAND with IDCANCEL, with or without a button of that id; the
+//   dialog stays open until the procedure calls oapiCloseDialog.
+// - oapiCloseDialog calls `proc` with WM_DESTROY before it returns, then the
+//   dialog's handles are gone; the procedure may call it itself.
+// - A message the procedure does not handle goes to oapiDefDialogProc, and
+//   the procedure returns what that answered.
+// - The procedure runs on the host's thread only, inside these calls or
+//   between the host's steps; what it throws is the module's fault.
 HOSTAPI HWND oapiOpenDialogEx(HINSTANCE hInst, int resid, DLGPROC proc, DWORD flags, void* context) noexcept;
 HOSTAPI HWND oapiFindDialog(HINSTANCE hInst, int resid) noexcept;
 HOSTAPI void oapiCloseDialog(HWND hDlg) noexcept;

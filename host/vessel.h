@@ -6,8 +6,9 @@
 #include "keycodes.h"
 
 // None of these throws: a call the host cannot honour (a handle it never
-// gave, an unknown animation) is noted as the module's fault and answered
-// harmlessly.
+// gave, an unknown animation, a number or vector component that is not
+// finite) is noted as the module's fault and answered harmlessly: the call
+// changes nothing and answers null, 0 or false.
 class HOSTAPI VESSEL {
 public:
     // `hVessel` is the host's handle of the craft as passed to ovcInit; the
@@ -43,20 +44,38 @@ public:
     UINT AddMesh(const char* meshname, const VECTOR3* ofs = nullptr) const noexcept;
     void SetMeshVisibilityMode(UINT meshidx, WORD mode) const noexcept;
 
+    // An animation's id; the meshes stand as modelled at `initial_state`.
     UINT CreateAnimation(double initial_state) const noexcept;
-    // The host keeps `trans` (and the group list it points to) for as long as
-    // the animation exists and releases it with the vessel's record. Each
-    // transform is handed over once: a second time is a fault, answered null.
+    // A part of animation `anim`: while its state runs from state0 to state1
+    // the transform turns its mesh groups through the transform's whole
+    // angle; below state0 and above state1 it holds. With a `parent` (a
+    // component of this craft added earlier) the groups also follow every
+    // movement of the parent's, as an arm's forearm follows its upper arm.
+    // Ownership: `trans` is made with `new MGROUP_ROTATE(...)`; the host owns
+    // it from this call on, whatever the call answers (null included), and
+    // deletes it as an MGROUP_ROTATE when the craft goes. (A module built
+    // in the other C++ ABI of Windows keeps and deletes its own: the host
+    // cannot free into its runtime's heap.) The group list `trans->grp`
+    // stays the module's and must outlive the craft. Each transform is handed
+    // over once: a second time is a fault, answered null.
     ANIMATIONCOMPONENT_HANDLE AddAnimationComponent(UINT anim, double state0, double state1, MGROUP_TRANSFORM* trans,
                                                     ANIMATIONCOMPONENT_HANDLE parent = nullptr) const noexcept;
+    // The state an animation's components are drawn at; both are the same
+    // call. False for an animation the craft does not have.
     bool SetAnimation(UINT anim, double state) const noexcept;
     bool SetAnimState(UINT anim, double state) const noexcept;
 
     // The host keeps `bs` and reads the record through it every frame, so it
-    // must stay in place until the vessel is destroyed.
+    // must stay in place until the vessel is destroyed; a change of its
+    // `active` flag (or any field) shows from the next frame on.
     void AddBeacon(BEACONLIGHTSPEC* bs) const noexcept;
 
-    // `line` is read during the call only; `status` is the host's, passed through.
+    // Places a line of the host's own (POS, VEL, ATT, AROT, PROPELLANT, ...).
+    // `line` is read during the call only; `status` is the host's, passed
+    // through. A line of the module's own that it cannot read (a number
+    // missing or out of range) goes here too: the host then reports it,
+    // with the file and line, as a line nobody could place, and the
+    // scenario does not load. A module does not guess a value for it.
     void ParseScenarioLineEx(char* line, void* status) const noexcept;
     // Writes the host's own lines of this vessel into the scenario `scn`.
     void SaveDefaultState(FILEHANDLE scn) const noexcept;
@@ -73,6 +92,44 @@ private:
 // The callbacks the host makes on a vessel. Every slot has a default that
 // does nothing; a module overrides what it needs. The order of the virtual
 // functions is part of the interface: do not reorder or insert.
+//
+// When this host makes each call, in the order a craft meets them:
+//  0 clbkDefineClass    right after ovcInit; `cfg` is null (no class file).
+//  2 clbkReadScenario   when the craft comes from a scenario: right after
+//                       its clbkDefineClass, before the next craft is made.
+//  4 clbkPostCreation   once, after clbkDefineClass, before any step; for
+//                       a scenario once every craft of it has read its
+//                       block, in the scenario's order: the place to apply
+//                       what the scenario set.
+//  5 clbkFocusChanged   when the focus moves: first on the craft that loses
+//                       it (getfocus false), then on the one that gets it
+//                       (true); both are passed the new and the old craft.
+//                       The first craft made or loaded while no craft has the
+//                       focus gets it after its clbkPostCreation, with no old
+//                       craft (null). When the focus craft is destroyed, the
+//                       focus moves first to the earliest craft left, if any.
+//  9 clbkVisualCreated  when a view starts drawing the craft; `vis` stays
+//                       valid until clbkVisualDestroyed; `refcount` is 1.
+// 10 clbkVisualDestroyed when that view stops, and before ovcExit if a
+//                       view still draws the craft.
+// Each step, in this order, each call for every craft in the order made:
+// 19 clbkConsumeDirectKey the focus craft only, while any key is held, with
+//                       the 256-byte keyboard state (read during the call).
+//  6 clbkPreStep        simt and simdt of the step to come; mjd is 0.
+//  7 clbkAfterStep      simt at the step's end.
+// 18 clbkAnimate        simt at the step's end, after every clbkAfterStep and
+//                       before anything is drawn or saved; also before each
+//                       frame a view draws between steps.
+// Outside steps:
+// 20 clbkKeyPress       for each key event (keycodes.h).
+//  1 clbkWriteScenario  when the host saves; the module writes its lines
+//                       and SaveDefaultState the host's.
+// Never called by this host, which has no such occasion: 3 clbkSetStateEx
+// (no craft is made from a state while flying), 8 clbkPlaybackEvent (no
+// recorded flights), 11 clbkDrawHUD, 12 clbkRCSMode, 13 clbkADCtrlMode,
+// 14 clbkHUDMode, 15 clbkMFDMode, 16 clbkNavMode (no cockpit, HUD, MFD or
+// autopilot), 17 clbkDockEvent (craft never dock), 21 clbkLoadGenericCockpit,
+// 22-24 the panel slots, 25-27 the virtual-cockpit slots.
 class HOSTAPI VESSEL2 : public VESSEL {
 public:
     VESSEL2(OBJHANDLE hVessel, int fmodel = 1) noexcept;
@@ -116,3 +173,21 @@ protected:
 static_assert(sizeof(VESSEL) == host_layout::w(16, 8));
 static_assert(sizeof(VESSEL2) == host_layout::w(24, 12));
 
+// What a module exports (DLLCLBK): the host finds them by these names.
+// Required: InitModule, ovcInit, ovcExit; the others are optional.
+//
+// Once, after the library is loaded, with the library's own handle.
+DLLCLBK void InitModule(HINSTANCE hModule);
+// Makes the object of one craft for the host's handle `hVessel`; the host
+// then calls clbkDefineClass. `flightmodel` is passed on to VESSEL.
+DLLCLBK VESSEL* ovcInit(OBJHANDLE hVessel, int flightmodel);
+// Destroys an object ovcInit made (close its dialogs there: see oapi.h).
+DLLCLBK void ovcExit(VESSEL* vessel);
+// Once, before the library is unloaded; a module exports one name or none.
+DLLCLBK void ExitModule(HINSTANCE hModule);
+DLLCLBK void opcDLLExit(HINSTANCE hModule);
+// The module's build date as "Mmm dd yyyy" (what __DATE__ gives); the text
+// must stay valid while the library is loaded.
+DLLCLBK const char* ModuleDate();
+// A number the module's author raises with each release.
+DLLCLBK int GetModuleVersion();

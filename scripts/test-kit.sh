@@ -1,7 +1,8 @@
 #!/bin/sh
 # Uses an installed stand-in host as a module author would:
 #   scripts/test-kit.sh PREFIX SCRATCH
-# Builds examples/tank and the resource-carrying tests/kit from PREFIX alone
+# Builds examples/tank, a project simhost-new-module writes, and the
+# resource-carrying tests/kit from PREFIX alone
 # with find_package(SimHost) and runs their validation through ctest (and a
 # program that embeds the host through its installed headers), the latter
 # with both Makefiles and Ninja, each rebuilding its resources when the
@@ -25,6 +26,18 @@ project() { # project NAME SOURCE GENERATOR: configure, build, ctest
   echo "$name: built from the installed kit and validated"
 }
 project tank examples/tank Ninja
+
+# A new module project from the kit's template, built and validated as written.
+rm -rf "$scratch/new"
+mkdir -p "$scratch/new"
+(cd "$scratch/new" && "$prefix/bin/simhost-new-module" Probe >new.log 2>&1 &&
+  cmake -S Probe -B b >>new.log 2>&1 && cmake --build b >>new.log 2>&1 &&
+  ctest --test-dir b --output-on-failure >>new.log 2>&1) ||
+  { cat "$scratch/new/new.log" >&2; fail "simhost-new-module Probe: the project did not build, fly and validate"; }
+grep -q "warning:" "$scratch/new/new.log" && { cat "$scratch/new/new.log" >&2; fail "simhost-new-module Probe: warnings"; }
+grep -q "BURSTS 1" "$scratch/new/b/flight/final.scn" ||
+  fail "simhost-new-module Probe: the flight's click did not count"
+echo "simhost-new-module: its project built, flew and validated"
 # A copy, so that its bitmap and header can change.
 cp -R tests/kit "$scratch/lander-src"
 landers="lander-make lander-ninja"

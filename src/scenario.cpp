@@ -25,7 +25,12 @@ void Mervex::clbkReadScenario(FILEHANDLE scn, void* status)
     char* line;
     while (oapiReadScenario_nextline(scn, line)) {
         if (HasKey(line, "ARRAYS", 6)) {
-            array_state = static_cast<float>(atof(line + 6));
+            // A value no float holds as a number ("nan", "inf", beyond 3.4e38)
+            // reads as no number at all: 0. The host takes no other. (A value
+            // less itself is 0 exactly when it is finite; the runtime of the
+            // vendor-ABI build has no <cmath>.)
+            const float value = static_cast<float>(atof(line + 6));
+            array_state = value - value == 0.0f ? value : 0.0f;
         } else if (HasKey(line, "PAYLOAD_MASS", 12)) {
             // A value that is not a finite number (1e999, nan, inf) leaves the
             // mass as it was: not every C runtime could write it back.

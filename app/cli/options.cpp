@@ -156,7 +156,8 @@ Options:
   -h, --help            this text
 
 Actions, TIME in seconds after the start; @CRAFT picks a craft by its
-scenario name (default: the first craft in the file):
+scenario name (default: the craft with the focus, at first the first craft
+in the file):
   TIME:key:KEYS[@CRAFT]         press and release a key (with its modifiers
                                 held), e.g. 0:key:K, 5:key:Shift+L@Craft-2,
                                 8:key:Ctrl+Space, 1:key:0x25
@@ -168,6 +169,8 @@ scenario name (default: the first craft in the file):
   TIME:thrust:GROUP=LEVEL[:for=SEC][@CRAFT]
                                 set a thruster group to LEVEL (0 to 1), for SEC
                                 seconds or until changed: 10:thrust:main=1:for=30
+  TIME:focus:CRAFT              move the focus to CRAFT: held keys and actions
+                                without @CRAFT go to it from then on
   TIME:save:NAME                save the scenario at that time as well, to
                                 OUT/NAME (letters, digits, '-', '_', '.')
   TIME:picture[:NAME]           draw the craft from above at that time

@@ -99,6 +99,11 @@ Action ParseAction(const std::string& entry, std::shared_ptr<const std::string> 
         } else if (kind == "thrust") {
             a.kind = ActionKind::thrust;
             Thrust(a, f);
+        } else if (kind == "focus") {
+            if (f.size() != 3 || f[2].empty()) throw std::invalid_argument("expected focus:CRAFT");
+            if (!a.craft.empty()) throw std::invalid_argument("the craft to focus is named after focus:, not with @");
+            a.kind = ActionKind::focus;
+            a.craft = f[2];
         } else if (kind == "save") {
             if (f.size() != 3 || f[2].empty()) throw std::invalid_argument("expected save:NAME");
             a.kind = ActionKind::save;
@@ -110,7 +115,7 @@ Action ParseAction(const std::string& entry, std::shared_ptr<const std::string> 
             if (f.size() == 3) a.name = f[2];
             PlainName(a.name, "picture");
         } else {
-            throw std::invalid_argument("unknown action \"" + sim::shown_text(f[1]) + "\" (key, click, thrust, save, picture)");
+            throw std::invalid_argument("unknown action \"" + sim::shown_text(f[1]) + "\" (key, click, thrust, focus, save, picture)");
         }
     } catch (const std::invalid_argument& e) {
         throw fail(e.what());
@@ -177,6 +182,7 @@ std::string describe(const Action& a)
         else std::snprintf(l, sizeof l, "=%g", a.level);
         return std::string(t) + ": thrust " + group_name(a.group) + l + on;
     }
+    case ActionKind::focus: return std::string(t) + ": focus " + a.craft;
     case ActionKind::save: return std::string(t) + ": save " + a.name;
     case ActionKind::picture: return std::string(t) + ": picture " + a.name;
     }

@@ -1,9 +1,10 @@
 // Actions at given simulated times: key presses, dialog clicks, thruster
-// levels, saves and pictures.
+// levels, moving the focus, saves and pictures.
 //
 // On the command line an action is one word, fields joined by ':' and an
 // optional "@CRAFT" at the end:
 //   5:key:Shift+L@Craft-2   3:click:OK       10:thrust:main=1:for=30
+//   20:focus:Craft-2
 // In a timeline file each line holds the same fields separated by blanks:
 //   5  key     Shift+L  @Craft-2
 //   10 thrust  main=1   for=30
@@ -24,12 +25,12 @@ struct TimelineError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-enum class ActionKind { key, click, thrust, save, picture };
+enum class ActionKind { key, click, thrust, focus, save, picture };
 
 struct Action {
     double time = 0;     // seconds after the start of the run
     ActionKind kind = ActionKind::key;
-    std::string craft;   // empty: the scenario's first craft
+    std::string craft;   // empty: the craft with the focus; for focus, the craft that gets it
     KeySpec key;
     std::string button;  // as written: a caption, a control id or "close"
     THGROUP_TYPE group = THGROUP_MAIN;

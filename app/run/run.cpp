@@ -112,7 +112,7 @@ public:
 private:
     sim::Craft CraftOf(const Action& a)
     {
-        return a.craft.empty() ? host_->vessels().front() : host_->find_vessel(a.craft);
+        return a.craft.empty() ? host_->focus() : host_->find_vessel(a.craft);
     }
 
     void Schedule()
@@ -193,10 +193,17 @@ private:
         case ActionKind::thrust: {
             const sim::Craft craft = CraftOf(a);
             const double level = e.thrust_end ? 0 : a.level;
-            host_->set_thrust(craft, a.group, level);
-            Note(t, "thrust " + group_name(a.group) + " of " + craft.name() + " at " + Fmt("%g", level));
+            // The focus may have moved to a craft without the group since the start.
+            if (host_->set_thrust(craft, a.group, level))
+                Note(t, "thrust " + group_name(a.group) + " of " + craft.name() + " at " + Fmt("%g", level));
+            else
+                Note(t, "thrust " + group_name(a.group) + ": " + craft.name() + " has no such group; nothing happened");
             break;
         }
+        case ActionKind::focus:
+            host_->set_focus(CraftOf(a));
+            Note(t, "focus to " + a.craft);
+            break;
         case ActionKind::save: Save(output_path(o_, a.name)); break;
         case ActionKind::picture:
             Picture([&](const std::string& p) { draw_top_view(p, *host_, meshes_, t); }, picture_path(o_, a));

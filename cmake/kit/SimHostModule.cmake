@@ -3,22 +3,31 @@
 # need the targets SimHost::interface and, for validation, SimHost::validate.
 include_guard(GLOBAL)
 
-# simhost_add_module(<name> <source>... [RESOURCES <script.rc>])
+# simhost_add_module(<name> <source>... [RESOURCES <script.rc>] [NO_WARNINGS])
 #
 # Builds the module <name>: a library named <name>.so (no "lib" in front)
 # that exports only what its sources mark DLLCLBK, carries no unique
 # symbols (they would keep it mapped after the host unloads it), and links
 # the host library. The resource script, when given, is compiled with
 # llvm-rc to <name>.res beside the library, where the host looks for a
-# module's dialogs; on Windows it is linked into the DLL instead.
+# module's dialogs; on Windows it is linked into the DLL instead. The module
+# is compiled with the usual warnings (-Wall -Wextra; /W4 for a compiler
+# with Microsoft's options) unless NO_WARNINGS is given.
 function(simhost_add_module name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "RESOURCES" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_WARNINGS" "RESOURCES" "")
   if(NOT arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "simhost_add_module(${name}): give the module's source files")
   endif()
   add_library(${name} MODULE ${arg_UNPARSED_ARGUMENTS})
   set_target_properties(${name} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
   target_link_libraries(${name} PRIVATE SimHost::interface)
+  if(NOT arg_NO_WARNINGS)
+    if(CMAKE_CXX_COMPILER_FRONTEND_VARIANT STREQUAL "MSVC")
+      target_compile_options(${name} PRIVATE /W4)
+    else()
+      target_compile_options(${name} PRIVATE -Wall -Wextra)
+    endif()
+  endif()
   # Every host function the module calls must be one the host exports. A
   # sanitizer's runtime lives in the host program, so such builds may not ask.
   if(NOT WIN32 AND NOT SIMHOST_MODULE_ALLOW_UNDEFINED AND NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")

@@ -26,6 +26,7 @@ Host::Host(CallLogging logging)
 Host::~Host()
 {
     module_faults_->owe_deferred(false);  // nobody is left to look
+    focus_ = nullptr;  // the host ends: the focus moves nowhere
     while (!vessels_.empty()) remove_vessel(*vessels_.back());
     // Their procedures live in the modules about to be unloaded.
     dialogs_->close_all();
@@ -94,6 +95,8 @@ Module* Host::find_module(const std::string& class_name) const
 Craft Host::create_vessel(Module& module, const std::string& name, int flight_model)
 {
     VesselRecord& r = add_vessel(module, name, flight_model);
+    post_creation({&r});
+    if (!focus_) move_focus(&r);
     module_faults_->report();
     return Craft(&r);
 }
@@ -127,6 +130,17 @@ void Host::remove_vessel(VesselRecord& vessel)
     auto it = std::find_if(vessels_.rbegin(), vessels_.rend(),
                            [&](const std::unique_ptr<VesselRecord>& r) { return r.get() == &vessel; });
     if (it == vessels_.rend()) return;
+    if (focus_ == &vessel) {
+        VesselRecord* next = nullptr;
+        for (const auto& r : vessels_)
+            if (r.get() != &vessel) {
+                next = r.get();
+                break;
+            }
+        move_focus(next);
+    }
+    // Neither changes the list: no module call destroys a craft.
+    drop_visual(vessel);
     // The record leaves the list first, so nothing the module does while it
     // goes can reach it as a live craft.
     std::unique_ptr<VesselRecord> rec = std::move(*it);
@@ -200,6 +214,7 @@ void Host::step(double dt)
     // starts; only a step taken back needs the beacons read again.
     module_faults_->owe_deferred(false);
     sim_step_ = dt;
+    direct_keys();
     for (const auto& r : vessels_)
         module_faults_->call_module("clbkPreStep", r.get(), [&] { r->callbacks->clbkPreStep(sim_time_, dt, 0); });
     // One pass over the fleet: each craft's state is kept, then advanced and
@@ -222,6 +237,8 @@ void Host::step(double dt)
     sim_time_ += dt;
     for (const auto& r : vessels_)
         module_faults_->call_module("clbkAfterStep", r.get(), [&] { r->callbacks->clbkAfterStep(sim_time_, dt, 0); });
+    for (const auto& r : vessels_)
+        module_faults_->call_module("clbkAnimate", r.get(), [&] { r->callbacks->clbkAnimate(sim_time_); });
     module_faults_->owe_deferred(true);
     module_faults_->report();
 }

@@ -31,6 +31,7 @@ int Host::key_event(Craft craft, DWORD key, bool down, const KeyboardState& ksta
 {
     if (!holds(craft)) throw std::logic_error("key event for a craft the host does not hold");
     VesselRecord& vessel = HostInternals::record(craft);
+    held_keys_ = kstate;
     // The callback gets its own copy: what it does to the bytes stays with it.
     KeyboardState copy = kstate;
     const int result = module_faults_->call_module("clbkKeyPress", &vessel, 0,

@@ -75,11 +75,15 @@ std::vector<Craft> Host::load_scenario(Scenario scenario, const ModuleLocator& l
         roll_back();
         throw;
     }
+    // Every craft has read its block before any finishes its setting up.
+    if (module_faults_->pending().empty() && problems.empty()) post_creation(created);
     if (!module_faults_->pending().empty() || !problems.empty()) {
         roll_back();
         module_faults_->report();
         throw ScenarioError(more ? problems + "\nand " + std::to_string(more) + " more problems" : problems);
     }
+    if (!focus_ && !created.empty()) move_focus(created.front());
+    module_faults_->report();
     std::vector<Craft> loaded;
     for (VesselRecord* r : created) loaded.emplace_back(r);
     return loaded;

@@ -84,6 +84,12 @@ struct Animation {
     std::vector<AnimationComponent*> components;
 };
 
+// A drawn view of a craft; its address is the VISHANDLE a module is given,
+// valid from clbkVisualCreated to clbkVisualDestroyed.
+struct Visual {
+    int refcount = 1;  // the views of the craft, this one counted
+};
+
 // Every record announces itself while it lives, so the host can tell a
 // handle it gave from anything else a module passes.
 struct VesselRecord {
@@ -123,6 +129,7 @@ public:
     std::vector<Exhaust> exhausts;
     std::vector<std::unique_ptr<Dock>> docks;
     std::vector<MeshEntry> meshes;
+    std::unique_ptr<Visual> visual;  // null while no view draws the craft
     std::vector<std::unique_ptr<AnimationComponent>> components;
     // Handed over by a module of the host's own C++ ABI in
     // AddAnimationComponent (also when the host answered null); released with

@@ -1,6 +1,7 @@
 #include "interface/host_call.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 
@@ -130,6 +131,25 @@ void Call::fault(const char* reason) const noexcept
     } catch (...) {
         // No memory even for the fault's text: the module goes on with the harmless answer.
     }
+}
+
+bool Call::numbers_finite() const noexcept
+{
+    static const char* const ordinal[max_args] = {"first", "second", "third", "fourth",
+                                                  "fifth", "sixth", "seventh", "eighth"};
+    for (std::size_t i = 0; i < arg_count_; ++i) {
+        const CallArg& a = args_[i];
+        const bool finite = a.kind == CallArg::Kind::number ? std::isfinite(a.number)
+                            : a.kind == CallArg::Kind::vector && a.vector
+                                ? std::isfinite(a.vector->x) && std::isfinite(a.vector->y) && std::isfinite(a.vector->z)
+                                : true;
+        if (finite) continue;
+        char reason[64];
+        std::snprintf(reason, sizeof reason, "its %s argument is not a finite number", ordinal[i]);
+        fault(reason);
+        return false;
+    }
+    return true;
 }
 
 void Call::warn(const char* reason) const noexcept

@@ -67,6 +67,11 @@ public:
     }
     // Records the call as a module fault for `reason`.
     void fault(const char* reason) const noexcept;
+    // Whether every number the call was given, alone or in a vector, is
+    // finite; records the fault naming the first that is not, if any. No
+    // host call has a use for an infinity or a NaN: the state it went into
+    // would poison every step after.
+    bool numbers_finite() const noexcept;
     // Notes the call as suspicious for `reason`, though the host serves it.
     void warn(const char* reason) const noexcept;
     // From a catch block: the host itself failed to serve the call.
@@ -110,6 +115,7 @@ R Serve(const char* name, std::initializer_list<CallArg> args, R fallback, Body&
 {
     const Call call(name, nullptr, args);
     call.log();
+    if (!call.numbers_finite()) return fallback;
     try {
         return body(call);
     } catch (...) {
@@ -128,8 +134,10 @@ void Serve(const char* name, std::initializer_list<CallArg> args, Body&& body) n
 }
 
 // As Serve, for a VESSEL method: the body gets the craft's record; a VESSEL
-// whose handle is not a live craft of the host is a fault.
-template <class R, class Body>
+// whose handle is not a live craft of the host is a fault. With
+// `check_numbers` false the body checks them itself (Call::numbers_finite),
+// for a call that must take something over whatever its numbers are.
+template <bool check_numbers = true, class R, class Body>
 R OnCraft(const VESSEL* vessel, const char* name, std::initializer_list<CallArg> args, R fallback, Body&& body) noexcept
 {
     VesselRecord* r = live_craft(vessel);
@@ -139,6 +147,7 @@ R OnCraft(const VESSEL* vessel, const char* name, std::initializer_list<CallArg>
         call.fault("the vessel's handle is not a craft of the host");
         return fallback;
     }
+    if (check_numbers && !call.numbers_finite()) return fallback;
     try {
         return body(*r, call);
     } catch (...) {

@@ -241,7 +241,7 @@ ANIMATIONCOMPONENT_HANDLE add_animation_component(const VESSEL* vessel, UINT ani
                                                   MGROUP_TRANSFORM* trans, MGROUP_TRANSFORM::TYPE type,
                                                   TransformOwner owner, ANIMATIONCOMPONENT_HANDLE parent) noexcept
 {
-    return OnCraft(vessel, "AddAnimationComponent", {anim, state0, state1, trans, parent},
+    return OnCraft<false>(vessel, "AddAnimationComponent", {anim, state0, state1, trans, parent},
                    ANIMATIONCOMPONENT_HANDLE(nullptr),
                    [&](VesselRecord& r, const Call& call) -> ANIMATIONCOMPONENT_HANDLE {
                        // The transform is the host's from here on, whatever becomes of the
@@ -250,7 +250,7 @@ ANIMATIONCOMPONENT_HANDLE add_animation_component(const VESSEL* vessel, UINT ani
                            call.fault("the transform was handed over before; each is the host's to delete once");
                            return nullptr;
                        }
-                       if (!KnownAnimation(r, anim, call)) return nullptr;
+                       if (!call.numbers_finite() || !KnownAnimation(r, anim, call)) return nullptr;
                        if (!trans) {
                            call.fault("the transform is null");
                            return nullptr;

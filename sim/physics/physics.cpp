@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "physics/rotation.h"
+
 namespace sim {
 
 namespace {
@@ -19,22 +21,6 @@ VECTOR3 Rotate(const double q[4], const VECTOR3& v)
     const VECTOR3 u{q[1], q[2], q[3]};
     const VECTOR3 t = Scale(Cross(u, v), 2);
     return Add(Add(v, Scale(t, q[0])), Cross(u, t));
-}
-
-// q = q * (rotation by omega * dt in the body frame), renormalised.
-void Turn(double q[4], const VECTOR3& omega, double dt)
-{
-    const double rate = std::sqrt(omega.x * omega.x + omega.y * omega.y + omega.z * omega.z);
-    const double half = 0.5 * rate * dt;
-    if (!(half > 0) || !std::isfinite(half)) return;
-    const double s = std::sin(half) / rate;
-    const double d[4] = {std::cos(half), omega.x * s, omega.y * s, omega.z * s};
-    const double r[4] = {q[0] * d[0] - q[1] * d[1] - q[2] * d[2] - q[3] * d[3],
-                         q[0] * d[1] + q[1] * d[0] + q[2] * d[3] - q[3] * d[2],
-                         q[0] * d[2] - q[1] * d[3] + q[2] * d[0] + q[3] * d[1],
-                         q[0] * d[3] + q[1] * d[2] - q[2] * d[1] + q[3] * d[0]};
-    const double n = std::sqrt(r[0] * r[0] + r[1] * r[1] + r[2] * r[2] + r[3] * r[3]);
-    for (int i = 0; i < 4; ++i) q[i] = r[i] / n;
 }
 
 // Propellant a thruster at full level burns per second, or 0 when it cannot fire.
@@ -110,20 +96,16 @@ void integrate(VesselRecord& vessel, double dt)
         }
     const double m1 = vessel.mass();
 
+    const VECTOR3 w0 = b.omega;
     if (m0 > 0) {
         const bool burning = flow > 0 && m1 > 0 && m1 < m0;
         const VECTOR3 dv = burning ? Scale(force, std::log(m0 / m1) / flow) : Scale(force, dt / m0);
         b.vel = Add(b.vel, Rotate(b.q, dv));
 
-        const VECTOR3 inertia = Scale(vessel.pmi, m0);
-        const VECTOR3 gyro = Cross(b.omega, {inertia.x * b.omega.x, inertia.y * b.omega.y, inertia.z * b.omega.z});
-        auto accel = [](double tq, double g, double i) { return i > 0 ? (tq - g) / i : 0.0; };
-        b.omega = Add(b.omega, Scale({accel(torque.x, gyro.x, inertia.x), accel(torque.y, gyro.y, inertia.y),
-                                      accel(torque.z, gyro.z, inertia.z)},
-                                     dt));
+        b.omega = spin(w0, Scale(vessel.pmi, m0), torque, dt);
     }
     b.pos = Add(b.pos, Scale(b.vel, dt));
-    Turn(b.q, b.omega, dt);
+    turn(b.q, Scale(Add(w0, b.omega), 0.5), dt);
 }
 
 const char* non_finite_quantity(const VesselRecord& vessel)

@@ -33,8 +33,9 @@ bool has_group(const VesselRecord& vessel, THGROUP_TYPE type);
 // resource that cannot feed the whole step is emptied and the thrust of its
 // thrusters scaled to what it could give. Position follows the new velocity
 // (semi-implicit); angular velocity follows Euler's equations with the
-// inertia at the step's start; the attitude turns by the new angular velocity
-// and is renormalised. Only the lit thrusters are visited, in the order the
+// inertia at the step's start and the step's torque (spin() in rotation.h);
+// the attitude turns by the mean of the step's first and last angular
+// velocities and is renormalised. Only the lit thrusters are visited, in the order the
 // craft created them.
 void integrate(VesselRecord& vessel, double dt);
 

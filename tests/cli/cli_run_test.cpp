@@ -105,6 +105,18 @@ TEST_F(CliRun, KeyKAtZeroDeploysTheArraysInTwentySeconds)
     EXPECT_EQ(Line(Blocks(dir / "fine/final.scn")["Mervex-1"], "ARRAYS"), "ARRAYS 0");
 }
 
+TEST_F(CliRun, KeysWithoutACraftGoToTheCraftWithTheFocus)
+{
+    const Result r = Run(scenarios + "/two_craft.scn --at 1:focus:Mervex-2 --at 1:key:K -d 2 --no-pictures -q -o " +
+                         Out("o") + " --json " + Out("t.json"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string json = read_file(dir / "t.json");
+    EXPECT_NE(json.find("\"t=1 s: focus to Mervex-2\",\"t=1 s: key K to Mervex-2"), std::string::npos) << json;
+    const Result nobody = Run(scenarios + "/two_craft.scn --at 1:focus:Nobody -d 2 -q --no-pictures -o " + Out("n"));
+    EXPECT_EQ(nobody.status, 1);
+    EXPECT_NE(nobody.err.find("no craft named \"Nobody\""), std::string::npos) << nobody.err;
+}
+
 TEST_F(CliRun, SaveAndReloadKeepEverySavedFieldAndTheStateVector)
 {
     Result r = Run(scenarios + "/two_craft.scn -d 12 --step 0.1,0.5,2 -w 2 --no-pictures -q -o " + Out("a") +

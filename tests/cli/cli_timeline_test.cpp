@@ -71,6 +71,9 @@ TEST(CliActions, CommandLineForms)
     EXPECT_EQ(parse_action("3:click:Deploy", "--at").button, "Deploy") << "matched against the open dialog later";
     EXPECT_EQ(parse_action("7.5:save:mid.scn", "--at").name, "mid.scn");
     EXPECT_EQ(parse_action("7.5:picture", "--at").kind, ActionKind::picture);
+    const app::Action focus = parse_action("2:focus:Mervex-2", "--at");
+    EXPECT_EQ(focus.kind, ActionKind::focus);
+    EXPECT_EQ(focus.craft, "Mervex-2");
 }
 
 TEST(CliActions, BadSpecsSayWhereAndWhy)
@@ -90,6 +93,8 @@ TEST(CliActions, BadSpecsSayWhereAndWhy)
         "5:click:DEPLOY@Mervex-1",  // clicks go to the dialog
         "5:key:K@",              // empty craft
         "5:save",                // no file
+        "5:focus",               // no craft
+        "5:focus:A@B",           // the craft named twice
         "5:picture:a/b",         // a picture name is not a path
         "5:save:../../home/.bashrc",  // nor is a save's: it stays in the output folder
         "5:save:/tmp/x.scn",

@@ -33,6 +33,9 @@ sim::Module& FlyFaulty(sim::Host& host, const char* fault)
 
 const Case cases[] = {
     {"animation", "SetAnimation", "7, 0.5", "F-1", "no animation of the craft has this id"},
+    {"nan", "SetAnimation", nullptr, "F-1", "its second argument is not a finite number"},
+    {"nan-component", "AddAnimationComponent", nullptr, "F-1", "its second argument is not a finite number"},
+    {"infinite-vector", "SetPMI", nullptr, "F-1", "its first argument is not a finite number"},
     {"null-text", "AddMesh", "null, null", "F-1", "the mesh name is null"},
     {"group", "CreateThrusterGroup", nullptr, "F-1", "a member is not a thruster of the craft"},
     {"window", "EnableWindow", "0x5, 1", "", "no control of an open dialog has this handle"},

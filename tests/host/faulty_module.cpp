@@ -3,6 +3,7 @@
 // or leaves the host something to tidy when it unloads, or crashes
 // ("FAULT crash segv"). The host's boundary
 // tests load it to watch each fault come back as a report, not as a crash.
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -91,6 +92,15 @@ public:
         fault.clear();
         if (what == "animation") {
             SetAnimation(7, 0.5);
+        } else if (what == "nan") {
+            SetAnimation(CreateAnimation(0), std::nan(""));
+        } else if (what == "nan-component") {
+            // The host owns the transform all the same, and frees it with the craft.
+            static UINT group = 0;
+            AddAnimationComponent(CreateAnimation(0), std::nan(""), 1,
+                                  new MGROUP_ROTATE(0, &group, 1, _V(0, 0, 0), _V(1, 0, 0), 1.0f));
+        } else if (what == "infinite-vector") {
+            SetPMI(_V(1, HUGE_VAL, 1));
         } else if (what == "null-text") {
             AddMesh(nullptr);
         } else if (what == "group") {

@@ -126,6 +126,23 @@ TEST_F(PhysicsTest, RotationGroupsGiveTorqueOverInertia)
     }
 }
 
+TEST_F(PhysicsTest, ThreeAttitudeGroupsTogetherTurnNoFasterThanTheirTorquesAllow)
+{
+    // The angular momentum grows by at most |torque| a second, whatever the
+    // gyroscopic coupling does: here |(-400, -400, 200)| = 600 N m.
+    for (THGROUP_TYPE g : {THGROUP_ATT_PITCHUP, THGROUP_ATT_YAWLEFT, THGROUP_ATT_BANKLEFT}) host.set_thrust(craft, g, 1);
+    const double steps[] = {0.1, 0.5, 2};
+    double t = 0;
+    for (int i = 0; t < 180 - 1e-9; ++i) {
+        host.step(steps[i % 3]);
+        t += steps[i % 3];
+        const VECTOR3 w = Body().omega;
+        const double m = craft.mass();
+        const double momentum = std::hypot(pmi.x * m * w.x, pmi.y * m * w.y, pmi.z * m * w.z);
+        ASSERT_LE(momentum, 600 * t * (1 + 1e-9)) << "t = " << t;
+    }
+}
+
 TEST_F(PhysicsTest, TranslationGroupsPushWithoutTurning)
 {
     // The back pair pushes aslant: only its thrust along the axis is left.

@@ -1,6 +1,7 @@
 // The class definition as the host receives it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "support/definition_expectations.h"
@@ -113,4 +114,37 @@ TEST(CallbackTable, SlotsStandInTheHostsOrder)
     EXPECT_EQ(Slot(&VESSEL2::clbkVCRedrawEvent), 27);
 }
 #endif
+// The three attitude groups fired together for three minutes, as
+// simhost-run --at 0:thrust:pitch-up=1 ... flies them: the angular momentum
+// grows by at most the groups' torque a second, gyroscopic coupling or not.
+TEST_F(ModuleTest, ThreeAttitudeGroupsAtOnceTurnNoFasterThanTheirTorquesAllow)
+{
+    const sim::Craft craft = NewVessel();
+    const THGROUP_TYPE fired[] = {THGROUP_ATT_PITCHUP, THGROUP_ATT_YAWLEFT, THGROUP_ATT_BANKLEFT};
+    VECTOR3 torque{0, 0, 0};
+    const std::vector<sim::ThrusterView> thrusters = craft.thrusters();
+    for (const sim::GroupView& g : craft.groups())
+        for (THGROUP_TYPE type : fired)
+            if (g.type == type)
+                for (int i : g.thrusters) {
+                    const sim::ThrusterView& t = thrusters[static_cast<size_t>(i)];
+                    const VECTOR3 f{t.dir.x * t.max_thrust, t.dir.y * t.max_thrust, t.dir.z * t.max_thrust};
+                    torque.x += t.pos.y * f.z - t.pos.z * f.y;
+                    torque.y += t.pos.z * f.x - t.pos.x * f.z;
+                    torque.z += t.pos.x * f.y - t.pos.y * f.x;
+                }
+    const double most = std::sqrt(torque.x * torque.x + torque.y * torque.y + torque.z * torque.z);
+    ASSERT_GT(most, 0);
+    for (THGROUP_TYPE type : fired) host->set_thrust(craft, type, 1);
+    double t = 0;
+    for (int i = 0; i < 1800; ++i) {
+        host->step(0.1);
+        t += 0.1;
+        const VECTOR3 w = craft.body().omega, pmi = craft.pmi();
+        const double m = craft.mass();
+        const double momentum = std::hypot(pmi.x * m * w.x, pmi.y * m * w.y, pmi.z * m * w.z);
+        ASSERT_LE(momentum, most * t * (1 + 1e-9)) << "t = " << t;
+    }
+}
+
 }  // namespace

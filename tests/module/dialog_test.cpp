@@ -173,6 +173,7 @@ TEST_F(DialogTest, DeployButtonFollowsTheLoadedState)
 {
     const std::pair<const char*, double> cases[] = {
         {"ARRAYS 1.5", 1}, {"ARRAYS 0.5", 1}, {"ARRAYS 1e-30", 1}, {"ARRAYS 0", 0}, {"ARRAYS -0.2", 0}, {"ARRAYS nan", 0},
+        {"ARRAYS inf", 0}, {"ARRAYS 1e39", 0},
     };
     int n = 0;
     for (const auto& [line, enabled] : cases) {

@@ -1,5 +1,6 @@
 // A small vessel module for the validator's own tests: a tank with one
-// engine, a key that opens a dialog, and one scenario line of its own. Built
+// engine, a key that opens a dialog, and one scenario line of its own, which
+// it applies in clbkPostCreation. Built
 // as it is, it passes every check; each FLAW_ definition builds it with one
 // fault that a check exists to catch.
 #include <chrono>
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -104,17 +106,17 @@ public:
 #endif
             if (std::string(line).rfind("COUNT", 0) == 0) {
 #if defined(FLAW_THROWS)
-                count = std::stoi(line + 5);
+                loaded_count = std::stoi(line + 5);
 #else
-                count = static_cast<int>(std::strtol(line + 5, nullptr, 10));
+                loaded_count = static_cast<int>(std::strtol(line + 5, nullptr, 10));
 #endif
 #if defined(FLAW_ASSERTS)
                 // A check meant for a new craft's first reading, left in.
-                if (count != 0) std::abort();
+                if (loaded_count != 0) std::abort();
 #endif
 #if defined(FLAW_HANG)
                 // Waits for a count that never comes, and stops any alarm meant to end it.
-                if (count < 0) {
+                if (loaded_count < 0) {
                     signal(SIGALRM, SIG_IGN);
                     alarm(0);
                     for (volatile int n = 0; n >= 0; n = n < 1000 ? n + 1 : 0) {
@@ -128,6 +130,12 @@ public:
 #if defined(FLAW_READ_PAST_END)
         oapiReadScenario_nextline(scn, line);
 #endif
+    }
+
+    // What the scenario set is applied once the craft is complete.
+    void clbkPostCreation() override
+    {
+        if (loaded_count) count = *loaded_count;
     }
 
     void clbkWriteScenario(FILEHANDLE scn) override
@@ -229,6 +237,7 @@ public:
 #endif
 
 private:
+    std::optional<int> loaded_count;  // COUNT as the scenario gave it
 #if defined(FLAW_DIGITS)
     double heat = 0;
 #endif

@@ -64,9 +64,9 @@ void check_callback_timing(const CheckContext& ctx, Findings& f)
         for (int round = 0; round < rounds; ++round) {
             // One craft at a time, so each time is that of one craft's callbacks.
             sim::Craft craft;
-            timings.time("ovcInit + clbkDefineClass", [&] { craft = driver.add_craft(); });
+            timings.time("ovcInit + clbkDefineClass + clbkPostCreation", [&] { craft = driver.add_craft(); });
             for (int i = 0; i < 5; ++i) {
-                timings.time("clbkPreStep + clbkAfterStep", [&] { host.step(0.1); });
+                timings.time("clbkConsumeDirectKey + clbkPreStep + clbkAfterStep + clbkAnimate", [&] { host.step(0.1); });
                 const KeyCombo key = s.probe.consumed.empty() ? KeyCombo{static_cast<DWORD>(s.random.below(256)), 0}
                                                             : s.random.pick(s.probe.consumed);
                 sim::KeyboardState state = sim::keyboard_state(key.modifier ? std::vector<DWORD>{key.modifier}
@@ -84,7 +84,7 @@ void check_callback_timing(const CheckContext& ctx, Findings& f)
             timings.time("ovcExit", [&] { host.destroy_vessel(craft); });
             const sim::Scenario saved = sim::parse_scenario(text, "timing");
             std::vector<sim::Craft> loaded;
-            timings.time("ovcInit + clbkDefineClass + clbkReadScenario",
+            timings.time("ovcInit + clbkDefineClass + clbkReadScenario + clbkPostCreation",
                          [&] { loaded = host.load_scenario(saved, *s.module); });
             for (const sim::Craft r : loaded) host.destroy_vessel(r);
         }

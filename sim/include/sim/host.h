@@ -60,11 +60,13 @@ public:
     Module* find_module(const std::string& class_name) const;
     const std::vector<std::unique_ptr<Module>>& modules() const { return modules_; }
 
-    // ovcInit, then clbkDefineClass. Throws std::runtime_error when the
-    // module creates no object.
+    // ovcInit, clbkDefineClass, clbkPostCreation, then clbkFocusChanged
+    // when the host held no focus before (see focus()). Throws
+    // std::runtime_error when the module creates no object.
     Craft create_vessel(Module& module, const std::string& name, int flight_model = 1);
-    // ovcExit, then the host's record goes. Throws std::logic_error for a
-    // craft the host does not hold.
+    // The focus moves on first if the craft has it, its drawn view is
+    // dropped (clbkVisualDestroyed), then ovcExit, then the host's record
+    // goes. Throws std::logic_error for a craft the host does not hold.
     void destroy_vessel(Craft vessel);
     // No craft when none has that name.
     Craft find_vessel(const std::string& name) const;
@@ -76,11 +78,35 @@ public:
     double sim_time() const { return sim_time_; }
     double sim_step() const { return sim_step_; }
     void set_sim_time(double t) { sim_time_ = t; }
-    // One step of length dt: clbkPreStep, the clock, clbkAfterStep for every
-    // craft. A step that leaves any craft's state not finite is taken back:
-    // every craft's state and the clock are as before it (only clbkPreStep
-    // has been called), and it throws StateError.
+    // One step of length dt: clbkConsumeDirectKey for the focus craft while
+    // keys are held (see key_event), then clbkPreStep, the clock,
+    // clbkAfterStep and clbkAnimate for every craft. A step that leaves any
+    // craft's state not finite is taken back: every craft's state and the
+    // clock are as before it (only the callbacks up to clbkPreStep have been
+    // made), and it throws StateError.
     void step(double dt);
+    // clbkAnimate for every craft at the current time, as before a frame
+    // that a view draws between steps; step() makes it already.
+    void animate();
+
+    // The craft the user flies: the one held keys go to. The first craft
+    // made or loaded while the host holds none takes it (clbkFocusChanged
+    // with no previous craft); when the focus craft is destroyed the focus
+    // moves first to the earliest craft left. No craft once none is held.
+    Craft focus() const;
+    // Moves the focus: clbkFocusChanged(false, new, old) on the craft that
+    // had it, then clbkFocusChanged(true, new, old) on `vessel`. Nothing
+    // happens when `vessel` has it already. Throws std::logic_error for a
+    // craft the host does not hold.
+    void set_focus(Craft vessel);
+    // A drawn view of the craft (a live view's, a picture's): made with
+    // clbkVisualCreated, dropped with clbkVisualDestroyed. A craft has at
+    // most one; making one it has, or dropping one it has not, does
+    // nothing. A view left is dropped before the craft goes. Both throw
+    // std::logic_error for a craft the host does not hold.
+    void create_visual(Craft vessel);
+    void destroy_visual(Craft vessel);
+    bool has_visual(Craft vessel) const;
 
     // The library file of the module that defines a class; throws
     // std::exception with the reason when there is none.
@@ -88,7 +114,10 @@ public:
 
     // Creates each craft of the scenario with the module of its class (one
     // loaded already, else the one `locate` names, loaded once for all its
-    // craft), sets the clock, and lets each craft read its block. Throws
+    // craft), sets the clock, and lets each craft read its block; then
+    // clbkPostCreation for each, and the focus to the first when no craft
+    // had it (as create_vessel). A module fault up to clbkPostCreation
+    // leaves the host as it was too, and is thrown as usual. Throws
     // ScenarioError, with the host as it was (modules loaded for it unloaded
     // again), for a class without a module, a name already taken, or lines
     // that neither the craft nor the host could place.
@@ -113,6 +142,8 @@ public:
     // Keys and the calls below that change a craft throw std::logic_error
     // for a craft the host does not hold.
     int key_press(Craft vessel, DWORD key, const std::vector<DWORD>& modifiers = {});
+    // `kstate` is also what the host holds from then on: while any key of
+    // it is down, each step hands it to the focus craft (clbkConsumeDirectKey).
     int key_event(Craft vessel, DWORD key, bool down, const KeyboardState& kstate);
 
     // What a pilot's controls do: every thruster of each group of `type` to
@@ -165,6 +196,13 @@ private:
     void take_back_step(size_t craft);
     // Reads every craft's beacons into its drawn views.
     void draw_beacons() noexcept;
+    // clbkPostCreation for each, in order.
+    void post_creation(const std::vector<VesselRecord*>& created);
+    // Gives the focus to `to` (null: nobody), with the callbacks of set_focus.
+    void move_focus(VesselRecord* to);
+    void drop_visual(VesselRecord& vessel);
+    // clbkConsumeDirectKey for the focus craft when a key is held.
+    void direct_keys();
 
     std::unique_ptr<ModuleFaults> module_faults_;  // first: the dialogs report to it; never null
     std::vector<std::unique_ptr<Module>> modules_;
@@ -180,6 +218,8 @@ private:
     std::vector<double> step_masses_;
     double sim_time_ = 0;
     double sim_step_ = 0;
+    VesselRecord* focus_ = nullptr;  // one of vessels_, or null
+    KeyboardState held_keys_{};     // as the last key event left the keyboard
 
     static Host* current_;  // set for the life of the one Host
 };
