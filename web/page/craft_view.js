@@ -39,8 +39,8 @@ export class CraftView {
       });
     });
     this.exhausts = craft.exhausts.map((x) => {
-      // A cone along +y, its base at the nozzle, turned to point along the exhaust's direction.
-      const geometry = new THREE.ConeGeometry(0.5, 1, 12, 1, true).translate(0, -0.5, 0).rotateX(Math.PI);
+      // A cone along +y, its base at the nozzle and its tip a length away, turned along the exhaust's direction.
+      const geometry = new THREE.ConeGeometry(0.5, 1, 12, 1, true).translate(0, 0.5, 0);
       const cone = new THREE.Mesh(geometry, flame);
       cone.position.fromArray(x.pos);
       cone.quaternion.setFromUnitVectors(new THREE.Vector3(0, 1, 0), new THREE.Vector3().fromArray(x.dir).normalize());
