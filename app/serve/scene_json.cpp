@@ -110,7 +110,7 @@ json StateMessages::state(LiveSession& session, double warp, bool paused, bool f
            {"steps", session.steps()}, {"warp", warp},                 {"paused", paused},
            {"stopped", session.stopped()}, {"ended", session.ended()}, {"craft", std::move(craft)},
            {"notes", json(std::vector<std::string>(notes.end() - std::min<size_t>(notes.size(), 12), notes.end()))},
-           {"replay", session.replay_command()}, {"dialogs_revision", revision_}};
+           {"notes_total", notes.size()}, {"replay", session.replay_command()}, {"dialogs_revision", revision_}};
     if (full || sent_revision_ != revision_) m["dialogs"] = dialogs_;
     sent_revision_ = revision_;
     return m;

@@ -54,9 +54,15 @@ int serve(const Options& o, const std::string& page_folder)
         return true;
     };
 
+    size_t notes_shown = 0;
     std::function<void()> on_step = [&] {
         const auto next = controller.advance(std::chrono::steady_clock::now(), steps_per_turn);
         if (finish_if_done()) return;
+        // What an action did is shown at once, not at the next frame.
+        if (session.notes().size() != notes_shown && server.pages()) {
+            notes_shown = session.notes().size();
+            server.broadcast(std::make_shared<const std::string>(controller.state()));
+        }
         step_timer.expires_at(next);
         step_timer.async_wait([&](boost::system::error_code ec) {
             if (!ec) on_step();

@@ -28,7 +28,7 @@ const camera = new THREE.PerspectiveCamera(50, 1, 0.1, 1e6);
 camera.position.set(12, 9, 18);
 const controls = new OrbitControls(camera, canvas);
 
-const live = { scene: null, state: null, craft: new Map(), chosen: null, lastFollowed: null, frames: 0, answers: [] };
+const live = { scene: null, state: null, craft: new Map(), chosen: null, lastFollowed: null, frames: 0, frameMs: [], answers: [] };
 window.liveView = live;  // for the browser tests
 const keys = new KeyTracker();
 const connection = new Connection(receive, (status) => { $('message').textContent = status === 'connected' ? '' : status; });
@@ -114,6 +114,7 @@ live.screenPoint = (name) => {
 };
 
 function frame() {
+  const began = performance.now();
   const w = canvas.clientWidth, h = canvas.clientHeight;
   if (canvas.width !== Math.floor(w * renderer.getPixelRatio()) || canvas.height !== Math.floor(h * renderer.getPixelRatio())) {
     renderer.setSize(w, h, false);
@@ -125,6 +126,8 @@ function frame() {
   renderer.render(scene, camera);
   labels();
   live.frames += 1;
+  live.frameMs.push(performance.now() - began);
+  if (live.frameMs.length > 600) live.frameMs.shift();
   requestAnimationFrame(frame);
 }
 requestAnimationFrame(frame);
