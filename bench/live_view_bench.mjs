@@ -42,7 +42,7 @@ const browser = await chromium.launch({
          '--disable-component-update', '--disable-sync', '--use-gl=angle', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
 });
 try {
-  for (const n of [1, 10, 100]) {
+  for (const n of (process.env.BENCH_CRAFT ?? '1,10,100').split(',').map(Number)) {
     const { child, url } = await serve(fleet(n));
     const page = await browser.newPage({ viewport: { width: 1000, height: 700 } });
     const opened = Date.now();

@@ -128,7 +128,12 @@ void PageServer::Accept()
 {
     acceptor_.async_accept([this](beast::error_code ec, tcp::socket socket) {
         if (ec == asio::error::operation_aborted) return;
-        if (!ec) std::make_shared<Connection>(std::move(socket), *this)->Read();
+        if (!ec) {
+            // Small messages go out at once, not held back to be joined with later ones.
+            beast::error_code ignored;
+            socket.set_option(tcp::no_delay(true), ignored);
+            std::make_shared<Connection>(std::move(socket), *this)->Read();
+        }
         if (acceptor_.is_open()) Accept();
     });
 }
