@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::check_message(e.what());
     }
     const app::AccessCheck access(app::make_token(), 8080);
-    if (access.has_token(text, text) || access.origin_allowed(text, true) != (text == "http://127.0.0.1:8080" || text == "http://localhost:8080"))
+    if (access.has_token(text, text) ||
+        access.origin_allowed(text, true) != (text == "http://127.0.0.1:8080" || text == "http://localhost:8080"))
         __builtin_trap();
     return 0;
 }

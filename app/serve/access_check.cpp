@@ -51,7 +51,8 @@ bool AccessCheck::has_token(std::string_view target, std::string_view cookie) co
 {
     std::string_view value;
     const size_t q = target.find('?');
-    if (q != std::string_view::npos && FindValue(target.substr(q + 1), "token", '&', value) && Matches(value)) return true;
+    if (q != std::string_view::npos && FindValue(target.substr(q + 1), "token", '&', value) && Matches(value))
+        return true;
     return FindValue(cookie, token_cookie, ';', value) && Matches(value);
 }
 

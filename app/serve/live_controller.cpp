@@ -47,31 +47,38 @@ std::string LiveController::handle(std::string_view text)
     json ok{{"type", "ok"}};
     try {
         switch (m.action) {
-        case PageAction::key:
-        case PageAction::click:
-        case PageAction::thrust: ok["at"] = session_.act(timeline_entry(m)); break;
-        case PageAction::focus:
-            if (!session_.host().find_vessel(m.craft)) return Error("no craft named \"" + sim::shown_text(m.craft) + "\"");
-            break;
-        case PageAction::pause: paused_ = true; break;
-        case PageAction::run:
-            paused_ = false;
-            Anchor(Clock::now());
-            break;
-        case PageAction::step:
-            if (!paused_) return Error("Step works while the run is paused");
-            session_.step();
-            break;
-        case PageAction::warp:
-            warp_ = m.warp;
-            Anchor(Clock::now());
-            break;
-        case PageAction::save: ok["saved"] = session_.save_copy(); break;
-        case PageAction::quit:
-            session_.request_end();
-            // The end lands on a step end, as the replay's does.
-            if (!session_.ended()) session_.step();
-            break;
+            case PageAction::key:
+            case PageAction::click:
+            case PageAction::thrust:
+                ok["at"] = session_.act(timeline_entry(m));
+                break;
+            case PageAction::focus:
+                if (!session_.host().find_vessel(m.craft))
+                    return Error("no craft named \"" + sim::shown_text(m.craft) + "\"");
+                break;
+            case PageAction::pause:
+                paused_ = true;
+                break;
+            case PageAction::run:
+                paused_ = false;
+                Anchor(Clock::now());
+                break;
+            case PageAction::step:
+                if (!paused_) return Error("Step works while the run is paused");
+                session_.step();
+                break;
+            case PageAction::warp:
+                warp_ = m.warp;
+                Anchor(Clock::now());
+                break;
+            case PageAction::save:
+                ok["saved"] = session_.save_copy();
+                break;
+            case PageAction::quit:
+                session_.request_end();
+                // The end lands on a step end, as the replay's does.
+                if (!session_.ended()) session_.step();
+                break;
         }
     } catch (const TimelineError& e) {
         return Error(e.what());
@@ -91,7 +98,8 @@ LiveController::Clock::time_point LiveController::advance(Clock::time_point now,
     }
     for (int i = 0; i < max_steps; ++i) {
         const double ahead = (session_.time() + session_.next_step() - sim_anchor_) / warp_;
-        const auto due = wall_anchor_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(ahead));
+        const auto due =
+            wall_anchor_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(ahead));
         if (due > now) return due;
         session_.step();
         if (session_.ended() || !session_.stopped().empty()) return now;

@@ -22,7 +22,8 @@ std::string ShellWord(const std::string& s)
 {
     bool plain = !s.empty();
     for (char c : s)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && std::string("/._-+=,").find(c) == std::string::npos) plain = false;
+        if (!std::isalnum(static_cast<unsigned char>(c)) && std::string("/._-+=,").find(c) == std::string::npos)
+            plain = false;
     if (plain) return s;
     std::string q = "'";
     for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -85,10 +86,12 @@ double LiveSession::act(const std::string& entry)
     const sim::Craft craft = a.craft.empty() ? host_.vessels().front() : host_.find_vessel(a.craft);
     if (!craft) throw TimelineError("the page: no craft named \"" + sim::shown_text(a.craft) + "\"");
     if (a.kind == ActionKind::thrust && !craft.has_group(a.group))
-        throw TimelineError("the page: " + sim::shown_text(craft.name()) + " has no thruster group " + group_name(a.group));
+        throw TimelineError("the page: " + sim::shown_text(craft.name()) + " has no thruster group " +
+                            group_name(a.group));
     if (a.kind != ActionKind::key && a.kind != ActionKind::click && a.kind != ActionKind::thrust)
         throw TimelineError("the page: only keys, clicks and thrust are actions");
-    if (a.kind == ActionKind::thrust && a.duration > 0) throw TimelineError("the page: a thrust from the page holds until changed");
+    if (a.kind == ActionKind::thrust && a.duration > 0)
+        throw TimelineError("the page: a thrust from the page holds until changed");
     // The line a timeline holds: fields separated by blanks, as the batch run reads them.
     std::string line = sim::number_text(at);
     for (size_t i = entry.find(':'), from = 0;; from = i + 1, i = entry.find(':', from)) {
@@ -151,18 +154,22 @@ void LiveSession::Apply(const Action& a)
 {
     const sim::Craft craft = a.craft.empty() ? host_.vessels().front() : host_.find_vessel(a.craft);
     switch (a.kind) {
-    case ActionKind::key: {
-        const int consumed = host_.key_press(craft, a.key.code, a.key.modifiers);
-        Note("key " + a.key.text + " to " + craft.name() + (consumed ? " (consumed)" : " (not a command of the craft)"));
-        break;
-    }
-    case ActionKind::click: Click(a.button); break;
-    case ActionKind::thrust:
-        host_.set_thrust(craft, a.group, a.level);
-        Note("thrust " + group_name(a.group) + " of " + craft.name() + " at " + sim::number_text(a.level));
-        break;
-    case ActionKind::save:
-    case ActionKind::picture: break;  // refused by act()
+        case ActionKind::key: {
+            const int consumed = host_.key_press(craft, a.key.code, a.key.modifiers);
+            Note("key " + a.key.text + " to " + craft.name() +
+                 (consumed ? " (consumed)" : " (not a command of the craft)"));
+            break;
+        }
+        case ActionKind::click:
+            Click(a.button);
+            break;
+        case ActionKind::thrust:
+            host_.set_thrust(craft, a.group, a.level);
+            Note("thrust " + group_name(a.group) + " of " + craft.name() + " at " + sim::number_text(a.level));
+            break;
+        case ActionKind::save:
+        case ActionKind::picture:
+            break;  // refused by act()
     }
 }
 
@@ -176,17 +183,16 @@ void LiveSession::Click(const std::string& button)
         const int id = dialogs.button_id((*d)->hwnd, button);
         if (id < 0) continue;
         const std::string in = " in \"" + sim::shown_text((*d)->caption) + "\"";
-        if (dialogs.click((*d)->hwnd, id)) Note(what + in);
-        else Note(what + in + ": the button is disabled; nothing happened");
+        if (dialogs.click((*d)->hwnd, id))
+            Note(what + in);
+        else
+            Note(what + in + ": the button is disabled; nothing happened");
         return;
     }
     Note(what + (open.empty() ? ": no dialog is open" : ": no open dialog has such a button") + "; nothing clicked");
 }
 
-void LiveSession::Note(const std::string& what)
-{
-    notes_.push_back("t=" + sim::number_text(t_) + " s: " + what);
-}
+void LiveSession::Note(const std::string& what) { notes_.push_back("t=" + sim::number_text(t_) + " s: " + what); }
 
 void LiveSession::Stop(const std::string& why)
 {
@@ -207,14 +213,17 @@ std::string LiveSession::save_copy()
 void LiveSession::request_end()
 {
     if (end_reached_) return;
-    if (!stopped_.empty() || (on_step_end_ && pending_.empty())) end_reached_ = true;
-    else end_asked_ = true;
+    if (!stopped_.empty() || (on_step_end_ && pending_.empty()))
+        end_reached_ = true;
+    else
+        end_asked_ = true;
 }
 
 void LiveSession::WriteTimeline(bool final)
 {
     std::string text = "# Recorded by simhost-run --serve from " + o_.scenario + ".\n";
-    text += final ? "# Replay: " + replay_command() + "\n" : "# The session is still running; its end writes the replay command here.\n";
+    text += final ? "# Replay: " + replay_command() + "\n"
+                  : "# The session is still running; its end writes the replay command here.\n";
     for (const std::string& line : recorded_) text += line + "\n";
     sim::write_file_atomically(timeline_path(), text);
 }

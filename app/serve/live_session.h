@@ -80,14 +80,14 @@ private:
 
     Options o_;
     sim::Host host_;
-    double start_ = 0;      // the host's clock at the start
-    double t_ = 0;          // seconds since the start, summed as a batch run sums them
-    size_t pattern_ = 0;    // the next step length of --step's list
+    double start_ = 0;    // the host's clock at the start
+    double t_ = 0;        // seconds since the start, summed as a batch run sums them
+    size_t pattern_ = 0;  // the next step length of --step's list
     long steps_ = 0;
     bool on_step_end_ = true;  // the clock stands where a batch run would end a step exactly
     bool end_asked_ = false, end_reached_ = false, finished_ = false;
     int copies_ = 0;
-    std::vector<Pending> pending_;  // all for the same time, the next step end
+    std::vector<Pending> pending_;       // all for the same time, the next step end
     std::vector<std::string> recorded_;  // timeline lines
     std::vector<std::string> notes_;
     std::string stopped_;

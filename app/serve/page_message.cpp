@@ -25,7 +25,7 @@ struct ModifierName {
 };
 // The names a timeline's key field gives the held modifier keys.
 constexpr ModifierName modifier_names[] = {
-    {OAPI_KEY_LSHIFT, "LShift"}, {OAPI_KEY_RSHIFT, "RShift"}, {OAPI_KEY_LCONTROL, "LCtrl"},
+    {OAPI_KEY_LSHIFT, "LShift"},  {OAPI_KEY_RSHIFT, "RShift"}, {OAPI_KEY_LCONTROL, "LCtrl"},
     {OAPI_KEY_RCONTROL, "RCtrl"}, {OAPI_KEY_LALT, "LAlt"},     {OAPI_KEY_RALT, "RAlt"},
 };
 
@@ -34,7 +34,8 @@ constexpr ModifierName modifier_names[] = {
 void OnlyFields(const json& m, std::initializer_list<const char*> allowed)
 {
     for (const auto& item : m.items())
-        if (std::find_if(allowed.begin(), allowed.end(), [&](const char* a) { return item.key() == a; }) == allowed.end())
+        if (std::find_if(allowed.begin(), allowed.end(), [&](const char* a) { return item.key() == a; }) ==
+            allowed.end())
             Fail("unknown field \"" + sim::shown_text(item.key()) + "\"");
 }
 
@@ -47,7 +48,8 @@ const json& Field(const json& m, const char* name)
 
 unsigned Code(const json& v, const char* what)
 {
-    if (!v.is_number_unsigned() || v.get<std::uint64_t>() > 255) Fail(std::string(what) + " must be a whole number from 0 to 255");
+    if (!v.is_number_unsigned() || v.get<std::uint64_t>() > 255)
+        Fail(std::string(what) + " must be a whole number from 0 to 255");
     return v.get<unsigned>();
 }
 
@@ -81,7 +83,8 @@ PageMessage parse_page_message(std::string_view text)
         out.code = Code(Field(m, "code"), "code");
         const auto mods = m.find("modifiers");
         if (mods != m.end()) {
-            if (!mods->is_array() || mods->size() > std::size(modifier_names)) Fail("modifiers must be a list of at most 6 codes");
+            if (!mods->is_array() || mods->size() > std::size(modifier_names))
+                Fail("modifiers must be a list of at most 6 codes");
             for (const json& v : *mods) {
                 const unsigned c = Code(v, "a modifier");
                 if (std::none_of(std::begin(modifier_names), std::end(modifier_names),
@@ -98,8 +101,9 @@ PageMessage parse_page_message(std::string_view text)
         const json& b = Field(m, "button");
         if (!b.is_string()) Fail("button must be a text");
         out.button = b.get<std::string>();
-        const bool digits = !out.button.empty() && out.button.size() <= 5 &&
-                            std::all_of(out.button.begin(), out.button.end(), [](char c) { return c >= '0' && c <= '9'; });
+        const bool digits =
+            !out.button.empty() && out.button.size() <= 5 &&
+            std::all_of(out.button.begin(), out.button.end(), [](char c) { return c >= '0' && c <= '9'; });
         if (!digits && out.button != "close") Fail("button is a control id or \"close\"");
     } else if (t == "thrust") {
         OnlyFields(m, {"type", "craft", "group", "level"});
@@ -114,7 +118,8 @@ PageMessage parse_page_message(std::string_view text)
             Fail(e.what());
         }
         const json& l = Field(m, "level");
-        if (!l.is_number() || !(l.get<double>() >= 0 && l.get<double>() <= 1)) Fail("level must be a number from 0 to 1");
+        if (!l.is_number() || !(l.get<double>() >= 0 && l.get<double>() <= 1))
+            Fail("level must be a number from 0 to 1");
         out.level = l.get<double>();
         if (out.level == 0) out.level = 0;  // no "-0" in a timeline
     } else if (t == "warp") {
@@ -123,7 +128,8 @@ PageMessage parse_page_message(std::string_view text)
         const json& f = Field(m, "factor");
         if (!f.is_number()) Fail("factor must be 0.1, 1, 10 or 100");
         out.warp = f.get<double>();
-        if (out.warp != 0.1 && out.warp != 1 && out.warp != 10 && out.warp != 100) Fail("factor must be 0.1, 1, 10 or 100");
+        if (out.warp != 0.1 && out.warp != 1 && out.warp != 10 && out.warp != 100)
+            Fail("factor must be 0.1, 1, 10 or 100");
     } else if (t == "focus") {
         OnlyFields(m, {"type", "craft"});
         out.action = PageAction::focus;
@@ -144,18 +150,21 @@ PageMessage parse_page_message(std::string_view text)
 std::string timeline_entry(const PageMessage& m)
 {
     switch (m.action) {
-    case PageAction::key: {
-        std::string keys;
-        for (unsigned c : m.modifiers)
-            for (const ModifierName& n : modifier_names)
-                if (n.code == c) keys += std::string(n.name) + "+";
-        char code[8];
-        std::snprintf(code, sizeof code, "0x%02X", m.code);
-        return "key:" + keys + code + "@" + m.craft;
-    }
-    case PageAction::click: return "click:" + m.button;
-    case PageAction::thrust: return "thrust:" + m.group + "=" + sim::number_text(m.level) + "@" + m.craft;
-    default: return {};
+        case PageAction::key: {
+            std::string keys;
+            for (unsigned c : m.modifiers)
+                for (const ModifierName& n : modifier_names)
+                    if (n.code == c) keys += std::string(n.name) + "+";
+            char code[8];
+            std::snprintf(code, sizeof code, "0x%02X", m.code);
+            return "key:" + keys + code + "@" + m.craft;
+        }
+        case PageAction::click:
+            return "click:" + m.button;
+        case PageAction::thrust:
+            return "thrust:" + m.group + "=" + sim::number_text(m.level) + "@" + m.craft;
+        default:
+            return {};
     }
 }
 

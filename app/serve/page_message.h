@@ -22,13 +22,13 @@ enum class PageAction { key, click, thrust, pause, run, step, warp, save, quit, 
 
 struct PageMessage {
     PageAction action = PageAction::pause;
-    std::string craft;               // key, thrust, focus: a craft's name
-    unsigned code = 0;               // key: 0..255
-    std::vector<unsigned> modifiers; // key: the codes of the held Shift, Ctrl and Alt keys
-    std::string button;              // click: a control id in decimal, or "close"
-    std::string group;               // thrust: a thruster group's name or number
-    double level = 0;                // thrust: 0..1
-    double warp = 1;                 // warp: 0.1, 1, 10 or 100
+    std::string craft;                // key, thrust, focus: a craft's name
+    unsigned code = 0;                // key: 0..255
+    std::vector<unsigned> modifiers;  // key: the codes of the held Shift, Ctrl and Alt keys
+    std::string button;               // click: a control id in decimal, or "close"
+    std::string group;                // thrust: a thruster group's name or number
+    double level = 0;                 // thrust: 0..1
+    double warp = 1;                  // warp: 0.1, 1, 10 or 100
 };
 
 // Throws PageMessageError.

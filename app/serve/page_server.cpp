@@ -48,7 +48,10 @@ private:
     {
         const AccessCheck& access = server_.access();
         const std::string target(request.target());
-        auto field = [&](http::field f) { const auto v = request[f]; return std::string_view(v.data(), v.size()); };
+        auto field = [&](http::field f) {
+            const auto v = request[f];
+            return std::string_view(v.data(), v.size());
+        };
         const bool upgrade = beast::websocket::is_upgrade(request);
         // Any request from another site's page is refused, not only those that change state.
         if (!access.host_allowed(field(http::field::host)) || !access.has_token(target, field(http::field::cookie)) ||
@@ -67,12 +70,12 @@ private:
         const PageFile* file = server_.files().find(path);
         if (!file) return Answer(http::status::not_found, "text/plain", "not found\n", request.keep_alive());
         const bool index = path == "/" || path == "/index.html";
-        Answer(http::status::ok, file->type, index ? server_.files().index(access.token()) : file->body, request.keep_alive(),
-               index, request.method() == http::verb::head);
+        Answer(http::status::ok, file->type, index ? server_.files().index(access.token()) : file->body,
+               request.keep_alive(), index, request.method() == http::verb::head);
     }
 
-    void Answer(http::status status, const std::string& type, std::string body, bool keep_alive, bool set_cookie = false,
-                bool head = false)
+    void Answer(http::status status, const std::string& type, std::string body, bool keep_alive,
+                bool set_cookie = false, bool head = false)
     {
         auto response = std::make_shared<http::response<http::string_body>>(status, 11);
         response->set(http::field::server, "simhost-run");

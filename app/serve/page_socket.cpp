@@ -30,7 +30,8 @@ void PageSocket::start(const beast::http::request<beast::http::empty_body>& requ
     ws_.async_accept(request, [self](beast::error_code ec) {
         if (ec) return;
         self->open_ = true;
-        for (const std::string& m : self->server_.handlers().greeting()) self->send(std::make_shared<const std::string>(m));
+        for (const std::string& m : self->server_.handlers().greeting())
+            self->send(std::make_shared<const std::string>(m));
         self->Read();
     });
 }
@@ -38,7 +39,8 @@ void PageSocket::start(const beast::http::request<beast::http::empty_body>& requ
 bool PageSocket::WithinRate()
 {
     const auto now = std::chrono::steady_clock::now();
-    allowance_ = std::min(rate_burst, allowance_ + rate_per_second * std::chrono::duration<double>(now - last_message_).count());
+    allowance_ =
+        std::min(rate_burst, allowance_ + rate_per_second * std::chrono::duration<double>(now - last_message_).count());
     last_message_ = now;
     if (allowance_ < 1) return false;
     allowance_ -= 1;
@@ -55,9 +57,10 @@ void PageSocket::Read()
         }
         const std::string text = beast::buffers_to_string(self->buffer_.data());
         self->buffer_.consume(self->buffer_.size());
-        std::string answer = self->WithinRate()
-                                 ? self->server_.handlers().message(text)
-                                 : R"({"type":"error","error":"too many messages: at most 50 a second; this one was ignored"})";
+        std::string answer =
+            self->WithinRate()
+                ? self->server_.handlers().message(text)
+                : R"({"type":"error","error":"too many messages: at most 50 a second; this one was ignored"})";
         self->send(std::make_shared<const std::string>(std::move(answer)));
         self->Read();
     });

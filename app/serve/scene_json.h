@@ -29,7 +29,7 @@ private:
     void RefreshDialogs(LiveSession& session);
 
     MeshLibrary& meshes_;
-    std::string signature_;     // what the dialogs were drawn from
+    std::string signature_;  // what the dialogs were drawn from
     nlohmann::json dialogs_ = nlohmann::json::array();
     int revision_ = 0, sent_revision_ = 0;
 };

@@ -23,8 +23,9 @@ int serve(const Options& o, const std::string& page_folder)
     LiveSession session(o);
     LiveController controller(session);
     boost::asio::io_context io;
-    PageServer server(io, o.port, files, make_token(),
-                      {[&] { return controller.greeting(); }, [&](std::string_view m) { return controller.handle(m); }});
+    PageServer server(
+        io, o.port, files, make_token(),
+        {[&] { return controller.greeting(); }, [&](std::string_view m) { return controller.handle(m); }});
     std::printf("Open http://127.0.0.1:%u/?token=%s\n", unsigned(server.port()), server.access().token().c_str());
     std::fflush(stdout);
 

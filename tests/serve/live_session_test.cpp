@@ -50,16 +50,29 @@ fs::path Fresh(const std::string& name)
 TEST(PageMessage, RefusesWhatIsNotAWellFormedMessage)
 {
     const char* bad[] = {
-        "", "not json", "[1]", "{}", R"({"type":7})", R"({"type":"jump"})", R"({"type":"pause","extra":1})",
-        R"({"type":"key","craft":"Mervex-1"})", R"({"type":"key","craft":"Mervex-1","code":256})",
-        R"({"type":"key","craft":"Mervex-1","code":-1})", R"({"type":"key","craft":"Mervex-1","code":1.5})",
+        "",
+        "not json",
+        "[1]",
+        "{}",
+        R"({"type":7})",
+        R"({"type":"jump"})",
+        R"({"type":"pause","extra":1})",
+        R"({"type":"key","craft":"Mervex-1"})",
+        R"({"type":"key","craft":"Mervex-1","code":256})",
+        R"({"type":"key","craft":"Mervex-1","code":-1})",
+        R"({"type":"key","craft":"Mervex-1","code":1.5})",
         R"({"type":"key","craft":"Mervex-1","code":37,"modifiers":[37]})",
         R"({"type":"key","craft":"Mervex-1","code":37,"modifiers":[42,42]})",
-        R"({"type":"key","craft":"a b","code":37})", R"({"type":"key","craft":"x@y","code":37})",
-        R"({"type":"key","craft":"","code":37})", R"({"type":"click","button":"1003; rm"})",
-        R"({"type":"click","button":"123456"})", R"({"type":"thrust","craft":"T","group":"warp-drive","level":1})",
-        R"({"type":"thrust","craft":"T","group":"main","level":1.01})", R"({"type":"thrust","craft":"T","group":"main","level":"1"})",
-        R"({"type":"warp","factor":1000})", R"({"type":"warp","factor":0.5})",
+        R"({"type":"key","craft":"a b","code":37})",
+        R"({"type":"key","craft":"x@y","code":37})",
+        R"({"type":"key","craft":"","code":37})",
+        R"({"type":"click","button":"1003; rm"})",
+        R"({"type":"click","button":"123456"})",
+        R"({"type":"thrust","craft":"T","group":"warp-drive","level":1})",
+        R"({"type":"thrust","craft":"T","group":"main","level":1.01})",
+        R"({"type":"thrust","craft":"T","group":"main","level":"1"})",
+        R"({"type":"warp","factor":1000})",
+        R"({"type":"warp","factor":0.5})",
     };
     for (const char* m : bad) EXPECT_THROW(app::parse_page_message(m), app::PageMessageError) << m;
     EXPECT_THROW(app::parse_page_message(R"({"type":"pause","pad":")" + std::string(2000, 'x') + "\"}"),
@@ -150,8 +163,9 @@ TEST(LiveController, BadMessagesAreAnsweredAndChangeNothing)
     app::LiveSession s(LiveOptions("stowed.scn", out));
     app::LiveController c(s);
     const std::string before = Read(out / "session.timeline");
-    for (const char* m : {"{", R"({"type":"key","craft":"Nobody","code":37})", R"({"type":"step"})",
-                          R"({"type":"thrust","craft":"Mervex-1","group":"main","level":2})", R"({"type":"focus","craft":"Nobody"})"}) {
+    for (const char* m :
+         {"{", R"({"type":"key","craft":"Nobody","code":37})", R"({"type":"step"})",
+          R"({"type":"thrust","craft":"Mervex-1","group":"main","level":2})", R"({"type":"focus","craft":"Nobody"})"}) {
         const auto answer = nlohmann::json::parse(c.handle(m));
         EXPECT_EQ(answer["type"], "error") << m;
         EXPECT_FALSE(answer["error"].get<std::string>().empty());
@@ -173,4 +187,27 @@ TEST(LiveController, BadMessagesAreAnsweredAndChangeNothing)
     EXPECT_GE(s.steps(), 1 + 15);
     EXPECT_LE(s.steps(), 1 + 20);
     EXPECT_NEAR(s.time(), 0.1 * double(s.steps()), 1e-9);
+}
+
+// A module fault stops the run as a batch run stops: the state reached is
+// saved and the fault named, and the page is told.
+TEST(LiveSession, AModuleFaultStopsTheRunAndThePageShowsIt)
+{
+    const fs::path out = Fresh("fault");
+    fs::create_directories(out);
+    std::ofstream(out / "faulty.scn") << "BEGIN_VESSEL F-1:Faulty\n  FAULT animation\n  VEL 1 0 0\nEND_VESSEL\n";
+    app::Options o = LiveOptions("stowed.scn", out);
+    o.scenario = (out / "faulty.scn").string();
+    o.module = FAULTY_MODULE_PATH;
+    app::LiveSession s(o);
+    app::LiveController c(s);
+    s.step();
+    EXPECT_NE(s.stopped().find("SetAnimation(7, 0.5) on F-1"), std::string::npos) << s.stopped();
+    EXPECT_EQ(nlohmann::json::parse(c.handle(R"({"type":"key","craft":"F-1","code":37})"))["type"], "error");
+    const auto state = nlohmann::json::parse(c.state());
+    EXPECT_EQ(state["stopped"], s.stopped());
+    s.request_end();
+    EXPECT_TRUE(s.ended());
+    s.finish();
+    EXPECT_NE(Read(out / "final.scn").find("POS 0.10000000000000001 0 0"), std::string::npos);
 }
