@@ -120,7 +120,7 @@ test('stowed craft: drawn, K unfolds the arrays as the host says, the session re
   await page.close();
 });
 
-test('Mervex and Tank: the dialog opens and DEPLOY acts, a Tank is flown from the page, strangers are refused', async () => {
+test('Mervex and Tank: the dialog opens, DEPLOY acts and the close box closes it, Shift+L lights, a Tank is flown from the page, strangers are refused', async () => {
   const out = join(work, 'pair');
   const session = serve('mervex_and_tank.scn', out);
   const { url, port, token } = await session.url;
@@ -138,6 +138,12 @@ test('Mervex and Tank: the dialog opens and DEPLOY acts, a Tank is flown from th
   const deploy = page.getByRole('dialog', { name: 'Mervex Controls' }).getByRole('button', { name: 'DEPLOY' });
   await deploy.click();
   await page.waitForFunction(() => window.liveView.state.craft[0].animations[0] < 1);
+  // Shift+L lights the beacons the host draws; the close box closes the dialog.
+  await page.locator('#view').focus();
+  await page.keyboard.press('Shift+KeyL');
+  await page.waitForFunction(() => window.liveView.state.craft[0].beacons.some((b) => b.lit));
+  await page.getByRole('dialog', { name: 'Mervex Controls' }).getByRole('button', { name: 'Close' }).click();
+  await page.getByRole('dialog').waitFor({ state: 'detached' });
 
   await page.locator('#craft').selectOption('Tank-1');
   await page.locator('#group').selectOption('main');
