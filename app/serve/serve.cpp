@@ -9,6 +9,8 @@
 #include "run/stop_request.h"
 #include "serve/live_controller.h"
 #include "serve/page_server.h"
+#include "sim/number_text.h"
+#include "sim/text_lines.h"
 
 namespace app {
 
@@ -39,7 +41,7 @@ int serve(const Options& o, const std::string& page_folder)
             // As a batch run does at a fault: the state reached is saved at once.
             saved_after_stop = true;
             session.finish();
-            std::fprintf(stderr, "simhost-run: %s\n", session.stopped().c_str());
+            std::fprintf(stderr, "simhost-run: %s\n", sim::terminal_text(session.stopped()).c_str());
         }
         if (!session.ended()) return false;
         session.finish();
@@ -87,9 +89,10 @@ int serve(const Options& o, const std::string& page_folder)
     on_frame();
     io.run();
 
-    std::printf("simhost-run: ended at t = %g s after %ld steps; saved %s and %s\nreplay: %s\n", session.time(),
-                session.steps(), final_save_path(o).c_str(), session.timeline_path().c_str(),
-                session.replay_command().c_str());
+    const std::string ended = "simhost-run: ended at t = " + sim::number_text(session.time()) + " s after " +
+                              std::to_string(session.steps()) + " steps; saved " + final_save_path(o) + " and " +
+                              session.timeline_path() + "\nreplay: " + session.replay_command() + "\n";
+    std::fputs(sim::terminal_text(ended).c_str(), stdout);
     if (signal) return 130;
     return session.stopped().empty() ? 0 : 1;
 }
