@@ -12,6 +12,9 @@
 #include "run/stop_request.h"
 #include "run/summary.h"
 #include "sim/text_lines.h"
+#if defined(SIMHOST_SERVE)
+#include "serve/serve.h"
+#endif
 
 namespace {
 // Reasons go out as one line, whatever they hold, and with nothing a
@@ -39,6 +42,13 @@ int main(int argc, char** argv)
         if (o.help) {
             std::fputs(app::help_text(defaults).c_str(), stdout);
             return 0;
+        }
+        if (o.serve) {
+#if defined(SIMHOST_SERVE)
+            return app::serve(o, (folders.data / "page").string());
+#else
+            throw std::runtime_error("--serve: this build has no live view");
+#endif
         }
         const app::RunReport report = app::run(o);
         if (!o.quiet) std::fputs(sim::terminal_text(app::summary_text(report)).c_str(), stdout);

@@ -14,7 +14,13 @@ have llvm-rc || have llvm-rc-14 || need="$need llvm"
 # The Debian package's dependencies are read with dpkg-shlibdeps, which CPack finds ELF files for with file.
 have dpkg-shlibdeps || need="$need dpkg-dev"
 have file || need="$need file"
-for p in libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev; do
+# The live view (simhost-run --serve): Boost.Beast and nlohmann-json, header
+# only; npm for the page's packages; Node and Debian's Chromium for its
+# browser tests (no browser is ever downloaded).
+have node || need="$need nodejs"
+have npm || need="$need npm"
+have chromium || need="$need chromium"
+for p in libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev libboost-dev nlohmann-json3-dev; do
   pkg_ok "$p" || need="$need $p"
 done
 

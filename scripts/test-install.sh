@@ -66,6 +66,9 @@ fly() { # fly NAME BIN DATA
     fail "$1: the demo missed a file"
   fi
   echo "$1: demo flown, arrays deployed"
+  # The live view's page comes from the same tree.
+  node tests/serve/page_installed.mjs "$2/simhost-run" "$3/scenarios/stowed.scn" "$scratch/serve-$1" ||
+    fail "$1: simhost-run --serve did not serve its page"
 }
 mv "$scratch/prefix" "$scratch/moved"
 fly installed "$scratch/moved/bin" "$scratch/moved/share/mervex"

@@ -101,6 +101,12 @@ Options parse_options(const std::vector<std::string>& args, const Options& defau
         else if (arg == "--no-save-on-stop") flag(), o.save_on_stop = false;
         else if (arg == "--no-pictures") flag(), o.pictures = false;
         else if (arg == "-q" || arg == "--quiet") flag(), o.quiet = true;
+        else if (arg == "--serve") flag(), o.serve = true;
+        else if (arg == "--port") {
+            const double port = Number("--port", next(), true);
+            if (port > 65535 || port != std::floor(port)) throw UsageError("--port: a whole number from 0 to 65535");
+            o.port = static_cast<unsigned short>(port);
+        }
         else if (arg.size() > 1 && arg[0] == '-') throw UsageError("unknown option " + sim::shown_text(arg) + " (see --help)");
         else positional.push_back(arg);
     }
@@ -108,6 +114,8 @@ Options parse_options(const std::vector<std::string>& args, const Options& defau
     if (positional.empty()) throw UsageError("no scenario file given (see --help)");
     if (positional.size() > 1) throw UsageError("one scenario file only; also got \"" + sim::shown_text(positional[1]) + "\"");
     o.scenario = Path("the scenario", positional[0], "scenario file");
+    if (o.serve && !o.actions.empty())
+        throw UsageError("--serve takes its actions from the page, not from --at or --timeline");
     for (const Action& a : o.actions)
         if (a.time > o.duration)
             throw UsageError(a.source() + ": " + sim::shown_text(a.text) + ": time " + sim::number_text(a.time) +
@@ -153,6 +161,13 @@ Options:
                         finite) leaves the --save file as it was
       --no-pictures     draw no pictures
   -q, --quiet           no progress bar and no summary
+      --serve           fly live for a page in the browser instead: prints
+                        "Open http://127.0.0.1:PORT/?token=..." and runs until
+                        the page's Quit or Ctrl+C; every action on the page is
+                        recorded in OUT/session.timeline, which a batch run
+                        replays to the same OUT/final.scn (the file says how)
+      --port N          where --serve listens, on 127.0.0.1 only (default: 0,
+                        any free port)
   -h, --help            this text
 
 Actions, TIME in seconds after the start; @CRAFT picks a craft by its

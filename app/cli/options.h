@@ -29,6 +29,8 @@ struct Options {
     bool pictures = true;
     bool quiet = false;
     bool save_on_stop = true;  // a run stopped early still saves its last state
+    bool serve = false;        // fly live for a page in the browser
+    unsigned short port = 0;   // where the page's server listens; 0: any free port
 };
 
 // Throws UsageError (bad option or value, a run of more than max_steps

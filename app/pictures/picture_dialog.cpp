@@ -120,7 +120,25 @@ DialogPicture dialog_picture(const sim::Host& host, const sim::Dialog& dialog, s
     return out;
 }
 
+std::vector<ControlBox> dialog_boxes(const DialogPicture& picture)
+{
+    const sim::Dialog& d = *picture.dialog;
+    const double left = dialogs_margin, top = dialogs_margin;
+    const double cw = std::max<double>(d.cx, 60) * unit;
+    const double ox = left + frame, oy = top + 20 + frame + caption;
+    std::vector<ControlBox> boxes;
+    for (const sim::Control& c : d.controls)
+        if (sim::is_button(c)) boxes.push_back({std::to_string(c.id), c.text, c.enabled, ox + c.x * unit, oy + c.y * unit, c.cx * unit, c.cy * unit});
+    boxes.push_back({"close", "Close", true, left + cw + 2 * frame - 24, top + 24, 20, 20});
+    return boxes;
+}
+
 void draw_dialogs(const std::string& path, const std::vector<DialogPicture>& dialogs)
+{
+    sim::write_file_atomically(path, dialogs_svg(dialogs));
+}
+
+std::string dialogs_svg(const std::vector<DialogPicture>& dialogs)
 {
     double width = 580, height = 30;
     for (const DialogPicture& p : dialogs) {
@@ -133,9 +151,9 @@ void draw_dialogs(const std::string& path, const std::vector<DialogPicture>& dia
     svg::Document doc(width, height);
     doc.title(dialogs.size() == 1 ? "Open dialog" : "Open dialogs");
     doc.rect(0, 0, width, height, svg::Style{"#ffffff", "", 1, 1, ""});
-    double top = 30;
-    for (const DialogPicture& p : dialogs) top += DrawOne(doc, 30, top, p) + 30;
-    sim::write_file_atomically(path, doc.str());
+    double top = dialogs_margin;
+    for (const DialogPicture& p : dialogs) top += DrawOne(doc, dialogs_margin, top, p) + dialogs_margin;
+    return doc.str();
 }
 
 }  // namespace app

@@ -42,7 +42,20 @@ struct DialogPicture {
 // A bitmap that cannot be used adds a line to `problems`; it is drawn as missing.
 DialogPicture dialog_picture(const sim::Host& host, const sim::Dialog& dialog, std::vector<std::string>& problems);
 
-// Every dialog as its template lays it out, in dialog units, one below the other.
+// Every dialog as its template lays it out, in dialog units, one below the
+// other, the first with its top left corner at (dialogs_margin, dialogs_margin).
 void draw_dialogs(const std::string& path, const std::vector<DialogPicture>& dialogs);
+std::string dialogs_svg(const std::vector<DialogPicture>& dialogs);
+constexpr double dialogs_margin = 30;
+
+// Where a dialog drawn alone by dialogs_svg shows each of its buttons and
+// its close box, in the picture's units: what a click on the picture hits.
+struct ControlBox {
+    std::string button;  // as a click names it: the control id in decimal, or "close"
+    std::string text;
+    bool enabled = true;
+    double x = 0, y = 0, w = 0, h = 0;
+};
+std::vector<ControlBox> dialog_boxes(const DialogPicture& picture);
 
 }  // namespace app
