@@ -83,7 +83,7 @@ double LiveSession::act(const std::string& entry)
     if (end_asked_ || end_reached_) throw TimelineError("the session is ending");
     const double at = NextStepEnd();
     Action a = parse_action(sim::number_text(at) + ":" + entry, "the page");
-    const sim::Craft craft = a.craft.empty() ? host_.vessels().front() : host_.find_vessel(a.craft);
+    const sim::Craft craft = a.craft.empty() ? host_.focus() : host_.find_vessel(a.craft);
     if (!craft) throw TimelineError("the page: no craft named \"" + sim::shown_text(a.craft) + "\"");
     if (a.kind == ActionKind::thrust && !craft.has_group(a.group))
         throw TimelineError("the page: " + sim::shown_text(craft.name()) + " has no thruster group " +
@@ -152,7 +152,7 @@ void LiveSession::step()
 
 void LiveSession::Apply(const Action& a)
 {
-    const sim::Craft craft = a.craft.empty() ? host_.vessels().front() : host_.find_vessel(a.craft);
+    const sim::Craft craft = a.craft.empty() ? host_.focus() : host_.find_vessel(a.craft);
     switch (a.kind) {
         case ActionKind::key: {
             const int consumed = host_.key_press(craft, a.key.code, a.key.modifiers);
@@ -166,6 +166,10 @@ void LiveSession::Apply(const Action& a)
         case ActionKind::thrust:
             host_.set_thrust(craft, a.group, a.level);
             Note("thrust " + group_name(a.group) + " of " + craft.name() + " at " + sim::number_text(a.level));
+            break;
+        case ActionKind::focus:
+            host_.set_focus(craft);
+            Note("focus to " + craft.name());
             break;
         case ActionKind::save:
         case ActionKind::picture:
