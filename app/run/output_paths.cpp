@@ -3,6 +3,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "cli/same_file.h"
 #include "sim/module_resources.h"
 #include "sim/number_text.h"
 
@@ -13,27 +14,6 @@ namespace fs = std::filesystem;
 const char* const end_pictures[4] = {"top_view.svg", "deployment.svg", "telemetry.svg", "dialog.svg"};
 
 namespace {
-// The file a path names, as far as it can be told before it exists: links
-// in the existing part resolved, "." and ".." taken out.
-std::string Identity(const std::string& path)
-{
-    std::error_code ec;
-    fs::path p = fs::weakly_canonical(fs::absolute(path, ec), ec);
-    if (ec) p = fs::absolute(path).lexically_normal();
-    std::string id = p.generic_string();
-#if defined(_WIN32)
-    for (char& c : id) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-#endif
-    return id;
-}
-
-bool SameFile(const std::string& a, const std::string& b)
-{
-    if (Identity(a) == Identity(b)) return true;
-    std::error_code ec;
-    return fs::equivalent(a, b, ec) && !ec;  // hard links
-}
-
 // A file the pictures could read as a mesh: a .obj file anywhere below the
 // mesh folder.
 bool MeshFile(const std::string& path, const std::string& meshes)
@@ -41,9 +21,9 @@ bool MeshFile(const std::string& path, const std::string& meshes)
     std::string ext = fs::path(path).extension().string();
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (meshes.empty() || ext != ".obj") return false;
-    std::string folder = Identity(meshes);
+    std::string folder = file_identity(meshes);
     if (folder.back() != '/') folder += '/';
-    const std::string file = Identity(path);
+    const std::string file = file_identity(path);
     return file.compare(0, folder.size(), folder) == 0;
 }
 }  // namespace
@@ -81,18 +61,18 @@ void check_output_paths(const Options& o)
     for (const std::string& t : o.timelines) inputs.push_back({t, "the timeline"});
     for (size_t i = 0; i < outputs.size(); ++i) {
         for (const PlannedOutput& in : inputs)
-            if (!in.path.empty() && SameFile(outputs[i].path, in.path))
+            if (!in.path.empty() && same_file(outputs[i].path, in.path))
                 throw UsageError(outputs[i].what + " would write " + outputs[i].path + ", which is " + in.what +
                                  " it reads (" + in.path + ")");
         // A file there could be taken for a module by this run or the next.
-        if (!o.modules.empty() && SameFile(fs::path(Identity(outputs[i].path)).parent_path().string(), o.modules))
+        if (!o.modules.empty() && same_file(fs::path(file_identity(outputs[i].path)).parent_path().string(), o.modules))
             throw UsageError(outputs[i].what + " would write " + outputs[i].path + " into the modules folder " +
                              o.modules);
         if (MeshFile(outputs[i].path, o.meshes))
             throw UsageError(outputs[i].what + " would write " + outputs[i].path + ", a mesh file in the mesh folder " +
                              o.meshes);
         for (size_t j = 0; j < i; ++j)
-            if (SameFile(outputs[i].path, outputs[j].path))
+            if (same_file(outputs[i].path, outputs[j].path))
                 throw UsageError(outputs[j].what + " and " + outputs[i].what + " would both write " + outputs[i].path);
     }
 }

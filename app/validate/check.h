@@ -48,6 +48,8 @@ struct Check {
     int min_level;       // runs at this level and above
     const char* summary; // one line for --help and the reports
     void (*run)(const CheckContext&, Findings&);
+    // For a check made of numbered trials: how many it runs at a level.
+    int (*trials)(int level) = nullptr;
 };
 
 // From this level on a warning fails its check.

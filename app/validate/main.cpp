@@ -1,15 +1,17 @@
 // simhost-validate: checks a vessel module with rising strictness.
 #include <cstdio>
 #include <exception>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "heap.h"
 #include "options.h"
-#include "report.h"
+#include "outputs.h"
+#include "reaper.h"
 #include "runner.h"
-#include "sim/atomic_file.h"
+#include "shell_quote.h"
 #include "sim/text_lines.h"
 
 namespace {
@@ -39,21 +41,33 @@ const char* Verdict(const validate::Outcome& o)
     return o.warnings.empty() ? "PASS" : "WARN";
 }
 
-// Where the input of a failed action is kept: beside the first report named.
-std::string InputFile(const validate::Options& o, const validate::Outcome& out)
-{
-    const std::string& report = o.json.empty() ? o.junit : o.json;
-    if (report.empty() || out.detail.empty()) return "";
-    return report + "." + out.check->name + "-" + std::to_string(out.seed) + ".input";
-}
-
+// A line that, pasted into a shell, runs the validator on just this check.
 std::string RepeatLine(const validate::Options& o, const validate::Outcome& out)
 {
-    std::string line = "repeat: simhost-validate '" + o.module + "' --level " + std::to_string(o.level) +
-                       " --seed " + std::to_string(out.seed) + " --check " + out.check->name;
+    std::string line = "repeat: simhost-validate " + validate::shell_quoted(o.module) + " --level " +
+                       std::to_string(o.level) + " --seed " + std::to_string(out.seed) + " --check " + out.check->name;
     if (out.trial) line += " --trial " + std::to_string(out.trial);
     if (o.timeout > 0) line += " --timeout " + std::to_string(static_cast<long long>(o.timeout));
     return line;
+}
+
+validate::Outcome RunInProcess(const validate::Check& check, const validate::CheckContext& context)
+{
+    std::printf("%s runs in this process: isolation is off, and so is the time limit; a crash or hang of the "
+                "module is the validator's\n",
+                check.name);
+    std::fflush(stdout);
+    validate::Findings findings;
+    validate::run_here(check, context, findings);
+    validate::Outcome out;
+    out.check = &check;
+    out.seed = context.seed;
+    out.failures = std::move(findings.failures);
+    out.warnings = std::move(findings.warnings);
+    out.notes = std::move(findings.notes);
+    out.trial = context.trial;
+    out.passed = out.failures.empty() && (out.warnings.empty() || context.level < validate::warn_fail_level);
+    return out;
 }
 }  // namespace
 
@@ -63,39 +77,34 @@ int main(int argc, char** argv)
     validate::Options options;
     try {
         options = validate::parse_options(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const validate::UsageError& e) {
-        std::fprintf(stderr, "simhost-validate: %s\n", Shown(e.what()).c_str());
-        return 2;
-    }
-    if (options.help) {
-        std::fputs(validate::help_text().c_str(), stdout);
-        return 0;
-    }
-    // Report files that could not be written are refused before any check runs.
-    try {
-        for (const std::string& path : {options.json, options.junit})
-            if (!path.empty()) sim::check_replaceable(path);
+        if (options.help) {
+            std::fputs(validate::help_text().c_str(), stdout);
+            return 0;
+        }
+        if (!options.seed_given)
+            options.seed = (std::uint64_t(std::random_device{}()) << 32) | std::random_device{}();
+        // Report files that could not be written are refused before any check runs.
+        validate::check_outputs(options);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "simhost-validate: %s\n", Shown(e.what()).c_str());
         return 2;
     }
-    if (!options.seed_given) options.seed = (std::uint64_t(std::random_device{}()) << 32) | std::random_device{}();
     const double timeout = options.timeout > 0 ? options.timeout : validate::default_timeout(options.level);
+    if (!options.in_process) validate::become_reaper();
 
     std::printf("simhost-validate: %s at level %d, seed %llu\n", options.module.c_str(), options.level,
                 static_cast<unsigned long long>(options.seed));
     std::fflush(stdout);
     std::vector<validate::Outcome> outcomes;
     for (int run = 0; run < options.repeat; ++run) {
-        validate::CheckContext context{options.module, options.level, options.seed, options.trial};
-        if (run > 0) {
-            context.seed = validate::trial_seed(options.seed, -run);
+        validate::CheckContext context{options.module, options.level, validate::run_seed(options, run), options.trial};
+        if (run > 0)
             std::printf("run %d of %d, seed %llu\n", run + 1, options.repeat,
                         static_cast<unsigned long long>(context.seed));
-        }
         for (const validate::Check& check : validate::all_checks()) {
             if (!Selected(options, check)) continue;
-            outcomes.push_back(validate::run_isolated(check, context, timeout));
+            outcomes.push_back(options.in_process ? RunInProcess(check, context)
+                                                  : validate::run_isolated(check, context, timeout));
             const validate::Outcome& o = outcomes.back();
             std::printf("%s %-18s seed %llu  %.2f s\n", Verdict(o), check.name, static_cast<unsigned long long>(o.seed),
                         o.seconds);
@@ -109,21 +118,17 @@ int main(int argc, char** argv)
     int failed = 0, warned = 0;
     for (const validate::Outcome& o : outcomes) failed += o.passed ? 0 : 1, warned += o.passed && !o.warnings.empty();
     std::printf("%zu checks, %d failed, %d warned\n", outcomes.size(), failed, warned);
+    std::map<size_t, std::string> kept;
     try {
-        for (const validate::Outcome& o : outcomes) {
-            if (o.passed) continue;
-            std::printf("%s\n", RepeatLine(options, o).c_str());
-            if (const std::string kept = InputFile(options, o); !kept.empty()) {
-                sim::write_file_atomically(kept, o.detail);
-                std::printf("        the input it failed on: %s\n", kept.c_str());
-            }
-        }
-        if (!options.json.empty()) sim::write_file_atomically(options.json, validate::json_report(options, outcomes));
-        if (!options.junit.empty())
-            sim::write_file_atomically(options.junit, validate::junit_report(options, outcomes));
+        kept = validate::write_outputs(options, outcomes);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "simhost-validate: %s\n", Shown(e.what()).c_str());
+        std::fprintf(stderr, "simhost-validate: no report written: %s\n", Shown(e.what()).c_str());
         return 2;
+    }
+    for (size_t i = 0; i < outcomes.size(); ++i) {
+        if (outcomes[i].passed) continue;
+        std::printf("%s\n", Shown(RepeatLine(options, outcomes[i])).c_str());
+        if (kept.count(i)) std::printf("        the input it failed on: %s\n", Shown(kept[i]).c_str());
     }
     return failed ? 1 : 0;
 }

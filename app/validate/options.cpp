@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -25,6 +26,21 @@ bool KnownCheck(const std::string& name)
     for (const Check& c : all_checks())
         if (name == c.name) return true;
     return false;
+}
+// A trial the checks chosen do not run is refused rather than passed.
+void CheckTrial(const Options& o)
+{
+    bool any = false;
+    for (const Check& c : all_checks()) {
+        const bool chosen = o.checks.empty() ? c.min_level <= o.level
+                                             : std::find(o.checks.begin(), o.checks.end(), c.name) != o.checks.end();
+        if (!chosen || !c.trials) continue;
+        any = true;
+        if (o.trial > c.trials(o.level))
+            throw UsageError("--trial " + std::to_string(o.trial) + ": " + c.name + " runs trials 1 to " +
+                             std::to_string(c.trials(o.level)) + " at level " + std::to_string(o.level));
+    }
+    if (!any) throw UsageError("--trial: none of the checks chosen is made of numbered trials");
 }
 }  // namespace
 
@@ -63,6 +79,9 @@ Options parse_options(const std::vector<std::string>& args)
         } else if (arg == "--repeat") {
             o.repeat = static_cast<int>(Unsigned(arg, next(), 10000));
             if (o.repeat == 0) throw UsageError("--repeat: give at least 1 run");
+        } else if (arg == "--in-process") {
+            line.no_value();
+            o.in_process = true;
         } else if (arg == "--check") {
             const std::string name = next();
             if (!KnownCheck(name)) throw UsageError("--check: no check is called \"" + name + "\" (see --help)");
@@ -77,7 +96,9 @@ Options parse_options(const std::vector<std::string>& args)
     if (positional.size() != 1) throw UsageError("give exactly one module to check (see --help)");
     // A name without a folder is the file here, not one the loader searches for.
     o.module = std::filesystem::absolute(positional[0]).lexically_normal().string();
-    if (!o.json.empty() && o.json == o.junit) throw UsageError("--json and --junit name the same file");
+    if (o.in_process && (o.checks.size() != 1 || o.repeat != 1))
+        throw UsageError("--in-process runs one check once: give exactly one --check NAME, and no --repeat");
+    if (o.trial > 0) CheckTrial(o);
     return o;
 }
 
@@ -86,6 +107,7 @@ std::string help_text()
     std::string text =
         "Usage: simhost-validate MODULE [--level 1..10] [--seed S] [--json FILE] [--junit FILE]\n"
         "                        [--check NAME]... [--trial N] [--timeout S] [--repeat N]\n"
+        "                        [--in-process]\n"
         "\n"
         "Checks a vessel module (a shared library built against the host interface)\n"
         "in the stand-in host. Each check runs in a process group of its own and\n"
@@ -93,12 +115,13 @@ std::string help_text()
         "action it met, and a line `repeat:` replays it. The exit status is 1 when\n"
         "any check fails, 2 for a command line that cannot be followed.\n"
         "\n"
-        "A check passes only on its own finished report: a module that ends the\n"
-        "process, crashes or outlasts the time limit fails it. WARN is what is\n"
-        "suspicious but may be meant (an empty thruster group, reading past the end\n"
-        "of a scenario block, calls into the host while unloading, a key callback\n"
-        "that takes every key, helper processes left running); from level 8 on a\n"
-        "warning fails its check.\n"
+        "A check passes only on its own finished report, sealed with a value made\n"
+        "for it alone: a module that ends the process, crashes, writes into the\n"
+        "report, outlasts the time limit or leaves a process running (in whatever\n"
+        "group or session) fails it. WARN is what is suspicious but may be meant\n"
+        "(an empty thruster group, reading past the end of a scenario block, calls\n"
+        "into the host while unloading, a key callback that takes every key); from\n"
+        "level 8 on a warning fails its check.\n"
         "\n"
         "What the module answers to is learnt first: every key with no modifier,\n"
         "Shift, Ctrl and Alt is pressed once on a craft, noting the keys it takes and\n"
@@ -112,6 +135,8 @@ std::string help_text()
         "  --trial N     run only trial N of checks made of numbered trials\n"
         "  --timeout S   seconds a check may take (default 5 + 2 x level)\n"
         "  --repeat N    run the checks N times, each with a fresh seed\n"
+        "  --in-process  run the one --check (and --trial) in the validator's own\n"
+        "                process, for a debugger: isolation and the time limit are off\n"
         "  -h, --help    this text\n"
         "\n"
         "Checks, from the level named on:\n";

@@ -23,6 +23,7 @@ struct Options {
     int trial = 0;                    // only this trial of each check; 0 for all
     double timeout = 0;               // seconds a check may take; 0 for default_timeout(level)
     int repeat = 1;                   // runs of the whole table, each with a fresh seed
+    bool in_process = false;          // the one check chosen runs in the validator's own process
 };
 
 // A few seconds a check, more at higher levels and in a build with the sanitizers.

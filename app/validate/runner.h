@@ -1,6 +1,7 @@
 // Runs each check in a process group of its own, so that a module that
 // crashes, hangs, ends the process or leaves helpers running fails that check
-// and the others still run. The parent alone keeps the time limit.
+// and the others still run. The parent alone keeps the time limit and
+// decides whether a report is the check's own.
 #pragma once
 
 #include <cstdint>
@@ -24,10 +25,17 @@ struct Outcome {
     double seconds = 0;  // wall time
 };
 
-// Passes only when the check's process sends its whole report; ending early
-// with any status, or not within `timeout_seconds`, fails it naming the last
-// action. The whole process group is killed afterwards.
+// Passes only when the check's process exits normally after sending its
+// whole report, whose end carries a value made for this run alone; ending
+// early, by a signal, or with anything written past the end, or not within
+// `timeout_seconds`, fails it naming the last action. Every process it
+// started, in whatever group or session, is ended afterwards (see reaper.h);
+// one still running fails the check.
 Outcome run_isolated(const Check& check, const CheckContext& context, double timeout_seconds);
+
+// Runs the check in this process, turning what it throws into a failure;
+// for a debugger, and for the process run_isolated starts.
+void run_here(const Check& check, const CheckContext& context, Findings& findings);
 
 // What in_fresh_process throws when the process ended before its work did.
 struct ProcessEnded : std::runtime_error {

@@ -14,9 +14,12 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <random>
 #include <stdexcept>
 
 #include "heap.h"
+#include "reaper.h"
+#include "report_reader.h"
 #include "runner.h"
 
 namespace validate {
@@ -56,21 +59,22 @@ void Send(char kind, const std::string& text)
     WriteAll(report_fd, line);
 }
 
-std::string Unescaped(const std::string& s)
+// 128 bits from the system's randomness, in hex.
+std::string NewSeal()
 {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 1 < s.size()) {
-            out += s[i + 1] == 'n' ? '\n' : s[i + 1];
-            ++i;
-        } else {
-            out += s[i];
-        }
+    std::random_device device;
+    std::string seal;
+    char hex[9];
+    for (int i = 0; i < 4; ++i) {
+        std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(device()));
+        seal += hex;
     }
-    return out;
+    return seal;
 }
 
-[[noreturn]] void RunChild(const Check& check, const CheckContext& context, int fd)
+// The check's report ends with `seal`, made by the validator for this check
+// alone: an end the module writes into the pipe does not carry it.
+[[noreturn]] void RunChild(const Check& check, const CheckContext& context, int fd, const std::string& seal)
 {
     setpgid(0, 0);
 #if defined(__linux__)
@@ -79,17 +83,11 @@ std::string Unescaped(const std::string& s)
 #endif
     report_fd = fd;
     Findings findings;
-    try {
-        check.run(context, findings);
-    } catch (const std::exception& e) {
-        findings.fail(std::string("stopped: ") + e.what());
-    } catch (...) {
-        findings.fail("stopped by an exception that is no std::exception");
-    }
+    run_here(check, context, findings);
     for (const std::string& s : findings.failures) Send('F', s);
     for (const std::string& s : findings.warnings) Send('W', s);
     for (const std::string& s : findings.notes) Send('N', s);
-    Send('D', "");
+    Send('D', seal);
     // No exit handlers: they belong to the parent.
     _exit(0);
 }
@@ -134,6 +132,17 @@ void doing(const std::string& what, const std::string& detail, int trial)
     if (!detail.empty()) Send('B', detail);
 }
 
+void run_here(const Check& check, const CheckContext& context, Findings& findings)
+{
+    try {
+        check.run(context, findings);
+    } catch (const std::exception& e) {
+        findings.fail(std::string("stopped: ") + e.what());
+    } catch (...) {
+        findings.fail("stopped by an exception that is no std::exception");
+    }
+}
+
 Outcome run_isolated(const Check& check, const CheckContext& context, double timeout_seconds)
 {
     Outcome out;
@@ -146,6 +155,7 @@ Outcome run_isolated(const Check& check, const CheckContext& context, double tim
         out.failures.push_back(std::string("cannot make a pipe: ") + std::strerror(errno));
         return out;
     }
+    const std::string seal = NewSeal();
     const pid_t pid = fork();
     if (pid < 0) {
         close(fds[0]);
@@ -155,65 +165,79 @@ Outcome run_isolated(const Check& check, const CheckContext& context, double tim
     }
     if (pid == 0) {
         close(fds[0]);
-        RunChild(check, context, fds[1]);
+        RunChild(check, context, fds[1], seal);
     }
     setpgid(pid, pid);  // as the child does itself, so that neither waits for the other
     close(fds[1]);
 
     // Read until the report's end, not the pipe's: a helper the module
     // started may hold the pipe open for as long as it likes.
-    std::string pending;
-    bool finished = false, timed_out = false;
+    ReportReader report(out, seal);
+    bool timed_out = false, reaped = false;
+    int status = 0;
     char buf[65536];
-    while (!finished) {
+    while (!report.finished()) {
         pollfd p{fds[0], POLLIN, 0};
-        const int ready = poll(&p, 1, MsUntil(deadline));
+        const int ready = poll(&p, 1, std::min(MsUntil(deadline), 100));
         if (ready < 0 && errno == EINTR) continue;
         if (ready == 0) {
-            timed_out = true;
+            // The process may have ended while a helper holds the pipe open.
+            if (Clock::now() >= deadline) timed_out = true;
+            else if (waitpid(pid, &status, WNOHANG) == pid) reaped = true;
+            else continue;
             break;
         }
         const ssize_t n = read(fds[0], buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
-        pending.append(buf, static_cast<size_t>(n));
-        size_t at = 0;
-        for (size_t end; !finished && (end = pending.find('\n', at)) != std::string::npos; at = end + 1) {
-            const char kind = pending[at];
-            std::string text = pending.substr(at + 1, end - at - 1);
-            if (kind == 'F') out.failures.push_back(std::move(text));
-            else if (kind == 'W') out.warnings.push_back(std::move(text));
-            else if (kind == 'N') out.notes.push_back(std::move(text));
-            else if (kind == 'A' && text != out.action) out.action = std::move(text), out.detail.clear();
-            else if (kind == 'T') out.trial = std::atoi(text.c_str());
-            else if (kind == 'B') out.detail = Unescaped(text);
-            else if (kind == 'D') finished = true;
-        }
-        pending.erase(0, at);
+        report.take(buf, static_cast<size_t>(n));
+    }
+
+    // Once the report is whole the process has only to end, and soon.
+    const auto end_by = report.finished() ? std::min(deadline, Clock::now() + std::chrono::seconds(2)) : deadline;
+    const bool ended = reaped || (!timed_out && WaitUntil(pid, status, end_by));
+    if (!ended) {
+        kill(pid, SIGKILL);  // wherever it moved
+        kill(-pid, SIGKILL);
+        WaitUntil(pid, status, Clock::now() + std::chrono::seconds(5));
+    }
+    // What it wrote before it ended lies in the pipe by now: the rest of
+    // its report, or what came after the report's end.
+    for (pollfd p{fds[0], POLLIN, 0}; poll(&p, 1, 0) > 0 && (p.revents & POLLIN);) {
+        const ssize_t n = read(fds[0], buf, sizeof buf);
+        if (n <= 0) break;
+        report.take(buf, static_cast<size_t>(n));
     }
     close(fds[0]);
-
-    int status = 0;
-    if (timed_out || !WaitUntil(pid, status, finished ? Clock::now() + std::chrono::seconds(2) : deadline)) {
-        kill(-pid, SIGKILL);
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        timed_out = true;
-    }
-    // Whatever the check's process started and left behind goes too.
-    if (kill(-pid, 0) == 0) {
-        kill(-pid, SIGKILL);
-        out.warnings.push_back("the module left processes running after the check; they were killed");
-    }
+    // Whatever the check's process started goes too, wherever it went.
+    kill(-pid, SIGKILL);
+    const std::vector<std::string> left = end_descendants(Clock::now() + std::chrono::seconds(5));
     out.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    report.finish();
 
     const std::string during = out.action.empty() ? "" : " during " + out.action;
-    if (timed_out && !finished) {
-        char limit[32];
-        std::snprintf(limit, sizeof limit, "%g", timeout_seconds);
-        out.failures.push_back(std::string("did not finish within ") + limit + " s (--timeout)" + during);
-    } else if (!finished) {
-        out.failures.push_back(HowItEnded(status) + " before the check's report was complete" + during);
+    if (!report.finished()) {
+        if (!ended) {
+            char limit[32];
+            std::snprintf(limit, sizeof limit, "%g", timeout_seconds);
+            out.failures.push_back(std::string("did not finish within ") + limit + " s (--timeout)" + during);
+        } else {
+            out.failures.push_back(HowItEnded(status) + " before the check's report was complete" + during);
+        }
+    } else if (!ended) {
+        out.failures.push_back("did not end within 2 s of its complete report; it was killed");
+    } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        out.failures.push_back(HowItEnded(status) + " after the check's report was complete");
+    }
+    if (report.finished() && report.past_end())
+        out.failures.push_back("the check's process wrote " + std::to_string(report.past_end()) +
+                               " bytes into its report after the report's end (a module writing to a descriptor "
+                               "it did not open?)");
+    if (ended && !left.empty()) {
+        std::string names;
+        for (const std::string& l : left) names += (names.empty() ? "" : ", ") + l;
+        out.failures.push_back("the module left processes running after the check (" + names +
+                               "); the validator ended them");
     }
     out.passed = out.failures.empty() && (out.warnings.empty() || context.level < warn_fail_level);
     return out;

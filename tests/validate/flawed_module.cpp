@@ -22,6 +22,15 @@
 #if defined(FLAW_EXIT) || defined(FLAW_CLOSE_FDS) || defined(FLAW_FORK)
 #include <unistd.h>
 #endif
+#if defined(FLAW_FORK)
+#include <sys/prctl.h>
+#endif
+#if defined(FLAW_FAKE_END) || defined(FLAW_CHATTER) || defined(FLAW_JOIN_GROUP)
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 #if defined(FLAW_HANG)
 #include <signal.h>
 #include <unistd.h>
@@ -50,6 +59,19 @@ struct Farewell {
 #endif
 
 INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
+#if defined(FLAW_FAKE_END) || defined(FLAW_CHATTER)
+// Writes into every pipe it can write to but did not open.
+void WriteToPipes(const std::string& text)
+{
+    for (int fd = 3; fd < 1024; ++fd) {
+        struct stat st {};
+        const int flags = fcntl(fd, F_GETFL);
+        if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY || fstat(fd, &st) != 0 || !S_ISFIFO(st.st_mode)) continue;
+        if (write(fd, text.data(), text.size()) < 0) continue;
+    }
+}
+#endif
 
 #if defined(FLAW_SLOW)
 double CpuSeconds()
@@ -200,10 +222,33 @@ public:
         // Quits on a code no keyboard it knows sends.
         if (key > 0xFF) _exit(0);
 #elif defined(FLAW_FORK)
-        // Starts a helper that outlives whoever started it.
+        // Starts a helper, in a session of its own, that outlives whoever started it.
         if (key > 0xFF && fork() == 0) {
+            setsid();
+            prctl(PR_SET_NAME, "flawed-helper");
             sleep(60);
             _exit(0);
+        }
+#elif defined(FLAW_FAKE_END)
+        // Says it is done, and then is not.
+        if (key > 0xFF) {
+            WriteToPipes("D\n");
+            std::abort();
+        }
+#elif defined(FLAW_CHATTER)
+        // Notes without end, once.
+        static bool said = false;
+        if (key > 0xFF && !said) {
+            said = true;
+            const std::string note = "N" + std::string(1000, '.') + "\n";
+            for (int i = 0; i < 20000; ++i) WriteToPipes(note);
+        }
+#elif defined(FLAW_JOIN_GROUP)
+        // Joins its parent's process group, then waits for nothing.
+        if (key > 0xFF) {
+            setpgid(0, getpgid(getppid()));
+            signal(SIGALRM, SIG_IGN);
+            for (;;) pause();
         }
 #endif
         if (!down) return 0;

@@ -38,7 +38,8 @@ protected:
 
     Result Run(const std::string& args, const fs::path& cwd = ".")
     {
-        const std::string cmd = "cd '" + cwd.string() + "' && '" + SIMHOST_VALIDATE_PATH + "' " + args + " > '" +
+        // Bounded, so that a validator that hangs fails its test rather than the whole run.
+        const std::string cmd = "cd '" + cwd.string() + "' && timeout 120 '" + SIMHOST_VALIDATE_PATH + "' " + args + " > '" +
                                 (dir / "stdout").string() + "' 2>&1";
         const int raw = std::system(cmd.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(dir / "stdout")};
@@ -105,7 +106,11 @@ INSTANTIATE_TEST_SUITE_P(
         Flaw{"flawed_exit", {"hostile-keys"}, "ended the process (status 0) before the check's report was complete during key event"},
         Flaw{"flawed_close_fds", {"hostile-dialog"}, "before the check's report was complete during message"},
         Flaw{"flawed_hang", {"hostile-scenario"}, "did not finish within 3 s (--timeout) during block", {}, "--timeout 3"},
-        Flaw{"flawed_fork", {}, "left processes running", {"hostile-keys"}},
+        Flaw{"flawed_fork", {"hostile-keys"}, "left processes running after the check (pid "},
+        Flaw{"flawed_fake_end", {"hostile-keys"}, "crashed (Aborted) before the check's report was complete"},
+        Flaw{"flawed_chatter", {}, "the check's report was cut at 1 MB"},
+        Flaw{"flawed_join_group", {"hostile-keys"}, "did not finish within 3 s (--timeout) during key event", {},
+             "--timeout 3"},
         Flaw{"flawed_digits", {"restore"}, "flown on from its save in a new process, the flight parts"},
         Flaw{"flawed_no_host_lines", {"restore"}, "holds none of the host's lines"},
         Flaw{"flawed_shared", {"isolation"}, "acting on Craft-1 changed another craft"},
@@ -184,11 +189,58 @@ TEST_F(Validate, CommandLineItCannotFollowGivesStatusTwoAndNoReport)
     for (const std::string& args : {std::string("--level 11 x"), std::string("--check nothing x"),
                                     std::string("--seed -1 x"), std::string("one two"),
                                     std::string("--timeout 0 x"), std::string("--repeat 0 x"),
+                                    std::string("x --check restore --trial 999"),
+                                    std::string("x --check exports --trial 1"), std::string("x --in-process"),
+                                    std::string("x --check exports --check restore --in-process"),
                                     "x --junit '" + (dir / "no" / "such" / "folder.xml").string() + "'"}) {
         const Result r = Run(args + " --json '" + (dir / "r.json").string() + "'");
         EXPECT_EQ(r.status, 2) << args << ": " << r.out;
         EXPECT_FALSE(fs::exists(dir / "r.json")) << args;
     }
+}
+
+TEST_F(Validate, OutputsOverAnInputOrEachOtherOrUncreatableAreRefusedBeforeAnyCheck)
+{
+    const fs::path module = dir / "flawed_clean.so";
+    fs::copy_file(std::string(FLAWED_MODULES) + "/flawed_clean.so", module);
+    const std::string before = read_file(module);
+    const std::string r = (dir / "r.xml").string();
+    for (const std::string& outputs :
+         {"--json '" + module.string() + "'", "--junit '" + (dir / "flawed_clean.rsrc").string() + "'",
+          "--json '" + r + "' --junit '" + (dir / "." / "r.xml").string() + "'",
+          "--json '" + (dir / std::string(239, 'r')).string() + "'"}) {
+        const Result run = Run("'" + module.string() + "' --level 1 --seed 1 " + outputs);
+        EXPECT_EQ(run.status, 2) << outputs << ": " << run.out;
+        EXPECT_EQ(run.out.find("PASS"), std::string::npos) << outputs << ": " << run.out;
+        EXPECT_FALSE(fs::exists(r)) << outputs;
+    }
+    EXPECT_EQ(read_file(module), before);
+}
+
+TEST_F(Validate, ARepeatLinePastedIntoAShellRunsTheValidatorOnThatModule)
+{
+    const fs::path module = dir / "Lander';touch PASTED;'.so";
+    fs::copy_file(std::string(FLAWED_MODULES) + "/flawed_fork.so", module);
+    const Result r = Run("\"" + module.string() + "\" --level 2 --seed 3 --check hostile-keys", dir);
+    std::smatch repeat;
+    ASSERT_TRUE(std::regex_search(r.out, repeat, std::regex("repeat: simhost-validate (.*)"))) << r.out;
+    const Result again = Run(repeat[1].str(), dir);
+    EXPECT_NE(again.out.find(module.string() + " at level 2"), std::string::npos) << again.out;
+    EXPECT_NE(again.out.find("1 checks, 1 failed"), std::string::npos) << again.out;
+    EXPECT_FALSE(fs::exists(dir / "PASTED"));
+}
+
+TEST_F(Validate, InProcessRunsTheCheckInTheValidatorItself)
+{
+    const std::string modules = FLAWED_MODULES;
+    const Result clean = Run("'" + modules + "/flawed_clean.so' --seed 1 --check restore --trial 2 --in-process");
+    EXPECT_EQ(clean.status, 0) << clean.out;
+    EXPECT_NE(clean.out.find("isolation is off"), std::string::npos) << clean.out;
+    EXPECT_NE(clean.out.find("PASS restore"), std::string::npos) << clean.out;
+    // A module that ends the process ends the validator: nothing stood between them.
+    const Result exits = Run("'" + modules + "/flawed_exit.so' --level 2 --seed 1 --check hostile-keys --in-process");
+    EXPECT_EQ(exits.status, 0) << exits.out;
+    EXPECT_EQ(exits.out.find("1 checks"), std::string::npos) << exits.out;
 }
 
 }  // namespace

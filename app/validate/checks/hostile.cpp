@@ -163,7 +163,7 @@ void check_hostile_scenario(const CheckContext& ctx, Findings& f)
     if (!s.open(f)) return;
     sim::Host& host = s.host;
 
-    const int blocks = 25 * ctx.level;
+    const int blocks = hostile_blocks(ctx.level);
     int accepted = 0, tried = 0, from_save = 0, accepted_from_save = 0;
     for (int b = 1; b <= blocks && f.passed(); ++b) {
         if (!runs_trial(ctx, b)) continue;

@@ -139,7 +139,7 @@ bool RunApart(Findings& f, const std::string& what, int trial, const std::functi
 
 void check_restore(const CheckContext& ctx, Findings& f)
 {
-    const int sessions = 1 + ctx.level / 3;
+    const int sessions = restore_sessions(ctx.level);
     for (int s = 1; s <= sessions && f.passed(); ++s) {
         if (!runs_trial(ctx, s)) continue;
         const std::string what = "session " + std::to_string(s);
@@ -164,7 +164,7 @@ void check_restore(const CheckContext& ctx, Findings& f)
 
 void check_isolation(const CheckContext& ctx, Findings& f)
 {
-    const int trials = 1 + ctx.level / 3;
+    const int trials = isolation_trials(ctx.level);
     for (int t = 1; t <= trials && f.passed(); ++t) {
         if (!runs_trial(ctx, t)) continue;
         const std::string what = "trial " + std::to_string(t);

@@ -19,10 +19,10 @@ const std::vector<Check>& all_checks()
         {"restore", 1, "1 + level / 3 flights saved and resumed from the save in a new process: every craft's save "
                        "holds the host's lines, and flown on with the same steps and thrust the resumed "
                        "flight's telemetry and saves are the uninterrupted one's to the last bit",
-         check_restore},
+         check_restore, restore_sessions},
         {"isolation", 1, "1 + level / 3 trials of 2 + level / 3 craft: acting on the first leaves the others' "
                          "telemetry, calls and saves as they are when it is left alone (each run a new process)",
-         check_isolation},
+         check_isolation, isolation_trials},
         {"suspicious-use", 1, "20 x level actions, a save loaded, the module unloaded: warns of an empty thruster "
                               "group, reading past a block's end, calls into the host while unloading, a key "
                               "callback that takes every key (failures from level 8)",
@@ -34,7 +34,7 @@ const std::vector<Check>& all_checks()
          check_hostile_keys},
         {"hostile-scenario", 2, "25 x level scenario blocks of random, binary, very long lines and prefixes and odd "
                                 "values of the keys the module saves",
-         check_hostile_scenario},
+         check_hostile_scenario, hostile_blocks},
         {"craft-churn", 3, "60 x level random creations and destructions of up to 2 + level craft with a dialog open: "
                            "no dialog left holding a destroyed craft",
          check_craft_churn},
