@@ -1,4 +1,5 @@
 // simhost-validate: checks a vessel module with rising strictness.
+#include <chrono>
 #include <cstdio>
 #include <exception>
 #include <map>
@@ -6,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "heap.h"
+#include "process/heap.h"
 #include "options.h"
-#include "outputs.h"
-#include "reaper.h"
-#include "runner.h"
-#include "shell_quote.h"
+#include "output/outputs.h"
+#include "process/reaper.h"
+#include "process/runner.h"
+#include "output/shell_quote.h"
 #include "sim/text_lines.h"
 
 namespace {
@@ -58,6 +59,7 @@ validate::Outcome RunInProcess(const validate::Check& check, const validate::Che
                 check.name);
     std::fflush(stdout);
     validate::Findings findings;
+    const auto start = std::chrono::steady_clock::now();
     validate::run_here(check, context, findings);
     validate::Outcome out;
     out.check = &check;
@@ -66,6 +68,7 @@ validate::Outcome RunInProcess(const validate::Check& check, const validate::Che
     out.warnings = std::move(findings.warnings);
     out.notes = std::move(findings.notes);
     out.trial = context.trial;
+    out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     out.passed = out.failures.empty() && (out.warnings.empty() || context.level < validate::warn_fail_level);
     return out;
 }

@@ -28,7 +28,6 @@
 #if defined(FLAW_FAKE_END) || defined(FLAW_CHATTER) || defined(FLAW_JOIN_GROUP)
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 #if defined(FLAW_HANG)
@@ -61,15 +60,38 @@ struct Farewell {
 INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 #if defined(FLAW_FAKE_END) || defined(FLAW_CHATTER)
-// Writes into every pipe it can write to but did not open.
-void WriteToPipes(const std::string& text)
+// The pipe a parent reads what this process writes from: a pipe of its own
+// whose other end the parent holds open for reading. -1 when none is.
+int ParentsPipe()
 {
+    auto link = [](const std::string& path) {
+        char target[128];
+        const ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
+        return n > 0 ? std::string(target, static_cast<size_t>(n)) : std::string();
+    };
+    const std::string parent = "/proc/" + std::to_string(getppid());
     for (int fd = 3; fd < 1024; ++fd) {
-        struct stat st {};
         const int flags = fcntl(fd, F_GETFL);
-        if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY || fstat(fd, &st) != 0 || !S_ISFIFO(st.st_mode)) continue;
-        if (write(fd, text.data(), text.size()) < 0) continue;
+        const std::string mine = link("/proc/self/fd/" + std::to_string(fd));
+        if (flags < 0 || (flags & O_ACCMODE) != O_WRONLY || mine.rfind("pipe:", 0) != 0) continue;
+        for (int theirs = 0; theirs < 1024; ++theirs) {
+            if (link(parent + "/fd/" + std::to_string(theirs)) != mine) continue;
+            FILE* info = std::fopen((parent + "/fdinfo/" + std::to_string(theirs)).c_str(), "r");
+            unsigned their_flags = O_WRONLY;
+            if (info) {
+                if (std::fscanf(info, "pos: %*d flags: %o", &their_flags) != 1) their_flags = O_WRONLY;
+                std::fclose(info);
+            }
+            if ((their_flags & O_ACCMODE) == O_RDONLY) return fd;
+        }
     }
+    return -1;
+}
+
+void WriteToParent(const std::string& text)
+{
+    static const int fd = ParentsPipe();
+    if (fd >= 0 && write(fd, text.data(), text.size()) < 0) std::abort();
 }
 #endif
 
@@ -232,7 +254,7 @@ public:
 #elif defined(FLAW_FAKE_END)
         // Says it is done, and then is not.
         if (key > 0xFF) {
-            WriteToPipes("D\n");
+            WriteToParent("D\n");
             std::abort();
         }
 #elif defined(FLAW_CHATTER)
@@ -241,7 +263,7 @@ public:
         if (key > 0xFF && !said) {
             said = true;
             const std::string note = "N" + std::string(1000, '.') + "\n";
-            for (int i = 0; i < 20000; ++i) WriteToPipes(note);
+            for (int i = 0; i < 20000; ++i) WriteToParent(note);
         }
 #elif defined(FLAW_JOIN_GROUP)
         // Joins its parent's process group, then waits for nothing.

@@ -206,7 +206,7 @@ TEST_F(Validate, OutputsOverAnInputOrEachOtherOrUncreatableAreRefusedBeforeAnyCh
     const std::string before = read_file(module);
     const std::string r = (dir / "r.xml").string();
     for (const std::string& outputs :
-         {"--json '" + module.string() + "'", "--junit '" + (dir / "flawed_clean.rsrc").string() + "'",
+         {"--json '" + module.string() + "'", "--junit '" + (dir / "flawed_clean.res").string() + "'",
           "--json '" + r + "' --junit '" + (dir / "." / "r.xml").string() + "'",
           "--json '" + (dir / std::string(239, 'r')).string() + "'"}) {
         const Result run = Run("'" + module.string() + "' --level 1 --seed 1 " + outputs);

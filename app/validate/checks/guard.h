@@ -7,7 +7,7 @@
 #include <string>
 
 #include "check.h"
-#include "runner.h"
+#include "process/runner.h"
 #include "sim/module_fault.h"
 
 namespace validate {

@@ -8,7 +8,7 @@
 #include "checks.h"
 #include "driver.h"
 #include "guard.h"
-#include "heap.h"
+#include "process/heap.h"
 #include "telemetry.h"
 
 namespace validate {

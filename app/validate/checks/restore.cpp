@@ -7,7 +7,7 @@
 #include "checks.h"
 #include "driver.h"
 #include "guard.h"
-#include "runner.h"
+#include "process/runner.h"
 #include "sim/scenario_file.h"
 #include "telemetry.h"
 

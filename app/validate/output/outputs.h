@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "options.h"
-#include "runner.h"
+#include "process/runner.h"
 
 namespace validate {
 

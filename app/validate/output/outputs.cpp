@@ -1,9 +1,9 @@
-#include "outputs.h"
+#include "output/outputs.h"
 
 #include <memory>
 
 #include "cli/same_file.h"
-#include "report.h"
+#include "output/report.h"
 #include "sim/atomic_file.h"
 #include "sim/module_resources.h"
 

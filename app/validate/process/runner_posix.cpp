@@ -17,10 +17,10 @@
 #include <random>
 #include <stdexcept>
 
-#include "heap.h"
-#include "reaper.h"
-#include "report_reader.h"
-#include "runner.h"
+#include "process/heap.h"
+#include "process/reaper.h"
+#include "process/report_reader.h"
+#include "process/runner.h"
 
 namespace validate {
 
@@ -213,7 +213,6 @@ Outcome run_isolated(const Check& check, const CheckContext& context, double tim
     kill(-pid, SIGKILL);
     const std::vector<std::string> left = end_descendants(Clock::now() + std::chrono::seconds(5));
     out.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    report.finish();
 
     const std::string during = out.action.empty() ? "" : " during " + out.action;
     if (!report.finished()) {
@@ -234,11 +233,14 @@ Outcome run_isolated(const Check& check, const CheckContext& context, double tim
                                " bytes into its report after the report's end (a module writing to a descriptor "
                                "it did not open?)");
     if (ended && !left.empty()) {
+        // The first few by name; the number of the rest.
         std::string names;
-        for (const std::string& l : left) names += (names.empty() ? "" : ", ") + l;
+        for (size_t i = 0; i < left.size() && i < 5; ++i) names += (i ? ", " : "") + left[i];
+        if (left.size() > 5) names += " and " + std::to_string(left.size() - 5) + " more";
         out.failures.push_back("the module left processes running after the check (" + names +
                                "); the validator ended them");
     }
+    report.finish();
     out.passed = out.failures.empty() && (out.warnings.empty() || context.level < warn_fail_level);
     return out;
 }

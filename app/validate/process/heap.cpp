@@ -1,4 +1,4 @@
-#include "heap.h"
+#include "process/heap.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)

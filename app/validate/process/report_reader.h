@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-#include "runner.h"
+#include "process/runner.h"
 
 namespace validate {
 

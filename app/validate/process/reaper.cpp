@@ -1,4 +1,4 @@
-#include "reaper.h"
+#include "process/reaper.h"
 
 #include <dirent.h>
 #include <poll.h>

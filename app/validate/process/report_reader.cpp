@@ -1,4 +1,4 @@
-#include "report_reader.h"
+#include "process/report_reader.h"
 
 #include <cstdlib>
 #include <cstring>
