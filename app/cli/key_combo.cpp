@@ -1,6 +1,7 @@
 #include "cli/key_combo.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <stdexcept>
@@ -84,6 +85,21 @@ KeySpec parse_key(const std::string& text)
         entry.code = k->second;
     }
     return entry;
+}
+
+std::string key_name(DWORD code)
+{
+    // The names as a person writes them, where the table has several for one key.
+    static const std::map<DWORD, std::string> preferred = {
+        {OAPI_KEY_SPACE, "Space"}, {OAPI_KEY_RETURN, "Enter"}, {OAPI_KEY_ESCAPE, "Esc"},
+        {OAPI_KEY_TAB, "Tab"},     {OAPI_KEY_BACK, "Backspace"},
+    };
+    if (auto p = preferred.find(code); p != preferred.end()) return p->second;
+    for (const auto& [name, key] : Keys())
+        if (key == code) return name;
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned>(code));
+    return hex;
 }
 
 std::string key_names_help()

@@ -18,6 +18,10 @@ struct KeySpec {
 // Throws std::invalid_argument with a reason a person can act on.
 KeySpec parse_key(const std::string& text);
 
+// A key code as parse_key takes it: "W", "Space", "F1"; a code it has no
+// name for as "0x25" (and above 0xFF, which no keyboard sends, as well).
+std::string key_name(DWORD code);
+
 // Names the parser knows, for --help.
 std::string key_names_help();
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "check.h"
+#include "cli/key_combo.h"
 #include "sim/keyboard.h"
 #include "sim/scenario_file.h"
 
@@ -27,12 +28,10 @@ std::vector<DWORD> Held(const KeyCombo& k)
 
 std::string KeyCombo::text() const
 {
-    char buf[48];
     const char* mod = modifier == OAPI_KEY_LSHIFT ? "Shift+" : modifier == OAPI_KEY_LCONTROL ? "Ctrl+"
                     : modifier == OAPI_KEY_LALT   ? "Alt+"
                                                    : "";
-    std::snprintf(buf, sizeof buf, "%skey 0x%02X", mod, static_cast<unsigned>(key));
-    return buf;
+    return std::string("key ") + mod + app::key_name(key);
 }
 
 std::vector<const sim::Dialog*> dialogs_of(sim::Host& host, const sim::Module& module)

@@ -1,9 +1,12 @@
 #include "core/module_faults.h"
 
+#include <algorithm>
+#include <cstring>
 #include <exception>
 #include <stdexcept>
 
 #include "core/host_internals.h"
+#include "core/vessel_record.h"
 
 namespace sim {
 
@@ -93,6 +96,30 @@ void ModuleFaults::record_escape(const char* callback, const VesselRecord* craft
     } catch (...) {
         ++lost_;
     }
+}
+
+namespace {
+ModuleActivity activity;
+}  // namespace
+
+const ModuleActivity& module_activity() noexcept { return activity; }
+ModuleActivity& module_activity_record() noexcept { return activity; }
+
+ModuleFaults::CallbackOf::CallbackOf(ModuleFaults& faults, const char* callback, const VesselRecord* craft) noexcept
+    : faults_(faults), outer_(faults.callback_craft_), outer_activity_(activity)
+{
+    faults_.callback_craft_ = craft;
+    activity.callback = callback;
+    activity.host_call = nullptr;
+    const std::size_t n = craft ? std::min(craft->name.size(), sizeof activity.craft - 1) : 0;
+    if (n) std::memcpy(activity.craft, craft->name.data(), n);
+    activity.craft[n] = '\0';
+}
+
+ModuleFaults::CallbackOf::~CallbackOf()
+{
+    faults_.callback_craft_ = outer_;
+    activity = outer_activity_;
 }
 
 void record_module_fault(ModuleFault fault) noexcept

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "sim/module_activity.h"
 #include "sim/module_fault.h"
 
 namespace sim {
@@ -66,7 +67,7 @@ public:
     {
         settle();
         InsideModule inside(this);
-        const CallbackOf callback_of(*this, craft);
+        const CallbackOf callback_of(*this, callback, craft);
         try {
             return std::forward<Fn>(fn)();
         } catch (...) {
@@ -101,21 +102,19 @@ public:
     const VesselRecord* callback_craft() const { return callback_craft_; }
 
 private:
-    // Names the craft of a callback while it runs.
+    // Names the craft of a callback while it runs, here and in the
+    // process's ModuleActivity.
     class CallbackOf {
     public:
-        CallbackOf(ModuleFaults& faults, const VesselRecord* craft) noexcept
-            : faults_(faults), outer_(faults.callback_craft_)
-        {
-            faults_.callback_craft_ = craft;
-        }
-        ~CallbackOf() { faults_.callback_craft_ = outer_; }
+        CallbackOf(ModuleFaults& faults, const char* callback, const VesselRecord* craft) noexcept;
+        ~CallbackOf();
         CallbackOf(const CallbackOf&) = delete;
         CallbackOf& operator=(const CallbackOf&) = delete;
 
     private:
         ModuleFaults& faults_;
         const VesselRecord* outer_;
+        ModuleActivity outer_activity_;
     };
 
     // Called from a catch block: names the exception in flight.
@@ -130,6 +129,9 @@ private:
     std::function<void()> deferred_;
     bool deferred_owed_ = false;
 };
+
+// The process's ModuleActivity, to be written.
+ModuleActivity& module_activity_record() noexcept;
 
 // Records a fault with the current host's faults, or, while no host runs,
 // in a process-wide list that no host ever takes.

@@ -52,12 +52,14 @@ inline ModuleFaults* CurrentFaults() noexcept
 class Call {
 public:
     Call(const char* name, const VesselRecord* craft, std::initializer_list<CallArg> args) noexcept
-        : name_(name), craft_(craft), inside_(CurrentFaults())
+        : name_(name), craft_(craft), inside_(CurrentFaults()), outer_call_(module_activity_record().host_call)
     {
+        module_activity_record().host_call = name;
         arg_count_ = std::min(args.size(), max_args);
         std::copy_n(args.begin(), arg_count_, args_.begin());
         if (ModuleFaults* f = CurrentFaults(); f && f->unloading()) warn("called while the module's library unloads");
     }
+    ~Call() { module_activity_record().host_call = outer_call_; }
     Call(const Call&) = delete;
     Call& operator=(const Call&) = delete;
     // Adds the call to the host's call log, unless the log is off.
@@ -103,6 +105,7 @@ private:
     std::array<CallArg, max_args> args_;
     std::size_t arg_count_ = 0;
     ModuleFaults::InsideModule inside_;
+    const char* outer_call_;  // the host call this one is made within, if any
 };
 
 // The live record of the craft `vessel` belongs to, or null.

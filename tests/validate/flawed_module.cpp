@@ -22,8 +22,11 @@
 #if defined(FLAW_EXIT) || defined(FLAW_CLOSE_FDS) || defined(FLAW_FORK)
 #include <unistd.h>
 #endif
-#if defined(FLAW_FORK)
+#if defined(FLAW_FORK) || defined(FLAW_THREAD)
 #include <sys/prctl.h>
+#endif
+#if defined(FLAW_THREAD)
+#include <thread>
 #endif
 #if defined(FLAW_FAKE_END) || defined(FLAW_CHATTER) || defined(FLAW_JOIN_GROUP)
 #include <fcntl.h>
@@ -265,6 +268,13 @@ public:
             const std::string note = "N" + std::string(1000, '.') + "\n";
             for (int i = 0; i < 20000; ++i) WriteToParent(note);
         }
+#elif defined(FLAW_THREAD)
+        // A worker of its own that fails on a code no keyboard sends.
+        if (key > 0xFF)
+            std::thread([] {
+                prctl(PR_SET_NAME, "flawed-worker");
+                std::abort();
+            }).join();
 #elif defined(FLAW_JOIN_GROUP)
         // Joins its parent's process group, then waits for nothing.
         if (key > 0xFF) {

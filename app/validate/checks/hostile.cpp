@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "checks.h"
+#include "cli/key_combo.h"
 #include "driver.h"
 #include "guard.h"
 #include "session.h"
@@ -227,12 +228,11 @@ void check_hostile_keys(const CheckContext& ctx, Findings& f)
         sim::KeyboardState state;
         const bool sparse = s.random.chance(0.5);
         for (char& c : state) c = static_cast<char>(sparse ? (s.random.chance(0.05) ? 0x80 : 0) : s.random.below(256));
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%X", static_cast<unsigned>(key));
+        const std::string code = app::key_name(key);
         std::string held;
         for (const auto& [at, name] : modifier_keys)
             if (static_cast<unsigned char>(state[at]) & 0x80) held += std::string(name) + "+";
-        attempt(f, "key event " + std::to_string(e) + " on " + r.name() + " (" + held + "key " + code +
+        attempt(f, "key event " + std::to_string(e) + " on " + r.name() + " (key " + held + code +
                        (down ? " down, " : " up, ") + (sparse ? "few" : "random") + " other keys held)",
                 [&] {
             host.key_event(r, key, down, state);

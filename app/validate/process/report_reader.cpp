@@ -62,6 +62,8 @@ void ReportReader::Line(std::string& line)
         out_.action = std::move(text), out_.detail.clear();
     } else if (kind == 'T') {
         out_.trial = std::atoi(text.c_str());
+    } else if (kind == 'C') {
+        out_.site = std::move(text);
     } else if (kind == 'B') {
         out_.detail = Unescaped(text);
     } else if (kind == 'D') {

@@ -22,6 +22,7 @@ struct Outcome {
     std::string action;  // the last thing the check said it was doing
     std::string detail;  // that action's whole input, when it gave one
     int trial = 0;       // that action's trial, when it is one
+    std::string site;    // where a crash was: the callback, the host call, the thread
     double seconds = 0;  // wall time
 };
 

@@ -17,6 +17,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "process/crash_site.h"
 #include "process/heap.h"
 #include "process/reaper.h"
 #include "process/report_reader.h"
@@ -82,6 +83,7 @@ std::string NewSeal()
     prctl(PR_SET_PDEATHSIG, SIGKILL);
 #endif
     report_fd = fd;
+    report_crash_site_to(fd);
     Findings findings;
     run_here(check, context, findings);
     for (const std::string& s : findings.failures) Send('F', s);
@@ -221,7 +223,8 @@ Outcome run_isolated(const Check& check, const CheckContext& context, double tim
             std::snprintf(limit, sizeof limit, "%g", timeout_seconds);
             out.failures.push_back(std::string("did not finish within ") + limit + " s (--timeout)" + during);
         } else {
-            out.failures.push_back(HowItEnded(status) + " before the check's report was complete" + during);
+            out.failures.push_back(HowItEnded(status) + (out.site.empty() ? "" : " " + out.site) +
+                                   " before the check's report was complete" + during);
         }
     } else if (!ended) {
         out.failures.push_back("did not end within 2 s of its complete report; it was killed");
