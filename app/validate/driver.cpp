@@ -66,6 +66,26 @@ ModuleProbe probe_module(sim::Host& host, sim::Module& module)
             for (HWND hwnd : dialog_windows(host, module)) host.dialogs().close(hwnd);
         }
     }
+    // A key acted on at press and again at release undoes itself: seen as
+    // a save changed by the key-down and back as it was after the key-up.
+    auto saved = [&] {
+        std::string text;
+        for (const sim::ScenarioText::Block& b : host.scenario_blocks().blocks)
+            for (const sim::SavedLine& line : b.lines) text += line.text + "\n";
+        return text;
+    };
+    for (const KeyCombo& combo : probe.consumed) {
+        doing("probing: pressing and releasing " + combo.text() + " on Probe");
+        const std::string before = saved();
+        std::vector<DWORD> held = Held(combo);
+        const sim::KeyboardState released = sim::keyboard_state(held);
+        held.push_back(combo.key);
+        host.key_event(craft, combo.key, true, sim::keyboard_state(held));
+        const std::string pressed = saved();
+        const bool release_taken = host.key_event(craft, combo.key, false, released) != 0;
+        if (release_taken && pressed != before && saved() == before) probe.undone_on_release.push_back(combo);
+        for (HWND hwnd : dialog_windows(host, module)) host.dialogs().close(hwnd);
+    }
     host.step(0.1);
     for (const sim::ScenarioText::Block& b : host.scenario_blocks().blocks)
         for (const sim::SavedLine& line : b.lines) {

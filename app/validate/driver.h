@@ -24,6 +24,8 @@ struct ModuleProbe {
     std::vector<KeyCombo> dialog_openers;  // presses after which one of its dialogs was open
     std::vector<std::string> scenario_keys;  // first words of the lines a craft saves
     std::vector<std::string> saved_lines;    // the lines of a craft's save, in order
+    // Presses whose release, taken too, put back what the key-down changed.
+    std::vector<KeyCombo> undone_on_release;
 };
 
 // Presses every key with no modifier, Shift, Ctrl and Alt on a craft made for

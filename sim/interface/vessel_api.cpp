@@ -76,6 +76,8 @@ void VESSEL::SetDefaultPropellantResource(PROPELLANT_HANDLE ph) const noexcept
     OnCraft(this, "SetDefaultPropellantResource", {ph}, [&](VesselRecord& r, const Call& call) {
         sim::Propellant* p = r.propellants.find(ph);
         if (ph && !p) return call.fault("not a propellant resource of the craft");
+        // Meant at times, but most often a handle taken before its tank was made.
+        if (!ph) call.warn("the default tank is set to none (null): the fuel mass and refuelling then act on no tank");
         r.default_propellant = p;
     });
 }

@@ -130,7 +130,15 @@ public:
         // A part set up for the first craft of the class alone.
         if (craft_made == 1) CreateAnimation(1);
 #endif
+#if defined(FLAW_NULL_TANK)
+        // Named the default before it exists.
+        PROPELLANT_HANDLE tank = nullptr;
+        SetDefaultPropellantResource(tank);
+        tank = CreatePropellantResource(50);
+#else
         PROPELLANT_HANDLE tank = CreatePropellantResource(50);
+        SetDefaultPropellantResource(tank);
+#endif
         THRUSTER_HANDLE engine = CreateThruster(_V(0, 0, -1), _V(0, 0, 1), 200, tank, 3000);
         CreateThrusterGroup(&engine, 1, THGROUP_MAIN);
 #if defined(FLAW_EMPTY_GROUP)
@@ -281,6 +289,13 @@ public:
             setpgid(0, getpgid(getppid()));
             signal(SIGALRM, SIG_IGN);
             for (;;) pause();
+        }
+#endif
+#if defined(FLAW_BOTH_EDGES)
+        // A switch flipped at every edge of the key, so that a press flips it twice.
+        if (key == key_count) {
+            count ^= 1;
+            return 1;
         }
 #endif
         if (!down) return 0;

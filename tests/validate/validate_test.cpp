@@ -126,7 +126,9 @@ INSTANTIATE_TEST_SUITE_P(
         Flaw{"flawed_empty_group", {}, "no thrusters", {"suspicious-use"}},
         Flaw{"flawed_read_past_end", {}, "read on after the block's end", {"suspicious-use"}},
         Flaw{"flawed_unload_calls", {}, "oapiGetSimStep(): called while the module's library unloads", {"suspicious-use"}},
-        Flaw{"flawed_all_keys", {}, "took every key", {"suspicious-use"}}),
+        Flaw{"flawed_all_keys", {}, "took every key", {"suspicious-use"}},
+        Flaw{"flawed_null_tank", {}, "SetDefaultPropellantResource(null) on ", {"suspicious-use"}},
+        Flaw{"flawed_both_edges", {}, "clbkKeyPress acts on key A at both press and release", {"suspicious-use"}}),
     [](const ::testing::TestParamInfo<Flaw>& p) { return std::string(p.param.module); });
 
 TEST_F(Validate, MervexPassesTheLowestLevelAndWritesBothReports)
