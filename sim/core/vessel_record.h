@@ -76,6 +76,9 @@ struct AnimationComponent {
     // The transform's Type(), asked once in the module's own C++ ABI.
     MGROUP_TRANSFORM::TYPE type = MGROUP_TRANSFORM::NULLTRANSFORM;
     AnimationComponent* parent = nullptr;
+    // The transform's group list as it read when handed over, to tell a list
+    // kept in memory that did not last.
+    std::vector<UINT> groups_as_given;
 };
 
 struct Animation {

@@ -145,6 +145,11 @@ public:
         CreateThrusterGroup(nullptr, 0, THGROUP_ATT_UP);
 #endif
         anim = CreateAnimation(0);
+#if defined(FLAW_LOCAL_GROUPS)
+        // The groups a hatch turns, listed where they last only as long as this call.
+        UINT hatch[2] = {0, 1};
+        AddAnimationComponent(anim, 0, 1, new MGROUP_ROTATE(0, hatch, 2, _V(0, 0, 0), _V(0, 0, 1), 1.0f));
+#endif
     }
 
     void clbkReadScenario(FILEHANDLE scn, void* status) override

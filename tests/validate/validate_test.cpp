@@ -128,6 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
         Flaw{"flawed_unload_calls", {}, "oapiGetSimStep(): called while the module's library unloads", {"suspicious-use"}},
         Flaw{"flawed_all_keys", {}, "took every key", {"suspicious-use"}},
         Flaw{"flawed_null_tank", {}, "SetDefaultPropellantResource(null) on ", {"suspicious-use"}},
+        Flaw{"flawed_local_groups", {"class-definition"}, "must outlive the callback that made it (a local array of clbkDefineClass?)"},
         Flaw{"flawed_both_edges", {}, "clbkKeyPress acts on key A at both press and release", {"suspicious-use"}}),
     [](const ::testing::TestParamInfo<Flaw>& p) { return std::string(p.param.module); });
 

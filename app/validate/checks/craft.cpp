@@ -62,6 +62,15 @@ void check_craft_churn(const CheckContext& ctx, Findings& f)
     if (f.passed()) f.note(std::to_string(operations) + " operations, up to " + std::to_string(most_craft) + " craft");
 }
 
+namespace {
+std::string Listed(const std::vector<UINT>& groups)
+{
+    std::string out = "{";
+    for (size_t i = 0; i < groups.size() && i < 8; ++i) out += (i ? ", " : "") + std::to_string(groups[i]);
+    return out + (groups.size() > 8 ? ", ...}" : "}");
+}
+}  // namespace
+
 void check_class_definition(const CheckContext& ctx, Findings& f)
 {
     Session s(ctx, sim::CallLogging::on);
@@ -96,6 +105,22 @@ void check_class_definition(const CheckContext& ctx, Findings& f)
             first = calls;
         } else if (const std::string diff = first_difference(first, calls); !diff.empty()) {
             f.fail("craft " + std::to_string(i) + " was defined differently from the module's first craft: " + diff);
+        }
+    }
+    // The host reads a transform's group list for as long as the craft
+    // lives: one that changed since it was handed over was kept where it
+    // did not last.
+    for (const sim::Craft r : host.vessels()) {
+        const std::vector<sim::ComponentView> components = r.components();
+        for (size_t c = 0; c < components.size() && f.passed(); ++c) {
+            const MGROUP_TRANSFORM* t = components[c].transform;
+            if (!t || !t->grp) continue;
+            const std::vector<UINT> now(t->grp, t->grp + t->ngrp);
+            if (now != components[c].groups_as_given)
+                f.fail(r.name() + ": the group list of animation component " + std::to_string(c) +
+                       " was " + Listed(components[c].groups_as_given) + " when handed to AddAnimationComponent and is now " +
+                       Listed(now) + ": the host reads it as long as the craft lives, so it must outlive the "
+                       "callback that made it (a local array of clbkDefineClass?)");
         }
     }
     if (f.passed()) f.note(std::to_string(count) + " craft, " + std::to_string(first.size()) + " calls each");

@@ -86,6 +86,9 @@ struct ComponentView {
     const MGROUP_TRANSFORM* transform = nullptr;
     MGROUP_TRANSFORM::TYPE type = MGROUP_TRANSFORM::NULLTRANSFORM;
     int parent = none;  // a component of the same craft
+    // The group list as it read when the transform was handed over; the
+    // transform's own list must still read the same.
+    std::vector<UINT> groups_as_given;
 };
 
 struct AnimationView {
