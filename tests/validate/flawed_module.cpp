@@ -190,6 +190,10 @@ public:
 #if defined(FLAW_READ_PAST_END)
         oapiReadScenario_nextline(scn, line);
 #endif
+#if defined(FLAW_DOCK_AGAIN)
+        // A port made where the scenario is read, on top of those of the class.
+        CreateDock(_V(0, 0, 2), _V(0, 0, 1), _V(0, 1, 0));
+#endif
     }
 
     // What the scenario set is applied once the craft is complete.

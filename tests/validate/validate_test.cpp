@@ -129,6 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
         Flaw{"flawed_all_keys", {}, "took every key", {"suspicious-use"}},
         Flaw{"flawed_null_tank", {}, "SetDefaultPropellantResource(null) on ", {"suspicious-use"}},
         Flaw{"flawed_local_groups", {"class-definition"}, "must outlive the callback that made it (a local array of clbkDefineClass?)"},
+        Flaw{"flawed_dock_again", {"save-load-save"}, "has 1 docking ports (CreateDock) where a craft just defined has 0"},
         Flaw{"flawed_both_edges", {}, "clbkKeyPress acts on key A at both press and release", {"suspicious-use"}}),
     [](const ::testing::TestParamInfo<Flaw>& p) { return std::string(p.param.module); });
 

@@ -31,12 +31,43 @@ std::string FlyAndSave(const CheckContext& ctx, std::uint64_t seed)
     return host.scenario_text();
 }
 
-std::string LoadAndSave(const CheckContext& ctx, const std::string& text)
+// How many of each part a craft has, named by the call that makes it.
+std::vector<std::pair<const char*, size_t>> Parts(const sim::Craft& c)
+{
+    return {{"propellant resources (CreatePropellantResource)", c.tanks().size()},
+            {"thrusters (CreateThruster)", c.thrusters().size()},
+            {"thruster groups (CreateThrusterGroup)", c.groups().size()},
+            {"exhausts (AddExhaust)", c.exhausts().size()},
+            {"docking ports (CreateDock)", c.docks().size()},
+            {"attachments (CreateAttachment)", c.attachments().size()},
+            {"meshes (AddMesh)", c.meshes().size()},
+            {"animations (CreateAnimation)", c.animations().size()},
+            {"animation components (AddAnimationComponent)", c.components().size()},
+            {"beacons (AddBeacon)", c.beacons().size()}};
+}
+
+// Loads the save and saves again. A loaded craft with more or fewer parts
+// than one just defined is named in `parts_differ`: a part made again, or
+// only, outside clbkDefineClass.
+std::string LoadAndSave(const CheckContext& ctx, const std::string& text, std::string& parts_differ)
 {
     sim::Host host;
     sim::Module& module = host.load_module(ctx.module);
     host.load_scenario(sim::parse_scenario(text, "first save"), module);
     host.step(0);
+    const sim::Craft fresh = host.create_vessel(module, "Just-defined");
+    const auto defined = Parts(fresh);
+    for (const sim::Craft c : host.vessels()) {
+        if (c == fresh || !parts_differ.empty()) continue;
+        const auto loaded = Parts(c);
+        for (size_t i = 0; i < loaded.size() && parts_differ.empty(); ++i)
+            if (loaded[i].second != defined[i].second)
+                parts_differ = c.name() + " loaded from the save has " + std::to_string(loaded[i].second) + " " +
+                               loaded[i].first + " where a craft just defined has " +
+                               std::to_string(defined[i].second) +
+                               ": a part made outside clbkDefineClass (again in clbkReadScenario?)";
+    }
+    host.destroy_vessel(fresh);
     return host.scenario_text();
 }
 
@@ -66,10 +97,12 @@ void check_save_load_save(const CheckContext& ctx, Findings& f)
     const int sessions = 2 + ctx.level / 2;
     for (int s = 0; s < sessions && f.passed(); ++s) {
         const std::string what = "session " + std::to_string(s + 1);
-        std::string first, second;
+        std::string first, second, parts_differ;
         if (!attempt(f, what + ": flying and saving", [&] { first = FlyAndSave(ctx, ctx.seed + s); })) return;
-        if (!attempt(f, what + ": loading that save and saving again", [&] { second = LoadAndSave(ctx, first); }))
+        if (!attempt(f, what + ": loading that save and saving again",
+                     [&] { second = LoadAndSave(ctx, first, parts_differ); }))
             return;
+        if (!parts_differ.empty()) f.fail(what + ": " + parts_differ);
         if (const std::string diff = first_difference(lines_of(first), lines_of(second)); !diff.empty())
             f.fail(what + ": the second save differs from the first at " + diff);
     }
