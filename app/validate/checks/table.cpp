@@ -12,9 +12,11 @@ const std::vector<Check>& all_checks()
                              "unloading, the library really unmapped",
          check_unload_cycles},
         {"class-definition", 1, "3 + level craft, the module's first included, created amid the others' use: "
-                                "every definition makes the same calls with the same numbers",
+                                "every definition makes the same calls with the same numbers, and every "
+                                "transform's group list reads as it did when handed over",
          check_class_definition},
-        {"save-load-save", 1, "2 + level / 2 random sessions saved, loaded and saved again: the saves are byte-identical",
+        {"save-load-save", 1, "2 + level / 2 random sessions saved, loaded and saved again: the saves are byte-identical "
+                              "and loaded craft have the parts of one just defined",
          check_save_load_save},
         {"restore", 1, "1 + level / 3 flights saved and resumed from the save in a new process: every craft's save "
                        "holds the host's lines, and flown on with the same steps and thrust the resumed "
@@ -25,7 +27,8 @@ const std::vector<Check>& all_checks()
          check_isolation, isolation_trials},
         {"suspicious-use", 1, "20 x level actions, a save loaded, the module unloaded: warns of an empty thruster "
                               "group, reading past a block's end, calls into the host while unloading, a key "
-                              "callback that takes every key (failures from level 8)",
+                              "callback that takes every key, a key whose release undoes its press, a null "
+                              "default tank (failures from level 8)",
          check_suspicious_use},
         {"callback-timing", 1, "each callback's CPU time against a budget: median 2 ms / level, maximum 50 ms / "
                                "level (ten times that in a build with the sanitizers)",
