@@ -91,7 +91,7 @@ std::string key_name(DWORD code)
 {
     // The names as a person writes them, where the table has several for one key.
     static const std::map<DWORD, std::string> preferred = {
-        {OAPI_KEY_SPACE, "Space"}, {OAPI_KEY_RETURN, "Enter"}, {OAPI_KEY_ESCAPE, "Esc"},
+        {OAPI_KEY_SPACE, "Space"}, {OAPI_KEY_RETURN, "Enter"},   {OAPI_KEY_ESCAPE, "Esc"},
         {OAPI_KEY_TAB, "Tab"},     {OAPI_KEY_BACK, "Backspace"},
     };
     if (auto p = preferred.find(code); p != preferred.end()) return p->second;

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "process/heap.h"
 #include "options.h"
 #include "output/outputs.h"
+#include "output/shell_quote.h"
+#include "process/heap.h"
 #include "process/reaper.h"
 #include "process/runner.h"
-#include "output/shell_quote.h"
 #include "sim/text_lines.h"
 
 namespace {
@@ -54,9 +54,10 @@ std::string RepeatLine(const validate::Options& o, const validate::Outcome& out)
 
 validate::Outcome RunInProcess(const validate::Check& check, const validate::CheckContext& context)
 {
-    std::printf("%s runs in this process: isolation is off, and so is the time limit; a crash or hang of the "
-                "module is the validator's\n",
-                check.name);
+    std::printf(
+        "%s runs in this process: isolation is off, and so is the time limit; a crash or hang of the "
+        "module is the validator's\n",
+        check.name);
     std::fflush(stdout);
     validate::Findings findings;
     const auto start = std::chrono::steady_clock::now();
@@ -84,8 +85,7 @@ int main(int argc, char** argv)
             std::fputs(validate::help_text().c_str(), stdout);
             return 0;
         }
-        if (!options.seed_given)
-            options.seed = (std::uint64_t(std::random_device{}()) << 32) | std::random_device{}();
+        if (!options.seed_given) options.seed = (std::uint64_t(std::random_device{}()) << 32) | std::random_device{}();
         // Report files that could not be written are refused before any check runs.
         validate::check_outputs(options);
     } catch (const std::exception& e) {

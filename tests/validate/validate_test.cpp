@@ -39,8 +39,8 @@ protected:
     Result Run(const std::string& args, const fs::path& cwd = ".")
     {
         // Bounded, so that a validator that hangs fails its test rather than the whole run.
-        const std::string cmd = "cd '" + cwd.string() + "' && timeout 120 '" + SIMHOST_VALIDATE_PATH + "' " + args + " > '" +
-                                (dir / "stdout").string() + "' 2>&1";
+        const std::string cmd = "cd '" + cwd.string() + "' && timeout 120 '" + SIMHOST_VALIDATE_PATH + "' " + args +
+                                " > '" + (dir / "stdout").string() + "' 2>&1";
         const int raw = std::system(cmd.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(dir / "stdout")};
     }
@@ -100,20 +100,33 @@ INSTANTIATE_TEST_SUITE_P(
         Flaw{"flawed_stale_craft", {"craft-churn"}, "destroyed craft"},
         Flaw{"flawed_throws", {"hostile-scenario"}, "threw an exception: stoi"},
         Flaw{"flawed_definition", {"class-definition"}, "SetSize"}, Flaw{"flawed_leak", {"unload-memory"}, "heap grew"},
-        Flaw{"flawed_slow", {"callback-timing"}, "clbkPreStep"}, Flaw{"flawed_clock", {"determinism", "isolation", "restore"}, "SetAnimState"},
+        Flaw{"flawed_slow", {"callback-timing"}, "clbkPreStep"},
+        Flaw{"flawed_clock", {"determinism", "isolation", "restore"}, "SetAnimState"},
         Flaw{"flawed_keys", {"hostile-keys"}, "map::at"}, Flaw{"flawed_dialog", {"hostile-dialog"}, "WM_LBUTTONDOWN"},
-        Flaw{"flawed_unload", {"unload-cycles"}, "stays mapped"}, Flaw{"flawed_handle", {"hostile-keys"}, "SetAnimation"},
-        Flaw{"flawed_exit", {"hostile-keys"}, "ended the process (status 0) before the check's report was complete during key event"},
+        Flaw{"flawed_unload", {"unload-cycles"}, "stays mapped"},
+        Flaw{"flawed_handle", {"hostile-keys"}, "SetAnimation"},
+        Flaw{"flawed_exit",
+             {"hostile-keys"},
+             "ended the process (status 0) before the check's report was complete during key event"},
         Flaw{"flawed_close_fds", {"hostile-dialog"}, "before the check's report was complete during message"},
-        Flaw{"flawed_hang", {"hostile-scenario"}, "did not finish within 3 s (--timeout) during block", {}, "--timeout 3"},
+        Flaw{"flawed_hang",
+             {"hostile-scenario"},
+             "did not finish within 3 s (--timeout) during block",
+             {},
+             "--timeout 3"},
         Flaw{"flawed_fork", {"hostile-keys"}, "left processes running after the check (pid "},
-        Flaw{"flawed_fake_end", {"hostile-keys"},
+        Flaw{"flawed_fake_end",
+             {"hostile-keys"},
              "crashed (Aborted) in clbkKeyPress of Craft-2 before the check's report was complete"},
-        Flaw{"flawed_thread", {"hostile-keys"},
+        Flaw{"flawed_thread",
+             {"hostile-keys"},
              "(\"flawed-worker\"), which is not the host's: a thread the module started? The host meanwhile was in "
              "clbkKeyPress of Craft-2"},
         Flaw{"flawed_chatter", {}, "the check's report was cut at 1 MB"},
-        Flaw{"flawed_join_group", {"hostile-keys"}, "did not finish within 3 s (--timeout) during key event", {},
+        Flaw{"flawed_join_group",
+             {"hostile-keys"},
+             "did not finish within 3 s (--timeout) during key event",
+             {},
              "--timeout 3"},
         Flaw{"flawed_digits", {"restore"}, "flown on from its save in a new process, the flight parts"},
         Flaw{"flawed_no_host_lines", {"restore"}, "holds none of the host's lines"},
@@ -121,15 +134,23 @@ INSTANTIATE_TEST_SUITE_P(
         Flaw{"flawed_first_craft", {"class-definition"}, "differently from the module's first craft"},
         Flaw{"flawed_wall_clock", {"determinism"}, "oapiFindDialog"},
         Flaw{"flawed_uninit", {"determinism"}, "only because their fresh memory held different bytes"},
-        Flaw{"flawed_asserts", {"save-load-save", "restore", "suspicious-use", "callback-timing", "hostile-scenario"},
+        Flaw{"flawed_asserts",
+             {"save-load-save", "restore", "suspicious-use", "callback-timing", "hostile-scenario"},
              "the flight resumed from its save in a new process: crashed (Aborted) during loading the save"},
         Flaw{"flawed_empty_group", {}, "no thrusters", {"suspicious-use"}},
         Flaw{"flawed_read_past_end", {}, "read on after the block's end", {"suspicious-use"}},
-        Flaw{"flawed_unload_calls", {}, "oapiGetSimStep(): called while the module's library unloads", {"suspicious-use"}},
+        Flaw{"flawed_unload_calls",
+             {},
+             "oapiGetSimStep(): called while the module's library unloads",
+             {"suspicious-use"}},
         Flaw{"flawed_all_keys", {}, "took every key", {"suspicious-use"}},
         Flaw{"flawed_null_tank", {}, "SetDefaultPropellantResource(null) on ", {"suspicious-use"}},
-        Flaw{"flawed_local_groups", {"class-definition"}, "must outlive the callback that made it (a local array of clbkDefineClass?)"},
-        Flaw{"flawed_dock_again", {"save-load-save"}, "has 1 docking ports (CreateDock) where a craft just defined has 0"},
+        Flaw{"flawed_local_groups",
+             {"class-definition"},
+             "must outlive the callback that made it (a local array of clbkDefineClass?)"},
+        Flaw{"flawed_dock_again",
+             {"save-load-save"},
+             "has 1 docking ports (CreateDock) where a craft just defined has 0"},
         Flaw{"flawed_both_edges", {}, "clbkKeyPress acts on key A at both press and release", {"suspicious-use"}}),
     [](const ::testing::TestParamInfo<Flaw>& p) { return std::string(p.param.module); });
 
@@ -194,13 +215,12 @@ TEST_F(Validate, AModuleNamedWithoutAFolderIsTheFileHere)
 
 TEST_F(Validate, CommandLineItCannotFollowGivesStatusTwoAndNoReport)
 {
-    for (const std::string& args : {std::string("--level 11 x"), std::string("--check nothing x"),
-                                    std::string("--seed -1 x"), std::string("one two"),
-                                    std::string("--timeout 0 x"), std::string("--repeat 0 x"),
-                                    std::string("x --check restore --trial 999"),
-                                    std::string("x --check exports --trial 1"), std::string("x --in-process"),
-                                    std::string("x --check exports --check restore --in-process"),
-                                    "x --junit '" + (dir / "no" / "such" / "folder.xml").string() + "'"}) {
+    for (const std::string& args :
+         {std::string("--level 11 x"), std::string("--check nothing x"), std::string("--seed -1 x"),
+          std::string("one two"), std::string("--timeout 0 x"), std::string("--repeat 0 x"),
+          std::string("x --check restore --trial 999"), std::string("x --check exports --trial 1"),
+          std::string("x --in-process"), std::string("x --check exports --check restore --in-process"),
+          "x --junit '" + (dir / "no" / "such" / "folder.xml").string() + "'"}) {
         const Result r = Run(args + " --json '" + (dir / "r.json").string() + "'");
         EXPECT_EQ(r.status, 2) << args << ": " << r.out;
         EXPECT_FALSE(fs::exists(dir / "r.json")) << args;

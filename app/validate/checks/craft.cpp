@@ -117,9 +117,10 @@ void check_class_definition(const CheckContext& ctx, Findings& f)
             if (!t || !t->grp) continue;
             const std::vector<UINT> now(t->grp, t->grp + t->ngrp);
             if (now != components[c].groups_as_given)
-                f.fail(r.name() + ": the group list of animation component " + std::to_string(c) +
-                       " was " + Listed(components[c].groups_as_given) + " when handed to AddAnimationComponent and is now " +
-                       Listed(now) + ": the host reads it as long as the craft lives, so it must outlive the "
+                f.fail(r.name() + ": the group list of animation component " + std::to_string(c) + " was " +
+                       Listed(components[c].groups_as_given) + " when handed to AddAnimationComponent and is now " +
+                       Listed(now) +
+                       ": the host reads it as long as the craft lives, so it must outlive the "
                        "callback that made it (a local array of clbkDefineClass?)");
         }
     }

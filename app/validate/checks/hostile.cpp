@@ -232,12 +232,13 @@ void check_hostile_keys(const CheckContext& ctx, Findings& f)
         std::string held;
         for (const auto& [at, name] : modifier_keys)
             if (static_cast<unsigned char>(state[at]) & 0x80) held += std::string(name) + "+";
-        attempt(f, "key event " + std::to_string(e) + " on " + r.name() + " (key " + held + code +
-                       (down ? " down, " : " up, ") + (sparse ? "few" : "random") + " other keys held)",
+        attempt(f,
+                "key event " + std::to_string(e) + " on " + r.name() + " (key " + held + code +
+                    (down ? " down, " : " up, ") + (sparse ? "few" : "random") + " other keys held)",
                 [&] {
-            host.key_event(r, key, down, state);
-            if (e % 10 == 0) host.step(0.1);
-        });
+                    host.key_event(r, key, down, state);
+                    if (e % 10 == 0) host.step(0.1);
+                });
     }
     if (f.passed()) f.note(std::to_string(events) + " key events");
 }

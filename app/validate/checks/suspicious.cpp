@@ -31,7 +31,8 @@ void check_suspicious_use(const CheckContext& ctx, Findings& f)
     if (plain >= 255)
         f.warn("clbkKeyPress took every key pressed with no modifier: no key of the host's own would reach it");
     for (const KeyCombo& k : s.probe.undone_on_release)
-        f.warn("clbkKeyPress acts on " + k.text() + " at both press and release: the key-up undid what the "
+        f.warn("clbkKeyPress acts on " + k.text() +
+               " at both press and release: the key-up undid what the "
                "key-down changed, so a press leaves the craft as it was (act only when `down` is true?)");
     TakeWarnings(host, seen, f);
 

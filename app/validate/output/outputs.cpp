@@ -52,8 +52,7 @@ void check_outputs(const Options& o)
                                  " it reads");
         for (size_t j = 0; j < i; ++j)
             if (app::same_file(outputs[i].path, outputs[j].path))
-                throw UsageError(outputs[j].what + " and " + outputs[i].what + " would both write " +
-                                 outputs[i].path);
+                throw UsageError(outputs[j].what + " and " + outputs[i].what + " would both write " + outputs[i].path);
     }
     for (const Planned& out : outputs) sim::check_creatable(out.path);
 }

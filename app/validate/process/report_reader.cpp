@@ -67,21 +67,23 @@ void ReportReader::Line(std::string& line)
     } else if (kind == 'B') {
         out_.detail = Unescaped(text);
     } else if (kind == 'D') {
-        if (text == seal_) finished_ = true;
-        else ++false_ends_;
+        if (text == seal_)
+            finished_ = true;
+        else
+            ++false_ends_;
     }
 }
 
 void ReportReader::finish()
 {
     if (false_ends_)
-        out_.failures.push_back("something in the check's process wrote into the validator's report pipe: " +
-                                std::to_string(false_ends_) +
-                                " report end(s) the validator did not make (a module writing to a descriptor it "
-                                "did not open?)");
+        out_.failures.push_back(
+            "something in the check's process wrote into the validator's report pipe: " + std::to_string(false_ends_) +
+            " report end(s) the validator did not make (a module writing to a descriptor it "
+            "did not open?)");
     if (cut_messages_)
-        out_.notes.push_back("the check's report was cut at " + std::to_string(report_cap >> 20) + " MB: " +
-                             std::to_string(cut_messages_) + " message(s), " + std::to_string(cut_bytes_) +
+        out_.notes.push_back("the check's report was cut at " + std::to_string(report_cap >> 20) +
+                             " MB: " + std::to_string(cut_messages_) + " message(s), " + std::to_string(cut_bytes_) +
                              " bytes, not kept");
 }
 

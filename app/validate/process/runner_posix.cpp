@@ -1,6 +1,6 @@
 #include <poll.h>
-#include <sys/mman.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #if defined(__linux__)
@@ -53,8 +53,10 @@ void Send(char kind, const std::string& text)
     std::string line(1, kind);
     line.reserve(text.size() + 2);
     for (char c : text) {
-        if (kind == 'B' && (c == '\n' || c == '\\')) line += c == '\n' ? "\\n" : "\\\\";
-        else line += c == '\n' ? ' ' : c;
+        if (kind == 'B' && (c == '\n' || c == '\\'))
+            line += c == '\n' ? "\\n" : "\\\\";
+        else
+            line += c == '\n' ? ' ' : c;
     }
     line += '\n';
     WriteAll(report_fd, line);
@@ -151,7 +153,8 @@ Outcome run_isolated(const Check& check, const CheckContext& context, double tim
     out.check = &check;
     out.seed = context.seed;
     const auto start = Clock::now();
-    const auto deadline = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(timeout_seconds));
+    const auto deadline =
+        start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(timeout_seconds));
     int fds[2];
     if (pipe(fds) != 0) {
         out.failures.push_back(std::string("cannot make a pipe: ") + std::strerror(errno));
@@ -184,9 +187,12 @@ Outcome run_isolated(const Check& check, const CheckContext& context, double tim
         if (ready < 0 && errno == EINTR) continue;
         if (ready == 0) {
             // The process may have ended while a helper holds the pipe open.
-            if (Clock::now() >= deadline) timed_out = true;
-            else if (waitpid(pid, &status, WNOHANG) == pid) reaped = true;
-            else continue;
+            if (Clock::now() >= deadline)
+                timed_out = true;
+            else if (waitpid(pid, &status, WNOHANG) == pid)
+                reaped = true;
+            else
+                continue;
             break;
         }
         const ssize_t n = read(fds[0], buf, sizeof buf);
