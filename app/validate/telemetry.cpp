@@ -1,7 +1,9 @@
 #include "telemetry.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <sstream>
 #include <stdexcept>
 
 #include "host/oapi.h"
@@ -79,10 +81,45 @@ std::vector<std::string> lines_of(const std::string& text)
     return out;
 }
 
+namespace {
+std::vector<std::string> Words(const std::string& line)
+{
+    std::vector<std::string> out;
+    std::istringstream in(line);
+    for (std::string w; in >> w;) out.push_back(w);
+    return out;
+}
+
+// Two entries that differ, the field where they part marked: short ones
+// whole, long ones (a telemetry line of many numbers) around that field.
+std::string Parting(const std::string& a, const std::string& b)
+{
+    const std::vector<std::string> wa = Words(a), wb = Words(b);
+    size_t k = 0;
+    while (k < wa.size() && k < wb.size() && wa[k] == wb[k]) ++k;
+    std::string label;
+    for (size_t i = k; i-- > 0;)
+        if (std::isalpha(static_cast<unsigned char>(wa[i][0]))) {
+            label = wa[i];
+            break;
+        }
+    std::string out = "field " + std::to_string(k + 1) + (label.empty() ? "" : " (after " + label + ")") + ": \"" +
+                      (k < wa.size() ? wa[k] : "") + "\" then \"" + (k < wb.size() ? wb[k] : "") + "\"";
+    if (a.size() <= 120 && b.size() <= 120) return out + ", in \"" + a + "\" then \"" + b + "\"";
+    auto around = [k](const std::vector<std::string>& w) {
+        std::string s = k > 3 ? "... " : "";
+        for (size_t i = k > 3 ? k - 3 : 0; i < w.size() && i < k + 4; ++i)
+            s += (i == k ? "[" + w[i] + "]" : w[i]) + (i + 1 < w.size() ? " " : "");
+        return s + (k + 4 < w.size() ? "..." : "");
+    };
+    return out + ", in \"" + around(wa) + "\" then \"" + around(wb) + "\"";
+}
+}  // namespace
+
 std::string first_difference(const std::vector<std::string>& a, const std::vector<std::string>& b)
 {
     for (size_t i = 0; i < a.size() && i < b.size(); ++i)
-        if (a[i] != b[i]) return "entry " + std::to_string(i + 1) + ": \"" + a[i] + "\" then \"" + b[i] + "\"";
+        if (a[i] != b[i]) return "entry " + std::to_string(i + 1) + ", " + Parting(a[i], b[i]);
     if (a.size() != b.size())
         return "the first has " + std::to_string(a.size()) + " entries, the second " + std::to_string(b.size());
     return "";

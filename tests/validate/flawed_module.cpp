@@ -4,6 +4,7 @@
 // as it is, it passes every check; each FLAW_ definition builds it with one
 // fault that a check exists to catch.
 #include <chrono>
+#include <clocale>
 #include <cmath>
 #include <ctime>
 #include <cstdio>
@@ -292,6 +293,9 @@ public:
                 prctl(PR_SET_NAME, "flawed-worker");
                 std::abort();
             }).join();
+#elif defined(FLAW_LOCALE)
+        // Wants its own numbers printed the user's way.
+        if (key > 0xFF) std::setlocale(LC_ALL, "C.UTF-8");
 #elif defined(FLAW_JOIN_GROUP)
         // Joins its parent's process group, then waits for nothing.
         if (key > 0xFF) {

@@ -3,6 +3,7 @@
 // The step is named to the validator first, so a crash or hang names it too.
 #pragma once
 
+#include <clocale>
 #include <exception>
 #include <string>
 
@@ -12,13 +13,26 @@
 
 namespace validate {
 
+// The process's C locale, which only the host may choose: under another,
+// the numbers the host reads and writes change their decimal point.
+inline std::string c_locale()
+{
+    const char* name = std::setlocale(LC_ALL, nullptr);
+    return name ? name : "";
+}
+
 template <typename Step>
 bool attempt(Findings& findings, const std::string& what, Step&& step)
 {
     doing(what);
+    const std::string locale = c_locale();
     try {
         step();
-        return true;
+        if (c_locale() == locale) return true;
+        findings.fail(what + ": the module changed the C locale (setlocale) from \"" + locale + "\" to \"" +
+                      c_locale() + "\": the host's numbers are then read and written with its decimal point");
+        std::setlocale(LC_ALL, locale.c_str());
+        return false;
     } catch (const sim::ModuleFaultError& e) {
         findings.fail(what + ": " + e.what());
     } catch (const ProcessEnded& e) {
