@@ -118,9 +118,11 @@ sim::Craft Driver::random_craft()
     return all.empty() ? sim::Craft() : random_.pick(all);
 }
 
-sim::Craft Driver::add_craft()
+sim::Craft Driver::add_craft() { return add_craft(next_name_++); }
+
+sim::Craft Driver::add_craft(int number)
 {
-    const std::string name = "Craft-" + std::to_string(next_name_++);
+    const std::string name = "Craft-" + std::to_string(number);
     doing("making " + name);
     return host_.create_vessel(module_, name);
 }

@@ -44,6 +44,8 @@ public:
     Driver(sim::Host& host, sim::Module& module, const ModuleProbe& probe, Random& random);
 
     sim::Craft add_craft();
+    // A craft named "Craft-N" for the `number` given, whatever was made before.
+    sim::Craft add_craft(int number);
     void press_random_key(sim::Craft on = {});
     void click_random_button();
     void set_random_thrust(sim::Craft on = {});

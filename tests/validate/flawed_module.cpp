@@ -6,9 +6,9 @@
 #include <chrono>
 #include <clocale>
 #include <cmath>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -232,6 +232,10 @@ public:
         heat += simdt * 0.37;
         SetAnimState(anim, std::fmod(heat, 1.0));
         (void)simt;
+#elif defined(FLAW_CREATION_ORDER)
+        // A phase from how many craft came before this one.
+        const double phase = simt / 100 + 0.1 * order;
+        SetAnimState(anim, phase - static_cast<int>(phase));
 #else
         SetAnimState(anim, simt / 100 - static_cast<int>(simt / 100));
 #endif
@@ -343,6 +347,9 @@ public:
 
 private:
     std::optional<int> loaded_count;  // COUNT as the scenario gave it
+#if defined(FLAW_CREATION_ORDER)
+    int order = craft_made;
+#endif
 #if defined(FLAW_DIGITS)
     double heat = 0;
 #endif

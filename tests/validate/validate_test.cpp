@@ -128,11 +128,13 @@ INSTANTIATE_TEST_SUITE_P(
              "did not finish within 3 s (--timeout) during key event",
              {},
              "--timeout 3"},
-        Flaw{"flawed_digits", {"restore"}, "flown on from its save in a new process, the flight parts from the "
-                                           "uninterrupted one at entry 2, field 24 (after anim): \""},
+        Flaw{"flawed_digits",
+             {"restore"},
+             "flown on from its save in a new process, the flight parts from the "
+             "uninterrupted one at entry 2, field 24 (after anim): \""},
         Flaw{"flawed_no_host_lines", {"restore"}, "holds none of the host's lines"},
         Flaw{"flawed_shared", {"isolation"}, "acting on Craft-1 changed another craft"},
-        Flaw{"flawed_first_craft", {"class-definition"}, "differently from the module's first craft"},
+        Flaw{"flawed_first_craft", {"class-definition", "save-load-save"}, "differently from the module's first craft"},
         Flaw{"flawed_wall_clock", {"determinism"}, "oapiFindDialog"},
         Flaw{"flawed_uninit", {"determinism"}, "only because their fresh memory held different bytes"},
         Flaw{"flawed_asserts",
@@ -152,7 +154,9 @@ INSTANTIATE_TEST_SUITE_P(
         Flaw{"flawed_dock_again",
              {"save-load-save"},
              "has 1 docking ports (CreateDock) where a craft just defined has 0"},
-        Flaw{"flawed_locale", {"hostile-keys"}, "the module changed the C locale (setlocale) from \"C\" to \"C.UTF-8\""},
+        Flaw{
+            "flawed_locale", {"hostile-keys"}, "the module changed the C locale (setlocale) from \"C\" to \"C.UTF-8\""},
+        Flaw{"flawed_creation_order", {"isolation"}, "the craft behave differently when made in the opposite order"},
         Flaw{"flawed_both_edges", {}, "clbkKeyPress acts on key A at both press and release", {"suspicious-use"}}),
     [](const ::testing::TestParamInfo<Flaw>& p) { return std::string(p.param.module); });
 

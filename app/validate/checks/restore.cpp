@@ -1,7 +1,9 @@
 // Checks that a craft's save holds all of its state, and only its own: a
 // flight resumed from its save in a new process goes on exactly as the
 // uninterrupted one, and acting on one craft changes no other.
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "checks.h"
@@ -88,7 +90,10 @@ std::string Flight(const CheckContext& ctx, std::uint64_t seed, const std::strin
 
 // The telemetry of the craft other than the first, and their saves, while the
 // first is acted on (or, with `acting` false, only stepped with the others).
-std::string Bystanders(const CheckContext& ctx, std::uint64_t seed, bool acting)
+// With `reversed`, the others are made in the opposite order, under the same
+// names; each step's lines are sorted, so that only what a craft does counts,
+// not where the host lists it.
+std::string Bystanders(const CheckContext& ctx, std::uint64_t seed, bool acting, bool reversed = false)
 {
     sim::Host host(sim::CallLogging::on);
     require_call_log(host);
@@ -97,7 +102,8 @@ std::string Bystanders(const CheckContext& ctx, std::uint64_t seed, bool acting)
     Random random(seed);
     Driver driver(host, module, probe, random);
     const sim::Craft actor = driver.add_craft();
-    for (int i = 0; i < 1 + ctx.level / 3; ++i) driver.add_craft();
+    const int others = 1 + ctx.level / 3;
+    for (int i = 0; i < others; ++i) reversed ? driver.add_craft(others + 1 - i) : driver.add_craft();
     std::vector<std::string> seen;
     size_t calls = host.log().calls().size();
     for (int i = 0; i < 20 + 20 * ctx.level; ++i) {
@@ -105,6 +111,8 @@ std::string Bystanders(const CheckContext& ctx, std::uint64_t seed, bool acting)
         std::vector<std::string> snapshot, made;
         add_snapshot(host, snapshot);
         calls = add_calls(host, calls, made);
+        std::sort(snapshot.begin(), snapshot.end());
+        std::sort(made.begin(), made.end());
         // The others' state, and the calls made on behalf of the others.
         for (const std::string& line : snapshot)
             if (line.rfind(actor.name() + " ", 0) != 0 && line.rfind("dialog ", 0) != 0) seen.push_back(line);
@@ -115,10 +123,12 @@ std::string Bystanders(const CheckContext& ctx, std::uint64_t seed, bool acting)
             if (craft != actor.name()) seen.push_back(line);
         }
     }
+    std::map<std::string, std::vector<std::string>> saves;
     for (const sim::ScenarioText::Block& b : host.scenario_blocks().blocks) {
         if (b.name == actor.name()) continue;
-        for (const sim::SavedLine& line : b.lines) seen.push_back(b.name + ": " + line.text);
+        for (const sim::SavedLine& line : b.lines) saves[b.name].push_back(b.name + ": " + line.text);
     }
+    for (const auto& [name, lines] : saves) seen.insert(seen.end(), lines.begin(), lines.end());
     return Pack(seen);
 }
 }  // namespace
@@ -169,13 +179,24 @@ void check_isolation(const CheckContext& ctx, Findings& f)
         if (!runs_trial(ctx, t)) continue;
         const std::string what = "trial " + std::to_string(t);
         const std::uint64_t seed = trial_seed(ctx.seed, t);
-        std::vector<std::string> acted, left;
-        if (!RunApart(f, what + ": acting on the first craft", t, [&] { return Bystanders(ctx, seed, true); }, acted) ||
-            !RunApart(f, what + ": leaving every craft alone", t, [&] { return Bystanders(ctx, seed, false); }, left))
+        std::vector<std::string> acted, left, reordered;
+        if (!RunApart(
+                f, what + ": acting on the first craft", t, [&] { return Bystanders(ctx, seed, true); }, acted) ||
+            !RunApart(
+                f, what + ": leaving every craft alone", t, [&] { return Bystanders(ctx, seed, false); }, left) ||
+            !RunApart(
+                f, what + ": leaving every craft alone, made in the opposite order", t,
+                [&] { return Bystanders(ctx, seed, false, true); }, reordered))
             return;
         if (const std::string diff = first_difference(left, acted); !diff.empty())
             f.fail(what + ": acting on Craft-1 changed another craft (module-wide state?): left alone, then with "
                           "Craft-1 acted on, they part at " + diff);
+        else if (const std::string parted = first_difference(left, reordered); !parted.empty())
+            f.fail(what +
+                   ": the craft behave differently when made in the opposite order (state taken from the "
+                   "order of creation, a count of craft made?): made in order, then in the opposite "
+                   "order, they part at " +
+                   parted);
     }
     if (f.passed()) f.note(std::to_string(trials) + " trials of " + std::to_string(1 + ctx.level / 3) +
                            " craft looked on while another was acted on");

@@ -23,7 +23,8 @@ const std::vector<Check>& all_checks()
                        "flight's telemetry and saves are the uninterrupted one's to the last bit",
          check_restore, restore_sessions},
         {"isolation", 1, "1 + level / 3 trials of 2 + level / 3 craft: acting on the first leaves the others' "
-                         "telemetry, calls and saves as they are when it is left alone (each run a new process)",
+                         "telemetry, calls and saves as they are when it is left alone, and as they are when "
+                         "made in the opposite order (each run a new process)",
          check_isolation, isolation_trials},
         {"suspicious-use", 1, "20 x level actions, a save loaded, the module unloaded: warns of an empty thruster "
                               "group, reading past a block's end, calls into the host while unloading, a key "
