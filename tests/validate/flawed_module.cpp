@@ -239,6 +239,12 @@ public:
 #else
         SetAnimState(anim, simt / 100 - static_cast<int>(simt / 100));
 #endif
+#if defined(FLAW_SHORT_COUNTER)
+        // Steps of every craft counted in 16 bits, and an animation picked by the count's sign.
+        static short steps_flown = 0;
+        ++steps_flown;
+        if (steps_flown < 0) SetAnimState(anim + 1, 0);
+#endif
 #if defined(FLAW_SLOW)
         // Now and then 120 ms of computation in the middle of a step.
         static int steps = 0;

@@ -19,11 +19,14 @@ void check_isolation(const CheckContext&, Findings&);
 void check_determinism(const CheckContext&, Findings&);
 void check_callback_timing(const CheckContext&, Findings&);
 void check_suspicious_use(const CheckContext&, Findings&);
+void check_long_flight(const CheckContext&, Findings&);
 
 // How many numbered trials the checks made of them run at a level.
 inline int hostile_blocks(int level) { return 25 * level; }
 inline int restore_sessions(int level) { return 1 + level / 3; }
 inline int isolation_trials(int level) { return 1 + level / 3; }
+// Past what a 16-bit count of steps holds from level 5 on.
+inline int long_flight_steps(int level) { return 8000 * level; }
 
 // The time, in seconds, a callback may take at a level: its median, its longest.
 double median_budget(int level);

@@ -1,0 +1,44 @@
+// A flight far longer than the other checks fly, for what shows only late:
+// a counter of steps or time that overflows, a table that fills up.
+#include <cmath>
+#include <string>
+
+#include "checks.h"
+#include "driver.h"
+#include "guard.h"
+#include "session.h"
+
+namespace validate {
+
+namespace {
+bool Finite(const VECTOR3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+}  // namespace
+
+void check_long_flight(const CheckContext& ctx, Findings& f)
+{
+    Session s(ctx);
+    if (!s.open(f)) return;
+    Driver driver = s.driver();
+    if (!attempt(f, "making two craft", [&] {
+            driver.add_craft();
+            driver.add_craft();
+        }))
+        return;
+    const int steps = long_flight_steps(ctx.level), stretch = 1000;
+    for (int from = 1; from <= steps && f.passed(); from += stretch) {
+        const std::string what = "steps " + std::to_string(from) + " to " + std::to_string(from + stretch - 1) +
+                                 " of a long flight (0.1 s each)";
+        attempt(f, what, [&] {
+            driver.random_action(false);
+            for (int k = 0; k < stretch; ++k) s.host.step(0.1);
+        });
+        for (const sim::Craft c : driver.craft()) {
+            if (Finite(c.body().pos) && Finite(c.body().vel) && std::isfinite(c.mass())) continue;
+            f.fail(what + ": " + c.name() + "'s position, velocity or mass is no longer a finite number");
+            break;
+        }
+    }
+    if (f.passed()) f.note(std::to_string(steps) + " steps flown");
+}
+
+}  // namespace validate
