@@ -157,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
         Flaw{
             "flawed_locale", {"hostile-keys"}, "the module changed the C locale (setlocale) from \"C\" to \"C.UTF-8\""},
         Flaw{"flawed_creation_order", {"isolation"}, "the craft behave differently when made in the opposite order"},
-        Flaw{"flawed_short_counter", {"long-flight"}, "of a long flight (0.1 s each): SetAnimState(1, 0) on Craft-"},
+        Flaw{"flawed_short_counter", {"long-flight"}, "of a long flight (0.1 s each): module fault: SetAnimState(1, 0) on Craft-"},
         Flaw{"flawed_both_edges", {}, "clbkKeyPress acts on key A at both press and release", {"suspicious-use"}}),
     [](const ::testing::TestParamInfo<Flaw>& p) { return std::string(p.param.module); });
 
