@@ -47,8 +47,8 @@ const std::vector<Check>& all_checks()
                            "identical telemetry and calls",
          check_determinism},
         {"hostile-dialog", 4, "200 x level random messages to the module's open dialogs", check_hostile_dialog},
-        {"long-flight", 4, "8000 x level steps of 0.1 s with two craft and an action each 1000: no fault, no "
-                           "crash, positions, velocities and masses finite",
+        {"long-flight", 4, "8000 x level steps of 0.1 s with two craft, thrusters off: no fault, no crash, "
+                           "positions, velocities and masses finite",
          check_long_flight},
         {"unload-memory", 5, "2 + 2 x level load, fly, unload cycles after two to warm up: the heap grows by "
                              "no more than 64 bytes a cycle (256 and no leak found in a build with the "
