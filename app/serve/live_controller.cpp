@@ -30,10 +30,20 @@ void LiveController::Anchor(Clock::time_point now)
 
 std::vector<std::string> LiveController::greeting()
 {
+    session_.show_visuals(true);
+    session_.animate_for_frame();
     return {Text(scene_message(session_, meshes_)), Text(states_.state(session_, warp_, paused_, true))};
 }
 
 std::string LiveController::state() { return Text(states_.state(session_, warp_, paused_, false)); }
+
+std::optional<std::string> LiveController::frame(size_t pages)
+{
+    session_.show_visuals(pages > 0);
+    if (!pages) return std::nullopt;
+    session_.animate_for_frame();
+    return state();
+}
 
 std::string LiveController::handle(std::string_view text)
 {
@@ -52,10 +62,12 @@ std::string LiveController::handle(std::string_view text)
             case PageAction::thrust:
                 ok["at"] = session_.act(timeline_entry(m));
                 break;
-            case PageAction::focus:
-                if (!session_.host().find_vessel(m.craft))
-                    return Error("no craft named \"" + sim::shown_text(m.craft) + "\"");
+            case PageAction::focus: {
+                // Choosing the craft that will have the focus anyway is no action.
+                const sim::Craft focus = session_.focus_to_come();
+                if (!focus || focus.name() != m.craft) ok["at"] = session_.act(timeline_entry(m));
                 break;
+            }
             case PageAction::pause:
                 paused_ = true;
                 break;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,9 +24,15 @@ public:
 
     // The answer to one page message: {"type":"ok",...} or {"type":"error","error":...}.
     std::string handle(std::string_view message);
+    // For a page just opened: its craft get visuals first.
     std::vector<std::string> greeting();
     // The state for pages that have every dialog drawn so far.
     std::string state();
+    // Before a frame goes to the `pages` open: each craft has a visual while
+    // any page is open and none once the last has gone, and the host
+    // animates what acted since the last step. The state, or nothing
+    // when no page is open.
+    std::optional<std::string> frame(size_t pages);
 
     // Takes the steps due by `now`, at most `max_steps`; returns when the next one is due.
     Clock::time_point advance(Clock::time_point now, int max_steps);

@@ -1,6 +1,7 @@
 #include "serve/live_session.h"
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <limits>
 
@@ -16,6 +17,24 @@ namespace app {
 
 namespace {
 constexpr double time_eps = 1e-9;  // as a batch run lands its steps
+
+// Where a step lands on an action or the end: its nominal end rounded to
+// well within time_eps, so that the timeline and the replay's --duration
+// read "10.2" rather than "10.199999999999998". The batch run shortens its
+// step to land on that time just as the session does.
+double LandingTime(double t) { return std::round(t * 1e9) / 1e9; }
+
+// A time for people: to the millisecond, no trailing zeros.
+std::string ShownTime(double t)
+{
+    if (!(std::abs(t) < 1e12)) return sim::number_text(t);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", t);
+    std::string s = text;
+    s.erase(s.find_last_not_of('0') + 1);  // there is a '.' before them
+    if (s.back() == '.') s.pop_back();
+    return s == "-0" ? "0" : s;
+}
 
 // A path as a shell takes it back, quoted only when it must be.
 std::string ShellWord(const std::string& s)
@@ -74,7 +93,7 @@ std::string LiveSession::replay_command() const
 double LiveSession::NextStepEnd() const
 {
     if (!pending_.empty()) return pending_.front().time;
-    return t_ + next_step();
+    return LandingTime(t_ + next_step());
 }
 
 double LiveSession::act(const std::string& entry)
@@ -83,13 +102,13 @@ double LiveSession::act(const std::string& entry)
     if (end_asked_ || end_reached_) throw TimelineError("the session is ending");
     const double at = NextStepEnd();
     Action a = parse_action(sim::number_text(at) + ":" + entry, "the page");
-    const sim::Craft craft = a.craft.empty() ? host_.focus() : host_.find_vessel(a.craft);
+    const sim::Craft craft = a.craft.empty() ? focus_to_come() : host_.find_vessel(a.craft);
     if (!craft) throw TimelineError("the page: no craft named \"" + sim::shown_text(a.craft) + "\"");
     if (a.kind == ActionKind::thrust && !craft.has_group(a.group))
         throw TimelineError("the page: " + sim::shown_text(craft.name()) + " has no thruster group " +
                             group_name(a.group));
-    if (a.kind != ActionKind::key && a.kind != ActionKind::click && a.kind != ActionKind::thrust)
-        throw TimelineError("the page: only keys, clicks and thrust are actions");
+    if (a.kind == ActionKind::save || a.kind == ActionKind::picture)
+        throw TimelineError("the page: only keys, clicks, thrust and focus are actions");
     if (a.kind == ActionKind::thrust && a.duration > 0)
         throw TimelineError("the page: a thrust from the page holds until changed");
     // The line a timeline holds: fields separated by blanks, as the batch run reads them.
@@ -108,6 +127,39 @@ double LiveSession::act(const std::string& entry)
     pending_.push_back({at, std::move(a)});
     WriteTimeline(false);
     return at;
+}
+
+sim::Craft LiveSession::focus_to_come() const
+{
+    for (auto p = pending_.rbegin(); p != pending_.rend(); ++p)
+        if (p->action.kind == ActionKind::focus) return host_.find_vessel(p->action.craft);
+    return host_.focus();
+}
+
+void LiveSession::show_visuals(bool shown)
+{
+    if (!stopped_.empty()) return;
+    try {
+        for (const sim::Craft& craft : host_.vessels()) {
+            if (shown && !host_.has_visual(craft))
+                host_.create_visual(craft);
+            else if (!shown && host_.has_visual(craft))
+                host_.destroy_visual(craft);
+        }
+    } catch (const sim::ModuleFaultError& e) {
+        Stop(e.what());
+    }
+}
+
+void LiveSession::animate_for_frame()
+{
+    if (animated_ || !stopped_.empty()) return;
+    animated_ = true;
+    try {
+        host_.animate();
+    } catch (const sim::ModuleFaultError& e) {
+        Stop(e.what());
+    }
 }
 
 void LiveSession::step()
@@ -129,12 +181,14 @@ void LiveSession::step()
         return;
     }
     ++steps_;
+    animated_ = true;
     if (landing && std::abs(t_ + dt - target) <= time_eps) {
         t_ = target;
         host_.set_sim_time(start_ + target);
         on_step_end_ = true;
         std::vector<Pending> due;
         due.swap(pending_);
+        if (!due.empty()) animated_ = false;
         for (const Pending& p : due) {
             try {
                 Apply(p.action);
@@ -168,6 +222,10 @@ void LiveSession::Apply(const Action& a)
             Note("thrust " + group_name(a.group) + " of " + craft.name() + " at " + sim::number_text(a.level));
             break;
         case ActionKind::focus:
+            if (!craft) {  // gone since the page chose it
+                Note("focus to " + sim::shown_text(a.craft) + ": no such craft any more");
+                break;
+            }
             host_.set_focus(craft);
             Note("focus to " + craft.name());
             break;
@@ -196,7 +254,7 @@ void LiveSession::Click(const std::string& button)
     Note(what + (open.empty() ? ": no dialog is open" : ": no open dialog has such a button") + "; nothing clicked");
 }
 
-void LiveSession::Note(const std::string& what) { notes_.push_back("t=" + sim::number_text(t_) + " s: " + what); }
+void LiveSession::Note(const std::string& what) { notes_.push_back("t=" + ShownTime(t_) + " s: " + what); }
 
 void LiveSession::Stop(const std::string& why)
 {

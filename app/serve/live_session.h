@@ -30,14 +30,25 @@ public:
     const Options& options() const { return o_; }
 
     // An action as a timeline entry without its time ("key:K@Mervex-1",
-    // "click:1003", "thrust:main=0.5@Tank-1"), taken at the end of the
-    // next step. Throws TimelineError for an entry the timeline would refuse,
+    // "click:1003", "thrust:main=0.5@Tank-1", "focus:Tank-1"), taken at the
+    // end of the next step. Throws TimelineError for an entry the timeline would refuse,
     // a craft not in the scenario or a group it lacks; nothing changes then.
     // Returns the simulated time it will act at.
     double act(const std::string& entry);
 
+    // The craft that has the focus once the actions waiting are taken.
+    sim::Craft focus_to_come() const;
+
     // One step of the run; nothing once it has stopped.
     void step();
+
+    // What a host that draws the craft does for its views: while `shown`,
+    // every craft has a visual (made for craft that appear, too); else none
+    // has. A module fault in it stops the run.
+    void show_visuals(bool shown);
+    // Before a frame is drawn: clbkAnimate, but only when actions have acted
+    // since the last step made it, so a frame never animates a time twice.
+    void animate_for_frame();
 
     // Saves the scenario now to OUT/live-N.scn, N counting from 1; returns
     // the path. Not an action: the replay need not repeat it.
@@ -86,6 +97,7 @@ private:
     long steps_ = 0;
     bool on_step_end_ = true;  // the clock stands where a batch run would end a step exactly
     bool end_asked_ = false, end_reached_ = false, finished_ = false;
+    bool animated_ = true;  // clbkAnimate has seen the host as it is now
     int copies_ = 0;
     std::vector<Pending> pending_;       // all for the same time, the next step end
     std::vector<std::string> recorded_;  // timeline lines

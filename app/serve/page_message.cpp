@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/decimal.h"
+#include "cli/key_combo.h"
 #include "cli/thruster_groups.h"
 #include "host/keycodes.h"
 #include "sim/number_text.h"
@@ -25,8 +26,8 @@ struct ModifierName {
 };
 // The names a timeline's key field gives the held modifier keys.
 constexpr ModifierName modifier_names[] = {
-    {OAPI_KEY_LSHIFT, "LShift"},  {OAPI_KEY_RSHIFT, "RShift"}, {OAPI_KEY_LCONTROL, "LCtrl"},
-    {OAPI_KEY_RCONTROL, "RCtrl"}, {OAPI_KEY_LALT, "LAlt"},     {OAPI_KEY_RALT, "RAlt"},
+    {OAPI_KEY_LSHIFT, "Shift"},   {OAPI_KEY_RSHIFT, "RShift"}, {OAPI_KEY_LCONTROL, "Ctrl"},
+    {OAPI_KEY_RCONTROL, "RCtrl"}, {OAPI_KEY_LALT, "Alt"},      {OAPI_KEY_RALT, "RAlt"},
 };
 
 [[noreturn]] void Fail(const std::string& why) { throw PageMessageError(why); }
@@ -155,14 +156,14 @@ std::string timeline_entry(const PageMessage& m)
             for (unsigned c : m.modifiers)
                 for (const ModifierName& n : modifier_names)
                     if (n.code == c) keys += std::string(n.name) + "+";
-            char code[8];
-            std::snprintf(code, sizeof code, "0x%02X", m.code);
-            return "key:" + keys + code + "@" + m.craft;
+            return "key:" + keys + key_name(m.code) + "@" + m.craft;
         }
         case PageAction::click:
             return "click:" + m.button;
         case PageAction::thrust:
             return "thrust:" + m.group + "=" + sim::number_text(m.level) + "@" + m.craft;
+        case PageAction::focus:
+            return "focus:" + m.craft;
         default:
             return {};
     }

@@ -34,9 +34,9 @@ struct PageMessage {
 // Throws PageMessageError.
 PageMessage parse_page_message(std::string_view text);
 
-// The timeline entry, without its time, of a key, click or thrust
-// ("key:LShift+0x26@Mervex-1", "click:1003", "thrust:main=0.5@Tank-1");
-// empty for the other actions.
+// The timeline entry, without its time, of a key, click, thrust or focus
+// ("key:LShift+0x26@Mervex-1", "click:1003", "thrust:main=0.5@Tank-1",
+// "focus:Tank-1"); empty for the other actions.
 std::string timeline_entry(const PageMessage& message);
 
 }  // namespace app

@@ -64,7 +64,8 @@ int serve(const Options& o, const std::string& page_folder)
         // What an action did is shown at once, not at the next frame.
         if (session.notes().size() != notes_shown && server.pages()) {
             notes_shown = session.notes().size();
-            server.broadcast(std::make_shared<const std::string>(controller.state()));
+            if (auto state = controller.frame(server.pages()))
+                server.broadcast(std::make_shared<const std::string>(std::move(*state)));
         }
         step_timer.expires_at(next);
         step_timer.async_wait([&](boost::system::error_code ec) {
@@ -79,7 +80,8 @@ int serve(const Options& o, const std::string& page_folder)
             if (!session.ended()) session.step();
         }
         if (finish_if_done()) return;
-        if (server.pages()) server.broadcast(std::make_shared<const std::string>(controller.state()));
+        if (auto state = controller.frame(server.pages()))
+            server.broadcast(std::make_shared<const std::string>(std::move(*state)));
         frame_timer.expires_after(frame_interval);
         frame_timer.async_wait([&](boost::system::error_code ec) {
             if (!ec) on_frame();

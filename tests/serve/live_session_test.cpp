@@ -82,8 +82,10 @@ TEST(PageMessage, RefusesWhatIsNotAWellFormedMessage)
 TEST(PageMessage, ActionsBecomeTheTimelineEntriesABatchRunReads)
 {
     const std::pair<const char*, const char*> table[] = {
-        {R"({"type":"key","craft":"Mervex-1","code":37})", "key:0x25@Mervex-1"},
-        {R"({"type":"key","craft":"M","code":57,"modifiers":[157,54]})", "key:RCtrl+RShift+0x39@M"},
+        {R"({"type":"key","craft":"Mervex-1","code":37})", "key:K@Mervex-1"},
+        {R"({"type":"key","craft":"M","code":57,"modifiers":[157,54]})", "key:RCtrl+RShift+Space@M"},
+        {R"({"type":"key","craft":"M","code":55,"modifiers":[29,42]})", "key:Ctrl+Shift+0x37@M"},
+        {R"({"type":"focus","craft":"Tank-1"})", "focus:Tank-1"},
         {R"({"type":"click","button":"1003"})", "click:1003"},
         {R"({"type":"click","button":"close"})", "click:close"},
         {R"({"type":"thrust","craft":"Tank-1","group":"main","level":0.25})", "thrust:main=0.25@Tank-1"},
@@ -124,14 +126,27 @@ TEST(LiveSession, ARecordedSessionReplaysToTheSameBytes)
     std::string command;
     {
         app::LiveSession s(LiveOptions("mervex_and_tank.scn", out, {0.1, 0.07}));
-        for (int i = 0; i < 3; ++i) s.step();
+        // As with a page open: visuals, and frames animated between steps.
+        s.show_visuals(true);
+        EXPECT_TRUE(s.host().has_visual(s.host().vessels()[1]));
+        auto steps = [&](int n) {
+            for (int i = 0; i < n; ++i) {
+                s.step();
+                s.animate_for_frame();
+            }
+        };
+        steps(3);
         EXPECT_NEAR(s.act("key:K@Mervex-1"), 0.27 + 0.07, 1e-12);
-        EXPECT_NEAR(s.act("key:LCtrl+0x39@Mervex-1"), 0.34, 1e-12);  // the same step end
-        for (int i = 0; i < 7; ++i) s.step();
-        s.act("thrust:main=0.5@Tank-1");
-        s.step();
+        EXPECT_NEAR(s.act("key:Ctrl+Space@Mervex-1"), 0.34, 1e-12);  // the same step end
+        steps(7);
+        s.act("focus:Tank-1");
+        s.act("thrust:main=0.5");  // to the craft that will have the focus by then
+        steps(1);
+        EXPECT_EQ(s.host().focus().name(), "Tank-1");
         s.act("click:1004");
-        for (int i = 0; i < 5; ++i) s.step();
+        s.show_visuals(false);
+        EXPECT_FALSE(s.host().has_visual(s.host().vessels()[1]));
+        steps(5);
         s.request_end();
         EXPECT_FALSE(s.ended());  // the clock is not on a step end the replay would land on
         s.step();
@@ -144,7 +159,8 @@ TEST(LiveSession, ARecordedSessionReplaysToTheSameBytes)
     }
     const std::string timeline = Read(out / "session.timeline");
     EXPECT_NE(timeline.find("# Replay: " + command), std::string::npos);
-    EXPECT_NE(timeline.find(" key LCtrl+0x39 @Mervex-1\n"), std::string::npos) << timeline;
+    EXPECT_NE(timeline.find(" key Ctrl+Space @Mervex-1\n"), std::string::npos) << timeline;
+    EXPECT_NE(timeline.find(" focus Tank-1\n"), std::string::npos) << timeline;
 
     app::Options batch = LiveOptions("mervex_and_tank.scn", out / "replay", {0.1, 0.07});
     batch.serve = false;
@@ -152,6 +168,7 @@ TEST(LiveSession, ARecordedSessionReplaysToTheSameBytes)
     batch.quiet = true;
     batch.actions = app::read_timeline_file((out / "session.timeline").string());
     const size_t d = command.find("--duration ") + 11;
+    EXPECT_EQ(command.substr(d, command.find(' ', d) - d), "1.46");  // short, and lands where the session ended
     batch.duration = std::stod(command.substr(d, command.find(' ', d) - d));
     app::run(batch);
     EXPECT_EQ(Read(out / "replay" / "final.scn"), Read(out / "final.scn"));
@@ -176,7 +193,7 @@ TEST(LiveController, BadMessagesAreAnsweredAndChangeNothing)
     EXPECT_EQ(nlohmann::json::parse(c.handle(R"({"type":"pause"})"))["type"], "ok");
     EXPECT_EQ(nlohmann::json::parse(c.handle(R"({"type":"key","craft":"Mervex-1","code":37})"))["at"], 0.1);
     EXPECT_EQ(nlohmann::json::parse(c.handle(R"({"type":"step"})"))["type"], "ok");
-    EXPECT_EQ(s.notes().back(), "t=0.1 s: key 0x25 to Mervex-1 (consumed)");
+    EXPECT_EQ(s.notes().back(), "t=0.1 s: key K to Mervex-1 (consumed)");
     EXPECT_EQ(nlohmann::json::parse(c.handle(R"({"type":"save"})"))["saved"], (out / "live-1.scn").string());
     EXPECT_TRUE(fs::exists(out / "live-1.scn"));
     // Warp takes more steps a second, never longer ones.
