@@ -70,6 +70,15 @@ async function litPixelsAt(page, craft) {
 
 const state = (page) => page.evaluate(() => window.liveView.state);
 
+// Runs the replay command the session's timeline names; returns the timeline.
+function replaysToTheSameBytes(out) {
+  const timeline = readFileSync(join(out, 'session.timeline'), 'utf8');
+  const replay = /# Replay: simhost-run (.*)/.exec(timeline)[1].split(' ');
+  execFileSync(simhostRun, [...replay, '-q', '--no-pictures']);
+  assert.deepEqual(readFileSync(join(out, 'replay', 'final.scn')), readFileSync(join(out, 'final.scn')));
+  return timeline;
+}
+
 function request(port, path, headers) {
   return new Promise((resolve, reject) => {
     const req = http.request({ host: '127.0.0.1', port, path, headers });
@@ -90,7 +99,7 @@ test('stowed craft: drawn, K unfolds the arrays as the host says, the session re
   await page.locator('#view').focus();
   await page.keyboard.press('KeyK');
   await page.waitForFunction(() => window.liveView.state.craft[0].animations[0] < 0.9);
-  assert.match(await page.locator('#key-result').textContent(), /key 0x25 to Mervex-1 \(consumed\)/);
+  assert.match(await page.locator('#key-result').textContent(), /key K to Mervex-1 \(consumed\)/);
 
   // Paused, the page shows the state the host saves.
   await page.getByRole('button', { name: 'Pause' }).click();
@@ -113,10 +122,7 @@ test('stowed craft: drawn, K unfolds the arrays as the host says, the session re
 
   await page.getByRole('button', { name: 'Quit' }).click();
   assert.equal(await session.exited, 0, session.output());
-  const timeline = readFileSync(join(out, 'session.timeline'), 'utf8');
-  const replay = /# Replay: simhost-run (.*)/.exec(timeline)[1].split(' ');
-  execFileSync(simhostRun, [...replay, '-q', '--no-pictures']);
-  assert.deepEqual(readFileSync(join(out, 'replay', 'final.scn')), readFileSync(join(out, 'final.scn')));
+  replaysToTheSameBytes(out);
   await page.close();
 });
 
@@ -160,5 +166,34 @@ test('Mervex and Tank: the dialog opens, DEPLOY acts and the close box closes it
 
   await page.getByRole('button', { name: 'Quit' }).click();
   assert.equal(await session.exited, 0, session.output());
+  // Choosing the Tank moved the host's focus, and the replay moves it alike.
+  assert.match(replaysToTheSameBytes(out), /\n\S+ focus Tank-1\n/);
+  await page.close();
+});
+
+test('deployed Mervex: a disabled control does nothing, a reloaded page picks the session up', async () => {
+  const out = join(work, 'deployed');
+  const session = serve('deployed_lights_dialog.scn', out);
+  const { url } = await session.url;
+  const page = await openPage(url);
+  // Deployed arrays: the module disables DEPLOY.
+  await page.waitForFunction(() => document.querySelector('.dialog button[aria-label="DEPLOY"]')?.disabled);
+  await page.getByRole('dialog', { name: 'Mervex Controls' }).getByRole('button', { name: 'DEPLOY' }).click({ force: true });
+  // Messages arrive in order: once the pause is in, a click would have been recorded.
+  await page.getByRole('button', { name: 'Pause' }).click();
+  await page.waitForFunction(() => window.liveView.state.paused);
+  const timeline = () => readFileSync(join(out, 'session.timeline'), 'utf8');
+  assert.doesNotMatch(timeline(), /^[^#]/m, 'nothing recorded');
+
+  const before = (await state(page)).sim_time;
+  await page.reload();
+  await page.waitForFunction(() => window.liveView?.state && window.liveView.frames > 2);
+  const after = await state(page);
+  assert.ok(after.paused && after.sim_time === before, 'the same session, paused where it was');
+  await page.getByRole('dialog', { name: 'Mervex Controls' }).waitFor();
+
+  await page.getByRole('button', { name: 'Quit' }).click();
+  assert.equal(await session.exited, 0, session.output());
+  assert.doesNotMatch(timeline(), /^[^#]/m, 'nothing recorded');
   await page.close();
 });
