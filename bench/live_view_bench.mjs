@@ -1,9 +1,10 @@
 // The live view's pace in headless Chromium with software WebGL: the first
 // frame after the page opens, a key press to the frame that shows its
-// effect, simulated against wall time at warp 1, and frame time with 1, 10
-// and 100 craft. Not part of the test command.
+// effect, simulated against wall time at warp 1, frame time with 1, 10
+// and 100 craft, and the host's step in --serve against a batch run of the
+// same fleet. Not part of the test command.
 //   node bench/live_view_bench.mjs BUILD_DIR [DRIFT_SECONDS]
-import { spawn } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
@@ -34,6 +35,19 @@ function serve(scenario) {
   });
 }
 
+// Wall time per step of a batch run of `scenario`: a long run's time past a
+// one-step run's (loading and saving the same), over the steps between.
+function batchStepMs(scenario, steps) {
+  const run = (duration) => {
+    const t0 = process.hrtime.bigint();
+    execFileSync(join(build, 'bin/simhost-run'), [scenario, '--duration', String(duration), '--step', '0.1', '-q', '--no-pictures', '-o', join(work, 'batch')]);
+    return Number(process.hrtime.bigint() - t0) / 1e6;
+  };
+  const floor = Math.min(run(0.1), run(0.1));
+  return (Math.min(run(steps / 10), run(steps / 10)) - floor) / (steps - 1);
+}
+
+const state = (page) => page.evaluate(() => window.liveView.state);
 const pct = (xs, p) => [...xs].sort((a, b) => a - b)[Math.min(xs.length - 1, Math.floor(p * xs.length))];
 
 const browser = await chromium.launch({
@@ -72,6 +86,14 @@ try {
       const wall = (Date.now() - w0) / 1000;
       line += `; drift at warp 1 over ${wall.toFixed(0)} s: ${(((s1 - s0) - wall) / wall * 100).toFixed(2)} %`;
     }
+    // The host's own step time, at x100 so that steps come fast.
+    await page.getByRole('button', { name: 'warp x100' }).click();
+    const a = await state(page);
+    await page.waitForFunction((s) => window.liveView.state.steps > s + 3000, a.steps, { timeout: 120000 });
+    const b = await state(page);
+    const serveMs = (b.step_seconds - a.step_seconds) * 1000 / (b.steps - a.steps);
+    const batchMs = batchStepMs(fleet(n), 100000);
+    line += `; step ${serveMs.toFixed(3)} ms in --serve, ${batchMs.toFixed(3)} ms in a batch run (${((serveMs / batchMs - 1) * 100).toFixed(1)} %)`;
     console.log(line);
     await page.getByRole('button', { name: 'Quit' }).click();
     await new Promise((r) => child.on('exit', r));

@@ -170,6 +170,7 @@ void LiveSession::step()
     double dt = next_step();
     ++pattern_;
     if (t_ + dt > target - time_eps) dt = target - t_;
+    const auto started = std::chrono::steady_clock::now();
     try {
         host_.step(dt);
     } catch (const sim::StateError& e) {
@@ -180,6 +181,7 @@ void LiveSession::step()
         Stop(e.what());
         return;
     }
+    step_seconds_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     ++steps_;
     animated_ = true;
     if (landing && std::abs(t_ + dt - target) <= time_eps) {

@@ -9,6 +9,7 @@
 // Ending the session likewise lands on a step end.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,8 @@ public:
     // The length of the next step when it lands on no action.
     double next_step() const { return o_.steps[pattern_ % o_.steps.size()] * o_.warp; }
     long steps() const { return steps_; }
+    // Wall time spent in the host's steps, for comparing with a batch run.
+    double step_seconds() const { return step_seconds_; }
     // Why the run stopped (a module fault, a state that is not finite); empty while it runs.
     const std::string& stopped() const { return stopped_; }
     // What happened, oldest first ("t=0.1 s: key K to Mervex-1 (consumed)").
@@ -95,6 +98,7 @@ private:
     double t_ = 0;        // seconds since the start, summed as a batch run sums them
     size_t pattern_ = 0;  // the next step length of --step's list
     long steps_ = 0;
+    double step_seconds_ = 0;
     bool on_step_end_ = true;  // the clock stands where a batch run would end a step exactly
     bool end_asked_ = false, end_reached_ = false, finished_ = false;
     bool animated_ = true;  // clbkAnimate has seen the host as it is now

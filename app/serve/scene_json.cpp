@@ -145,6 +145,7 @@ json StateMessages::state(LiveSession& session, double warp, bool paused, bool f
            {"t", session.time()},
            {"sim_time", host.sim_time()},
            {"steps", session.steps()},
+           {"step_seconds", session.step_seconds()},
            {"warp", warp},
            {"paused", paused},
            {"stopped", session.stopped()},
