@@ -67,7 +67,7 @@ TEST(Boundary, EachBadCallIsReportedAfterTheCallbackAndTheHostGoesOn)
             EXPECT_NE(std::string(e.what()).find(f.text()), std::string::npos);
         }
         EXPECT_NO_THROW(host.step(0.1)) << "the host goes on once the fault is reported";
-        EXPECT_EQ(host.vessels().size(), 1u);
+        EXPECT_EQ(host.all_craft().size(), 1u);
     }
 }
 

@@ -42,7 +42,7 @@ void check_craft_churn(const CheckContext& ctx, Findings& f)
             } else if (roll < 6 && count > 0) {
                 const sim::Craft r = driver.random_craft();
                 const std::set<const void*> gone = AddressesOf(r);
-                host.destroy_vessel(r);
+                host.destroy_craft(r);
                 destroyed.insert(gone.begin(), gone.end());
             } else {
                 driver.random_action();
@@ -94,7 +94,7 @@ void check_class_definition(const CheckContext& ctx, Findings& f)
             driver.add_craft();
             add_calls(host, from, calls);
             // The craft's own name is not part of its class.
-            const std::string self = "@" + host.vessels().back().name();
+            const std::string self = "@" + host.all_craft().back().name();
             for (std::string& c : calls) {
                 const size_t at = c.find(self);
                 const size_t end = at + self.size();
@@ -110,7 +110,7 @@ void check_class_definition(const CheckContext& ctx, Findings& f)
     // The host reads a transform's group list for as long as the craft
     // lives: one that changed since it was handed over was kept where it
     // did not last.
-    for (const sim::Craft r : host.vessels()) {
+    for (const sim::Craft r : host.all_craft()) {
         const std::vector<sim::ComponentView> components = r.components();
         for (size_t c = 0; c < components.size() && f.passed(); ++c) {
             const MGROUP_TRANSFORM* t = components[c].transform;
