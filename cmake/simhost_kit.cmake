@@ -1,8 +1,8 @@
 # The kit for module authors: in this tree, the same targets an outside
-# project gets from find_package(SimHost) (the functions are included by the
-# top CMakeLists.txt), so that the example modules build the way an
-# author's do; on Linux, the kit installed under
-# the prefix (headers, the CMake package, a pkg-config file).
+# project gets from find_package(SimHost) (the top CMakeLists.txt includes
+# the functions), so that the example modules build the way an author's do;
+# on Linux, the kit installed under the prefix (headers, the CMake package,
+# a pkg-config file).
 set(SIMHOST_KIT_VERSION ${PROJECT_VERSION})
 
 # What a module needs of the compiler: only its exports visible, and under

@@ -7,9 +7,9 @@ include_guard(GLOBAL)
 #                    [HOST <target>] [NO_WARNINGS])
 #
 # Builds the module <name>: a library named <name>.so (no "lib" in front)
-# that exports only what its sources mark DLLCLBK, or exactly the symbols
-# EXPORTS lists (a version script on ELF, a module-definition file on
-# Windows: the one list serves both), carries no unique symbols (they would
+# that exports what its sources mark DLLCLBK, or on ELF only the symbols
+# EXPORTS lists (the one list makes a version script there and a
+# module-definition file on Windows), carries no unique symbols (they would
 # keep it mapped after the host unloads it), and links the host interface:
 # SimHost::interface, or the target HOST names, such as an import library
 # of one simulator's executable. The resource script, when given, is
