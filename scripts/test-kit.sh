@@ -83,7 +83,7 @@ library="$prefix/lib/libsimhost.so.1"
 readelf -d "$library" | grep -q 'SONAME.*\[libsimhost\.so\.1\]' || fail "$library does not name itself libsimhost.so.1"
 # The host's internals stay inside: the craft records' own functions, their
 # storage, the calls' bookkeeping, the test hooks.
-internals='sim::Call::|sim::VesselRecord::|sim::StableStorage|sim::Faults|sim::HostInternals|sim::live_record|sim::integrate|sim::set_group_level|sim::read_beacons|sim::Host::(add_|remove_|drop_|take_back|held_record)'
+internals='sim::Call::|sim::VesselRecord::|sim::StableStorage|sim::Faults|sim::host_access|sim::Host::Impl|sim::live_record|sim::integrate|sim::set_group_level|sim::read_beacons|sim::(AtomicFile|split_lines|shown_text|number_text|read_input_file)'
 if nm -D -C --defined-only "$library" | grep -E "$internals"; then
   fail "$library exports the host's internals above"
 fi
