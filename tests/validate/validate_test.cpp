@@ -139,7 +139,8 @@ INSTANTIATE_TEST_SUITE_P(
         Flaw{"flawed_uninit", {"determinism"}, "only because their fresh memory held different bytes"},
         Flaw{"flawed_asserts",
              {"save-load-save", "restore", "suspicious-use", "callback-timing", "hostile-scenario"},
-             "the flight resumed from its save in a new process: crashed (Aborted) during loading the save"},
+             "the flight resumed from its save in a new process: crashed (Aborted) in clbkReadScenario of Craft-1 during "
+             "loading the save"},
         Flaw{"flawed_empty_group", {}, "no thrusters", {"suspicious-use"}},
         Flaw{"flawed_read_past_end", {}, "read on after the block's end", {"suspicious-use"}},
         Flaw{"flawed_unload_calls",
