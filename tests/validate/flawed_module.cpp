@@ -57,11 +57,15 @@ char* volatile kept = nullptr;
 // The craft the dialog was first opened for, taken to be the one it belongs to.
 const void* dialog_owner = nullptr;
 #endif
+#if defined(FLAW_GROUP_PAST_MESH)
+// The nozzle's group, counted from 1 as a mesh editor shows groups: the mesh has two, 0 and 1.
+UINT nozzle[] = {2};
+#endif
 #if defined(FLAW_FAULTLESS_CHAINS)
-// The groups each part of a two-armed hatch turns, for as long as the module is loaded.
-UINT hatch_base[] = {0};
+// The groups of the tank's mesh each part of a hinged nozzle turns, for as long as the module is loaded.
+UINT hatch_base[] = {1};
 UINT hatch_arm[] = {1};
-UINT hatch_flap[] = {2, 3};
+UINT hatch_flap[] = {0, 1};
 #endif
 #if defined(FLAW_WALL_CLOCK)
 std::time_t loaded_at = 0;
@@ -172,8 +176,13 @@ public:
         UINT hatch[2] = {0, 1};
         AddAnimationComponent(anim, 0, 1, new MGROUP_ROTATE(0, hatch, 2, _V(0, 0, 0), _V(0, 0, 1), 1.0f));
 #endif
+#if defined(FLAW_GROUP_PAST_MESH)
+        AddMesh("Examples/Tank");
+        AddAnimationComponent(anim, 0, 1, new MGROUP_ROTATE(0, nozzle, 1, _V(0, 0, -1), _V(1, 0, 0), 0.2f));
+#endif
 #if defined(FLAW_FAULTLESS_CHAINS)
         // Two chains on one base: an arm moved with this animation, a flap with another.
+        AddMesh("Examples/Tank");
         ANIMATIONCOMPONENT_HANDLE base =
             AddAnimationComponent(anim, 0, 1, new MGROUP_ROTATE(0, hatch_base, 1, _V(0, 0, 0), _V(0, 0, 1), 1.0f));
         AddAnimationComponent(anim, 0, 0.5, new MGROUP_ROTATE(0, hatch_arm, 1, _V(0, 1, 0), _V(1, 0, 0), 0.5f), base);

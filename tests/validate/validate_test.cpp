@@ -158,6 +158,10 @@ INSTANTIATE_TEST_SUITE_P(
         Flaw{"flawed_local_groups",
              {"class-definition"},
              "must outlive the callback that made it (a local array of clbkDefineClass?)"},
+        Flaw{"flawed_group_past_mesh",
+             {"class-definition"},
+             "animation component 0 of animation 0, added by AddAnimationComponent in clbkDefineClass: turns group 2 "
+             "of mesh 0 (\"Examples/Tank\"), which has 2 groups"},
         Flaw{"flawed_dock_again",
              {"save-load-save"},
              "has 1 docking ports (CreateDock) where a craft just defined has 0"},

@@ -3,8 +3,10 @@
 #include <string>
 
 #include "checks.h"
+#include "cli/program_folders.h"
 #include "driver.h"
 #include "guard.h"
+#include "pictures/mesh_library.h"
 #include "session.h"
 #include "telemetry.h"
 
@@ -82,8 +84,10 @@ void check_dialog_owner_gone(const CheckContext& ctx, Findings& f)
                      }))
             return;
     }
-    f.note(std::to_string(s.probe.dialog_openers.size()) + " keys that open a dialog, each pressed on a second "
-           "craft and on a craft while another held the dialog");
+    std::string keys;
+    for (const KeyCombo& key : s.probe.dialog_openers) keys += (keys.empty() ? "" : ", ") + key.text();
+    f.note("each key that opens a dialog (" + keys +
+           ") pressed on a second craft and on a craft while another held the dialog");
 }
 
 namespace {
@@ -92,6 +96,15 @@ std::string Listed(const std::vector<UINT>& groups)
     std::string out = "{";
     for (size_t i = 0; i < groups.size() && i < 8; ++i) out += (i ? ", " : "") + std::to_string(groups[i]);
     return out + (groups.size() > 8 ? ", ...}" : "}");
+}
+
+// " of animation N" for the animation that holds component `c`, if one does.
+std::string Of(const std::vector<sim::AnimationView>& animations, size_t c)
+{
+    for (size_t a = 0; a < animations.size(); ++a)
+        for (const int held : animations[a].components)
+            if (held == static_cast<int>(c)) return " of animation " + std::to_string(a);
+    return "";
 }
 }  // namespace
 
@@ -133,22 +146,43 @@ void check_class_definition(const CheckContext& ctx, Findings& f)
     }
     // The host reads a transform's group list for as long as the craft
     // lives: one that changed since it was handed over was kept where it
-    // did not last.
+    // did not last. Its groups must be groups of the mesh, when the mesh is
+    // in the host's mesh folder.
+    app::MeshLibrary meshes(app::program_folders(app::executable_file()).meshes.string());
+    int compared = 0;
     for (const sim::Craft r : host.vessels()) {
         const std::vector<sim::ComponentView> components = r.components();
+        const std::vector<sim::AnimationView> animations = r.animations();
         for (size_t c = 0; c < components.size() && f.passed(); ++c) {
             const MGROUP_TRANSFORM* t = components[c].transform;
             if (!t || !t->grp) continue;
+            const std::string component = r.name() + ": animation component " + std::to_string(c) + Of(animations, c) +
+                                          ", added by AddAnimationComponent" +
+                                          (components[c].added_in.empty() ? "" : " in " + components[c].added_in);
             const std::vector<UINT> now(t->grp, t->grp + t->ngrp);
-            if (now != components[c].groups_as_given)
-                f.fail(r.name() + ": the group list of animation component " + std::to_string(c) + " was " +
-                       Listed(components[c].groups_as_given) + " when handed to AddAnimationComponent and is now " +
-                       Listed(now) +
+            if (now != components[c].groups_as_given) {
+                f.fail(component + ": its group list was " + Listed(components[c].groups_as_given) +
+                       " when handed over and is now " + Listed(now) +
                        ": the host reads it as long as the craft lives, so it must outlive the "
-                       "callback that made it (a local array of clbkDefineClass?)");
+                       "callback that made it (a local array of " +
+                       (components[c].added_in.empty() ? std::string("the callback") : components[c].added_in) + "?)");
+                continue;
+            }
+            const sim::Mesh* mesh = t->mesh < r.meshes().size() ? meshes.get(r.meshes()[t->mesh].name) : nullptr;
+            if (!mesh) continue;
+            ++compared;
+            for (const UINT g : now)
+                if (g >= mesh->groups.size()) {
+                    f.fail(component + ": turns group " + std::to_string(g) + " of mesh " + std::to_string(t->mesh) +
+                           " (\"" + r.meshes()[t->mesh].name + "\"), which has " +
+                           std::to_string(mesh->groups.size()) + " groups, numbered from 0");
+                    break;
+                }
         }
     }
-    if (f.passed()) f.note(std::to_string(count) + " craft, " + std::to_string(first.size()) + " calls each");
+    if (f.passed())
+        f.note(std::to_string(count) + " craft, " + std::to_string(first.size()) + " calls each; " +
+               std::to_string(compared) + " group lists compared with their meshes");
 }
 
 }  // namespace validate

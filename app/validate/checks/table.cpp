@@ -13,7 +13,8 @@ const std::vector<Check>& all_checks()
          check_unload_cycles},
         {"class-definition", 1, "3 + level craft, the module's first included, created amid the others' use: "
                                 "every definition makes the same calls with the same numbers, and every "
-                                "transform's group list reads as it did when handed over",
+                                "transform's group list reads as it did when handed over and, when its mesh is in the "
+                                "host's mesh folder, names groups the mesh has",
          check_class_definition},
         {"dialog-owner-gone", 1, "each key that opens a dialog pressed on a second craft, which is then destroyed, "
                                  "and on a craft while another holds the dialog, the holder then destroyed; the "
