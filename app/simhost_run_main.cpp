@@ -11,7 +11,7 @@
 #include "run/run.h"
 #include "run/stop_request.h"
 #include "run/summary.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 #if defined(SIMHOST_SERVE)
 #include "serve/serve.h"
 #endif

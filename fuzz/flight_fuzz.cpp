@@ -23,7 +23,7 @@
 #include "fuzz_checks.h"
 #include "run/output_paths.h"
 #include "run/run.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 
 #include "fuzz_checks.h"
 #include "cli/key_combo.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 #include "cli/timeline.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "sim/utf8.h"
+#include "util/utf8.h"
 
 namespace svg {
 

@@ -6,8 +6,8 @@
 
 #include "cli/decimal.h"
 #include "cli/key_combo.h"
-#include "sim/number_text.h"
-#include "sim/text_lines.h"
+#include "util/number_text.h"
+#include "util/text_lines.h"
 #include "sim/module_folder.h"
 #include "cli/thruster_groups.h"
 

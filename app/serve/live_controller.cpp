@@ -1,7 +1,7 @@
 #include "serve/live_controller.h"
 
 #include "serve/page_message.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace app {
 

@@ -10,8 +10,8 @@
 #include "cli/key_combo.h"
 #include "cli/thruster_groups.h"
 #include "host/keycodes.h"
-#include "sim/number_text.h"
-#include "sim/text_lines.h"
+#include "util/number_text.h"
+#include "util/text_lines.h"
 
 namespace app {
 

@@ -9,8 +9,8 @@
 #include "run/stop_request.h"
 #include "serve/live_controller.h"
 #include "serve/page_server.h"
-#include "sim/number_text.h"
-#include "sim/text_lines.h"
+#include "util/number_text.h"
+#include "util/text_lines.h"
 
 namespace app {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "sim/beacons.h"
-#include "sim/utf8.h"
+#include "util/utf8.h"
 
 namespace app {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/atomic_file.h"
+#include "util/atomic_file.h"
 #include "sim/host.h"
 
 namespace app {

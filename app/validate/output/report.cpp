@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "sim/utf8.h"
+#include "util/utf8.h"
 
 namespace validate {
 
