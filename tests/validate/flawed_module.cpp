@@ -53,10 +53,6 @@ int craft_made = 0;
 #if defined(FLAW_LEAK)
 char* volatile kept = nullptr;
 #endif
-#if defined(FLAW_SECOND_DIALOG)
-// The craft the dialog was first opened for, taken to be the one it belongs to.
-const void* dialog_owner = nullptr;
-#endif
 #if defined(FLAW_GROUP_PAST_MESH)
 // The nozzle's group, counted from 1 as a mesh editor shows groups: the mesh has two, 0 and 1.
 UINT nozzle[] = {2};
@@ -135,10 +131,7 @@ public:
     Tank(OBJHANDLE hVessel, int flightmodel) : VESSEL2(hVessel, flightmodel) {}
     ~Tank()
     {
-#if defined(FLAW_SECOND_DIALOG)
-        HWND hDlg = oapiFindDialog(instance, dialog_id);
-        if (hDlg && dialog_owner == this) oapiCloseDialog(hDlg);
-#elif !defined(FLAW_STALE_CRAFT)
+#if !defined(FLAW_STALE_CRAFT)
         HWND hDlg = oapiFindDialog(instance, dialog_id);
         if (hDlg && oapiGetDialogContext(hDlg) == this) oapiCloseDialog(hDlg);
 #endif
@@ -369,9 +362,7 @@ public:
             return 1;
         }
         if (key == key_dialog) {
-#if defined(FLAW_SECOND_DIALOG)
-            if (!dialog_owner) dialog_owner = this;
-#elif defined(FLAW_FAULTLESS_TAKE_DIALOG)
+#if defined(FLAW_FAULTLESS_TAKE_DIALOG)
             // The dialog moves to the craft whose key asked for it.
             HWND held = oapiFindDialog(instance, dialog_id);
             if (held && oapiGetDialogContext(held) != this) oapiCloseDialog(held);

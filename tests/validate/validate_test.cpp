@@ -101,9 +101,6 @@ INSTANTIATE_TEST_SUITE_P(
              {"dialog-owner-gone", "craft-churn", "suspicious-use", "callback-timing"},
              "Craft-2, the second craft, pressing key B, then destroyed: module fault: ovcExit() on Craft-2: its dialog "
              "1, opened in clbkKeyPress of Craft-2, holds the destroyed craft as its context"},
-        Flaw{"flawed_second_dialog",
-             {"dialog-owner-gone", "craft-churn", "callback-timing"},
-             "holds the destroyed craft as its context and was left open"},
         Flaw{"flawed_throws", {"hostile-scenario"}, "threw an exception: stoi"},
         Flaw{"flawed_definition", {"class-definition"}, "SetSize"}, Flaw{"flawed_leak", {"unload-memory"}, "heap grew"},
         Flaw{"flawed_slow", {"callback-timing"}, "clbkPreStep"},
