@@ -176,6 +176,17 @@ void Host::Impl::remove_vessel(VesselRecord& vessel)
     std::unique_ptr<VesselRecord> rec = std::move(*it);
     vessels_.erase(std::next(it).base());
     module_faults_->call_module("ovcExit", rec.get(), [&] { rec->module->ovcExit(rec->vessel); });
+    // A dialog that still holds the craft as its context would hand its
+    // procedure freed memory at the next click: the module should have closed it.
+    const std::vector<const void*> addresses = {rec->vessel, rec->callbacks};
+    for (const Dialog& d : dialogs_->close_unheard(addresses))
+        module_faults_->record(
+            {"ovcExit", "", rec->name,
+             "its dialog " + std::to_string(d.resid) + (d.caption.empty() ? "" : " (\"" + d.caption + "\")") +
+                 (d.opened_in.empty() ? "" : ", opened in " + d.opened_in + ",") +
+                 " holds the destroyed craft as its context and was left open: a click would reach freed memory. "
+                 "Close it when its craft goes (in the destructor); the host closed it, telling its procedure "
+                 "nothing"});
 }
 
 Craft Host::Impl::find_craft(const std::string& name) const

@@ -270,6 +270,7 @@ ANIMATIONCOMPONENT_HANDLE add_animation_component(const VESSEL* vessel, UINT ani
                        c->type = type;
                        c->parent = parent_component;
                        if (trans->grp) c->groups_as_given.assign(trans->grp, trans->grp + trans->ngrp);
+                       c->added_in = sim::module_activity().callback;
                        r.components.push_back(std::move(c));
                        if (const sim::Faults* f = sim::host_access::test_faults();
                            f && f->null_animation_component == index)
