@@ -45,7 +45,7 @@ Sample take_sample(sim::Host& host, double t)
 {
     Sample s;
     s.t = t;
-    for (const sim::Craft r : host.vessels()) {
+    for (const sim::Craft r : host.all_craft()) {
         CraftSample c;
         c.name = r.name();
         const std::vector<double> states = r.animation_states();

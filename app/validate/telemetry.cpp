@@ -33,7 +33,7 @@ void require_call_log(sim::Host& host)
 void add_snapshot(sim::Host& host, std::vector<std::string>& out, bool as_shown)
 {
     out.push_back("t " + Num(host.sim_time()));
-    for (const sim::Craft r : host.vessels()) {
+    for (const sim::Craft r : host.all_craft()) {
         const sim::BodyState& b = r.body();
         std::string line = r.name() + " pos " + Vec(b.pos) + " vel " + Vec(b.vel) + " q " + Num(b.q[0]) + " " +
                            Num(b.q[1]) + " " + Num(b.q[2]) + " " + Num(b.q[3]) + " omega " + Vec(b.omega);
