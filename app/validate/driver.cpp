@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "check.h"
-#include "cli/key_combo.h"
+#include "keys/key_combo.h"
 #include "sim/keyboard.h"
 #include "sim/scenario_file.h"
 

@@ -2,9 +2,9 @@
 // writes becomes the right action, and anything else a one-line reason.
 #include <gtest/gtest.h>
 
-#include "cli/options.h"
-#include "cli/thruster_groups.h"
-#include "cli/timeline.h"
+#include "options/options.h"
+#include "options/thruster_groups.h"
+#include "options/timeline.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "cli/same_file.h"
+#include "files/same_file.h"
 #include "output/report.h"
 #include "sim/atomic_file.h"
 #include "sim/module_resources.h"
