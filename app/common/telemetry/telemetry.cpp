@@ -1,45 +1,18 @@
 #include "telemetry/telemetry.h"
 
 #include <cmath>
-#include <cstdio>
 
+#include "markup/json_text.h"
 #include "sim/beacons.h"
-#include "sim/utf8.h"
 
 namespace app {
 
 namespace {
-std::string Num(double v)
-{
-    if (!std::isfinite(v)) return "null";
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.10g", v);
-    return buf;
-}
+// Ten significant digits: a file of many samples stays small.
+constexpr int kDigits = 10;
 
-std::string Vec(const VECTOR3& v) { return "[" + Num(v.x) + "," + Num(v.y) + "," + Num(v.z) + "]"; }
-
-std::string List(const std::vector<std::string>& items)
-{
-    std::string out = "[";
-    for (size_t i = 0; i < items.size(); ++i) out += (i ? "," : "") + json_string(items[i]);
-    return out + "]";
-}
+Json Vec(const VECTOR3& v) { return Json::array({v.x, v.y, v.z}); }
 }  // namespace
-
-std::string json_string(const std::string& s)
-{
-    std::string out = "\"";
-    for (char c : sim::valid_utf8(s)) {
-        if (c == '"' || c == '\\') out += std::string("\\") + c;
-        else if (static_cast<unsigned char>(c) < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(c));
-            out += buf;
-        } else out += c;
-    }
-    return out + "\"";
-}
 
 Sample take_sample(sim::Host& host, double t)
 {
@@ -77,38 +50,40 @@ Sample take_sample(sim::Host& host, double t)
 JsonTelemetry::JsonTelemetry(const std::string& path, const std::vector<std::string>& modules, const std::string& scenario)
     : file_(path)
 {
-    file_.write("{\"modules\":" + List(modules) + ",\"scenario\":" + json_string(scenario) + ",\"units\":" +
-                json_string("t s, masses kg, pos m, vel m/s, omega rad/s (body frame)") + ",\n\"samples\":[\n");
+    // Written a sample at a time, so the layout around them is ours.
+    file_.write("{\"modules\":" + json_text(modules) + ",\"scenario\":" + json_text(scenario) + ",\"units\":" +
+                json_text("t s, masses kg, pos m, vel m/s, omega rad/s (body frame)") + ",\n\"samples\":[\n");
 }
 
 void JsonTelemetry::add(const Sample& s)
 {
-    std::string line = std::string(first_ ? "" : ",\n") + "{\"t\":" + Num(s.t) + ",\"dialogs\":[";
-    for (size_t i = 0; i < s.dialogs.size(); ++i) {
-        const DialogSample& d = s.dialogs[i];
-        line += std::string(i ? "," : "") + "{\"module\":" + json_string(d.module) + ",\"caption\":" +
-                json_string(d.caption) + ",\"buttons\":[";
-        for (size_t b = 0; b < d.buttons.size(); ++b)
-            line += std::string(b ? "," : "") + "{\"id\":" + std::to_string(d.buttons[b].id) + ",\"caption\":" +
-                    json_string(d.buttons[b].caption) + ",\"enabled\":" + (d.buttons[b].enabled ? "true" : "false") + "}";
-        line += "]}";
+    Json dialogs = Json::array();
+    for (const DialogSample& d : s.dialogs) {
+        Json buttons = Json::array();
+        for (const DialogSample::Button& b : d.buttons)
+            buttons.push_back({{"id", b.id}, {"caption", b.caption}, {"enabled", b.enabled}});
+        dialogs.push_back({{"module", d.module}, {"caption", d.caption}, {"buttons", std::move(buttons)}});
     }
-    line += "],\"craft\":[";
-    for (size_t i = 0; i < s.craft.size(); ++i) {
-        const CraftSample& c = s.craft[i];
-        line += std::string(i ? "," : "") + "{\"name\":" + json_string(c.name) + ",\"animation\":" + Num(c.animation) +
-                ",\"beacons_lit\":" + std::to_string(c.beacons_lit) + ",\"beacons\":" + std::to_string(c.beacons) +
-                ",\"propellant\":" + Num(c.propellant) + ",\"mass\":" + Num(c.mass) + ",\"pos\":" + Vec(c.pos) +
-                ",\"vel\":" + Vec(c.vel) + ",\"speed\":" + Num(c.speed) + ",\"omega\":" + Vec(c.omega) + "}";
-    }
-    line += "]}";
-    file_.write(line);
+    Json craft = Json::array();
+    for (const CraftSample& c : s.craft)
+        craft.push_back({{"name", c.name},
+                         {"animation", c.animation},
+                         {"beacons_lit", c.beacons_lit},
+                         {"beacons", c.beacons},
+                         {"propellant", c.propellant},
+                         {"mass", c.mass},
+                         {"pos", Vec(c.pos)},
+                         {"vel", Vec(c.vel)},
+                         {"speed", c.speed},
+                         {"omega", Vec(c.omega)}});
+    const Json sample = {{"t", s.t}, {"dialogs", std::move(dialogs)}, {"craft", std::move(craft)}};
+    file_.write((first_ ? "" : ",\n") + json_text(sample, kDigits));
     first_ = false;
 }
 
 void JsonTelemetry::close(const std::vector<std::string>& events, const std::vector<std::string>& saved)
 {
-    file_.write("\n],\n\"events\":" + List(events) + ",\n\"saved\":" + List(saved) + "}\n");
+    file_.write("\n],\n\"events\":" + json_text(events) + ",\n\"saved\":" + json_text(saved) + "}\n");
     file_.commit();
 }
 

@@ -59,7 +59,4 @@ private:
     bool first_ = true;
 };
 
-// A JSON string of any bytes; those that are not UTF-8 become U+FFFD.
-std::string json_string(const std::string& s);
-
 }  // namespace app

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "sim/utf8.h"
+#include "markup/xml_text.h"
 
 namespace svg {
 
@@ -22,10 +22,10 @@ std::string Num(double v)
 
 std::string Attrs(const Style& s)
 {
-    std::string a = " fill=\"" + escape(s.fill.empty() ? "none" : s.fill) + "\"";
-    if (!s.stroke.empty()) a += " stroke=\"" + escape(s.stroke) + "\" stroke-width=\"" + Num(s.stroke_width) + "\"";
+    std::string a = " fill=\"" + app::xml_text(s.fill.empty() ? "none" : s.fill) + "\"";
+    if (!s.stroke.empty()) a += " stroke=\"" + app::xml_text(s.stroke) + "\" stroke-width=\"" + Num(s.stroke_width) + "\"";
     if (s.opacity < 1) a += " opacity=\"" + Num(s.opacity) + "\"";
-    if (!s.dash.empty()) a += " stroke-dasharray=\"" + escape(s.dash) + "\"";
+    if (!s.dash.empty()) a += " stroke-dasharray=\"" + app::xml_text(s.dash) + "\"";
     return a;
 }
 
@@ -36,25 +36,6 @@ std::string Points(const std::vector<Point>& pts)
     return out;
 }
 }  // namespace
-
-std::string escape(const std::string& text)
-{
-    std::string out;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t n = sim::utf8_char_length(text, at);
-        const char c = text[at];
-        if (n == 0) out += "\xEF\xBF\xBD";  // not UTF-8
-        else if (n > 1) out += sim::xml_char(text, at, n) ? text.substr(at, n) : "\xEF\xBF\xBD";
-        else if (c == '&') out += "&amp;";
-        else if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else if (c == '"') out += "&quot;";
-        else if (!sim::xml_char(text, at, n) || c == '\r') out += '?';  // a control character
-        else out += c;
-        at += n ? n : 1;
-    }
-    return out;
-}
 
 std::string rgb(double r, double g, double b)
 {
@@ -97,12 +78,12 @@ void Document::text(Point at, const std::string& content, double size, const std
                     const std::string& anchor, bool bold, double rotate)
 {
     body_ += "<text x=\"" + Num(at.x) + "\" y=\"" + Num(at.y) + "\" font-size=\"" + Num(size) + "\" fill=\"" +
-             escape(colour) + "\" text-anchor=\"" + escape(anchor) + "\"" + (bold ? " font-weight=\"bold\"" : "") +
+             app::xml_text(colour) + "\" text-anchor=\"" + app::xml_text(anchor) + "\"" + (bold ? " font-weight=\"bold\"" : "") +
              (rotate != 0 ? " transform=\"rotate(" + Num(rotate) + " " + Num(at.x) + " " + Num(at.y) + ")\"" : "") +
-             ">" + escape(content) + "</text>\n";
+             ">" + app::xml_text(content) + "</text>\n";
 }
 
-void Document::title(const std::string& content) { body_ += "<title>" + escape(content) + "</title>\n"; }
+void Document::title(const std::string& content) { body_ += "<title>" + app::xml_text(content) + "</title>\n"; }
 
 std::string Document::str() const
 {

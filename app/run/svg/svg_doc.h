@@ -1,5 +1,5 @@
 // A small SVG document builder: elements are appended as text in drawing
-// order, with every attribute value and text escaped.
+// order, with every attribute value and text escaped (markup/xml_text.h).
 #pragma once
 
 #include <string>
@@ -42,10 +42,6 @@ private:
     std::string body_;
 };
 
-// Text as an attribute value or element content: markup characters escaped,
-// control characters, bytes that are not UTF-8 and the characters XML does
-// not allow (U+FFFE, U+FFFF) replaced.
-std::string escape(const std::string& text);
 // An rgb() colour from components in 0..1.
 std::string rgb(double r, double g, double b);
 
