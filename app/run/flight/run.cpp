@@ -1,4 +1,5 @@
 #include "flight/run.h"
+#include "telemetry/json_telemetry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "options/options.h"
-#include "telemetry/telemetry.h"
+#include "telemetry/sample.h"
 
 namespace app {
 

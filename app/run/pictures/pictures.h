@@ -10,7 +10,7 @@
 #include "sim/dialogs.h"
 #include "sim/host.h"
 #include "pictures/mesh_library.h"
-#include "telemetry/telemetry.h"
+#include "telemetry/sample.h"
 #include "pictures/telemetry_plot.h"
 
 namespace app {

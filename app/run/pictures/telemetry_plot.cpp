@@ -12,12 +12,12 @@ constexpr double rad_to_deg = 57.29577951308232;
 double quantity_value(const CraftSample& c, Quantity q)
 {
     switch (q) {
-    case Quantity::animation: return c.animation;
+    case Quantity::animation: return c.first_animation();
     case Quantity::propellant: return c.propellant;
     case Quantity::speed: return c.speed;
-    case Quantity::rate_x: return c.omega.x * rad_to_deg;
-    case Quantity::rate_y: return c.omega.y * rad_to_deg;
-    case Quantity::rate_z: return c.omega.z * rad_to_deg;
+    case Quantity::rate_x: return c.body.omega.x * rad_to_deg;
+    case Quantity::rate_y: return c.body.omega.y * rad_to_deg;
+    case Quantity::rate_z: return c.body.omega.z * rad_to_deg;
     }
     return NAN;
 }

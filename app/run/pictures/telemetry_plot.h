@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "svg/plot.h"
-#include "telemetry/telemetry.h"
+#include "telemetry/sample.h"
 
 namespace app {
 
