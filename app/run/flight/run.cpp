@@ -46,7 +46,7 @@ class Runner {
 public:
     explicit Runner(const Options& o) : o_(o), meshes_(o.meshes) {}
 
-    RunReport go()
+    RunReport run()
     {
         check_output_paths(o_);
         sim::Host host;
@@ -55,7 +55,7 @@ public:
         host.load_scenario(sim::read_scenario_file(o_.scenario),
                            [&](const std::string& class_name) { return sim::module_file(o_.modules, class_name); });
         if (host.vessels().empty()) throw std::runtime_error(o_.scenario + ": the scenario holds no craft");
-        Schedule();
+        schedule_timeline();
         std::error_code ec;
         std::filesystem::create_directories(o_.out_dir, ec);
         if (ec || !std::filesystem::is_directory(o_.out_dir))
@@ -73,7 +73,7 @@ public:
         Progress progress(!o_.quiet, o_.duration);
         double t = 0;
         try {
-            Fly(host, progress, stop, t);
+            fly(host, progress, stop, t);
         } catch (const sim::ModuleFaultError& e) {
             // The host answered each fault harmlessly and is whole, so the
             // state reached is saved as for any other stop; its clock says
@@ -85,12 +85,12 @@ public:
         else progress.stop(t, report_.stopped);
         report_.seconds = t;
 
-        if (report_.stopped.empty() || o_.save_on_stop) Save(final_save_path(o_));
-        Finish();
+        if (report_.stopped.empty() || o_.save_on_stop) save(final_save_path(o_));
+        finish();
         if (json_) {
             std::vector<std::string> events;
             for (const std::string& n : report_.notes) events.push_back(n);
-            if (Attempt(o_.json, [&] { json_->close(events, report_.saved); }))
+            if (attempt_write(o_.json, [&] { json_->close(events, report_.saved); }))
                 report_.saved.push_back(o_.json + " (telemetry)");
         }
         // Here rather than in the host's destructor, so that faults in ovcExit are reported too.
@@ -111,12 +111,12 @@ public:
     }
 
 private:
-    sim::Craft CraftOf(const Action& a)
+    sim::Craft craft_of(const Action& a)
     {
         return a.craft.empty() ? host_->focus() : host_->find_vessel(a.craft);
     }
 
-    void Schedule()
+    void schedule_timeline()
     {
         // Taken once; a timed thrust is two events, its start and its end.
         events_.reserve(o_.actions.size() + std::count_if(o_.actions.begin(), o_.actions.end(), [](const Action& a) {
@@ -126,9 +126,9 @@ private:
             if (!a.craft.empty() && !host_->find_vessel(a.craft))
                 throw TimelineError(a.source() + ": " + sim::shown_text(a.text) + ": no craft named \"" +
                                     sim::shown_text(a.craft) + "\" in " + o_.scenario);
-            if (a.kind == ActionKind::thrust && !CraftOf(a).has_group(a.group))
+            if (a.kind == ActionKind::thrust && !craft_of(a).has_group(a.group))
                 throw TimelineError(a.source() + ": " + sim::shown_text(a.text) + ": " +
-                                    sim::shown_text(CraftOf(a).name()) + " has no thruster group " +
+                                    sim::shown_text(craft_of(a).name()) + " has no thruster group " +
                                     group_name(a.group));
             events_.push_back({a.time, &a, false});
             if (a.kind == ActionKind::thrust && a.duration > 0 && a.time + a.duration < o_.duration + time_eps)
@@ -137,17 +137,17 @@ private:
         std::stable_sort(events_.begin(), events_.end(), [](const Event& x, const Event& y) { return x.time < y.time; });
     }
 
-    void Note(double t, const std::string& what) { report_.notes.push_back("t=" + Fmt("%g", t) + " s: " + what); }
+    void note(double t, const std::string& what) { report_.notes.push_back("t=" + Fmt("%g", t) + " s: " + what); }
 
     // Steps from `t` to the end of the run, applying the timeline's actions
     // on the way; `t` is the time reached, also when something is thrown.
-    void Fly(sim::Host& host, Progress& progress, const StopRequest& stop, double& t)
+    void fly(sim::Host& host, Progress& progress, const StopRequest& stop, double& t)
     {
         const double start = host.sim_time();
         size_t next = 0, pattern = 0;
-        Record(t, true);
+        record_sample(t, true);
         while (true) {
-            while (next < events_.size() && events_[next].time <= t + time_eps) Apply(events_[next++], t);
+            while (next < events_.size() && events_[next].time <= t + time_eps) apply(events_[next++], t);
             if (t >= o_.duration - time_eps) break;
             if (stop.signal()) {
                 report_.stop_signal = stop.signal();
@@ -175,45 +175,45 @@ private:
                 t += dt;
             }
             ++report_.steps;
-            Record(t, false);
+            record_sample(t, false);
             progress.update(t);
         }
     }
 
-    void Apply(const Event& e, double t)
+    void apply(const Event& e, double t)
     {
         const Action& a = *e.action;
         switch (a.kind) {
         case ActionKind::key: {
-            const sim::Craft craft = CraftOf(a);
+            const sim::Craft craft = craft_of(a);
             const int consumed = host_->key_press(craft, a.key.code, a.key.modifiers);
-            Note(t, "key " + a.key.text + " to " + craft.name() + (consumed ? " (consumed)" : " (not a command of the craft)"));
+            note(t, "key " + a.key.text + " to " + craft.name() + (consumed ? " (consumed)" : " (not a command of the craft)"));
             break;
         }
-        case ActionKind::click: Click(a.button, t); break;
+        case ActionKind::click: click(a.button, t); break;
         case ActionKind::thrust: {
-            const sim::Craft craft = CraftOf(a);
+            const sim::Craft craft = craft_of(a);
             const double level = e.thrust_end ? 0 : a.level;
             // The focus may have moved to a craft without the group since the start.
             if (host_->set_thrust(craft, a.group, level))
-                Note(t, "thrust " + group_name(a.group) + " of " + craft.name() + " at " + Fmt("%g", level));
+                note(t, "thrust " + group_name(a.group) + " of " + craft.name() + " at " + Fmt("%g", level));
             else
-                Note(t, "thrust " + group_name(a.group) + ": " + craft.name() + " has no such group; nothing happened");
+                note(t, "thrust " + group_name(a.group) + ": " + craft.name() + " has no such group; nothing happened");
             break;
         }
         case ActionKind::focus:
-            host_->set_focus(CraftOf(a));
-            Note(t, "focus to " + a.craft);
+            host_->set_focus(craft_of(a));
+            note(t, "focus to " + a.craft);
             break;
-        case ActionKind::save: Save(output_path(o_, a.name)); break;
+        case ActionKind::save: save(output_path(o_, a.name)); break;
         case ActionKind::picture:
-            Picture([&](const std::string& p) { draw_top_view(p, *host_, meshes_, t); }, picture_path(o_, a));
+            draw_picture([&](const std::string& p) { draw_top_view(p, *host_, meshes_, t); }, picture_path(o_, a));
             break;
         }
     }
 
     // The click goes to the most recently opened dialog that has the button.
-    void Click(const std::string& button, double t)
+    void click(const std::string& button, double t)
     {
         sim::DialogManager& dialogs = host_->dialogs();
         const auto& open = dialogs.open_dialogs();
@@ -222,14 +222,14 @@ private:
             const int id = dialogs.button_id((*d)->hwnd, button);
             if (id < 0) continue;
             const std::string in = " in \"" + sim::shown_text((*d)->caption) + "\"";
-            if (dialogs.click((*d)->hwnd, id)) Note(t, what + in);
-            else Note(t, what + in + ": the button is disabled; nothing happened");
+            if (dialogs.click((*d)->hwnd, id)) note(t, what + in);
+            else note(t, what + in + ": the button is disabled; nothing happened");
             return;
         }
-        Note(t, what + (open.empty() ? ": no dialog is open" : ": no open dialog has such a button") + "; nothing clicked");
+        note(t, what + (open.empty() ? ": no dialog is open" : ": no open dialog has such a button") + "; nothing clicked");
     }
 
-    void Record(double t, bool first)
+    void record_sample(double t, bool first)
     {
         const double json_every = o_.json_every < 0 ? o_.duration / 1000 : o_.json_every;
         const bool json_due = json_ && (first || json_every <= 0 || t >= next_json_ - time_eps ||
@@ -251,7 +251,7 @@ private:
     // Writes one output; a file that cannot be written is noted and the run
     // goes on, so that every other output is still written.
     template <class Write>
-    bool Attempt(const std::string& path, Write write)
+    bool attempt_write(const std::string& path, Write write)
     {
         try {
             write();
@@ -264,18 +264,18 @@ private:
         return true;
     }
 
-    void Save(const std::string& path)
+    void save(const std::string& path)
     {
-        if (Attempt(path, [&] { host_->save_scenario(path); })) report_.saved.push_back(path);
+        if (attempt_write(path, [&] { host_->save_scenario(path); })) report_.saved.push_back(path);
     }
 
     template <class Draw>
-    void Picture(Draw draw, const std::string& path)
+    void draw_picture(Draw draw, const std::string& path)
     {
-        if (Attempt(path, [&] { draw(path); })) report_.pictures.push_back(path);
+        if (attempt_write(path, [&] { draw(path); })) report_.pictures.push_back(path);
     }
 
-    void Finish()
+    void finish()
     {
         const Sample last = take_sample(*host_, report_.seconds);
         report_.dialogs = last.dialogs;
@@ -289,15 +289,15 @@ private:
         }
         if (o_.pictures) {
             const double t = report_.seconds;
-            Picture([&](const std::string& p) { draw_top_view(p, *host_, meshes_, t); }, output_path(o_, "top_view.svg"));
-            Picture([&](const std::string& p) { draw_deployment_strip(p, craft.front(), meshes_, {1, 0.75, 0.5, 0.25, 0}); },
+            draw_picture([&](const std::string& p) { draw_top_view(p, *host_, meshes_, t); }, output_path(o_, "top_view.svg"));
+            draw_picture([&](const std::string& p) { draw_deployment_strip(p, craft.front(), meshes_, {1, 0.75, 0.5, 0.25, 0}); },
                     output_path(o_, "deployment.svg"));
-            Picture([&](const std::string& p) { draw_telemetry(p, plot_); }, output_path(o_, "telemetry.svg"));
+            draw_picture([&](const std::string& p) { draw_telemetry(p, plot_); }, output_path(o_, "telemetry.svg"));
             std::vector<DialogPicture> dialogs;
             for (const auto& d : host_->dialogs().open_dialogs())
                 dialogs.push_back(dialog_picture(*host_, *d, report_.notes));
             if (!dialogs.empty())
-                Picture([&](const std::string& p) { draw_dialogs(p, dialogs); }, output_path(o_, "dialog.svg"));
+                draw_picture([&](const std::string& p) { draw_dialogs(p, dialogs); }, output_path(o_, "dialog.svg"));
         }
         for (const std::string& p : meshes_.problems()) report_.notes.push_back(p);
     }
@@ -319,7 +319,7 @@ RunReport run(const Options& options)
 {
     Runner runner(options);
     try {
-        return runner.go();
+        return runner.run();
     } catch (const OutputFailure&) {
         throw;
     } catch (const std::exception& e) {
