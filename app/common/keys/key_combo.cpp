@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <utility>
 #include <stdexcept>
 
 #include "sim/text_lines.h"
@@ -57,10 +58,26 @@ bool Number(const std::string& s, DWORD& out)
 }
 }  // namespace
 
-KeySpec parse_key(const std::string& text)
+KeyCombo::KeyCombo(DWORD key_code, DWORD modifier) : key(key_code)
 {
-    KeySpec entry;
-    entry.text = text;
+    if (modifier) modifiers.push_back(modifier);
+}
+
+KeyCombo::KeyCombo(DWORD key_code, std::vector<DWORD> modifier_codes) : key(key_code), modifiers(std::move(modifier_codes)) {}
+
+std::string KeyCombo::name() const
+{
+    std::string out;
+    for (DWORD m : modifiers) out += modifier_name(m) + "+";
+    return out + key_name(key);
+}
+
+std::string KeyCombo::text() const { return "key " + (written.empty() ? name() : written); }
+
+KeyCombo parse_key(const std::string& text)
+{
+    KeyCombo entry;
+    entry.written = text;
     std::vector<std::string> parts;
     size_t start = 0;
     for (size_t plus; (plus = text.find('+', start)) != std::string::npos; start = plus + 1)
@@ -75,14 +92,14 @@ KeySpec parse_key(const std::string& text)
     }
     const std::string key = parts.back();
     if (key.size() == 1 && std::isdigit(static_cast<unsigned char>(key[0]))) {
-        entry.code = Keys().at(key);
-    } else if (Number(key, entry.code)) {
+        entry.key = Keys().at(key);
+    } else if (Number(key, entry.key)) {
     } else {
         auto k = Keys().find(Upper(key));
         if (k == Keys().end())
             throw std::invalid_argument("unknown key \"" + sim::shown_text(key) + "\" in \"" + sim::shown_text(text) +
                                         "\" (use a letter, a digit, Space, Enter, Esc, Tab, F1-F10 or a code 0x00-0xFF)");
-        entry.code = k->second;
+        entry.key = k->second;
     }
     return entry;
 }
@@ -100,6 +117,17 @@ std::string key_name(DWORD code)
     char hex[16];
     std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned>(code));
     return hex;
+}
+
+std::string modifier_name(DWORD code)
+{
+    // The names as a person writes them, where the table has several for one key.
+    static const std::map<DWORD, std::string> names = {
+        {OAPI_KEY_LSHIFT, "Shift"}, {OAPI_KEY_RSHIFT, "RShift"}, {OAPI_KEY_LCONTROL, "Ctrl"},
+        {OAPI_KEY_RCONTROL, "RCtrl"}, {OAPI_KEY_LALT, "Alt"},    {OAPI_KEY_RALT, "RAlt"},
+    };
+    const auto n = names.find(code);
+    return n == names.end() ? "" : n->second;
 }
 
 std::string key_names_help()

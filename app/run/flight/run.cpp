@@ -186,8 +186,8 @@ private:
         switch (a.kind) {
         case ActionKind::key: {
             const sim::Craft craft = craft_of(a);
-            const int consumed = host_->key_press(craft, a.key.code, a.key.modifiers);
-            note(t, "key " + a.key.text + " to " + craft.name() + (consumed ? " (consumed)" : " (not a command of the craft)"));
+            const int consumed = host_->key_press(craft, a.key.key, a.key.modifiers);
+            note(t, a.key.text() + " to " + craft.name() + (consumed ? " (consumed)" : " (not a command of the craft)"));
             break;
         }
         case ActionKind::click: click(a.button, t); break;

@@ -174,7 +174,7 @@ std::string describe(const Action& a)
     std::snprintf(t, sizeof t, "t=%g s", a.time);
     const std::string on = a.craft.empty() ? "" : " on " + a.craft;
     switch (a.kind) {
-    case ActionKind::key: return std::string(t) + ": key " + a.key.text + on;
+    case ActionKind::key: return std::string(t) + ": " + a.key.text() + on;
     case ActionKind::click: return std::string(t) + ": click " + a.button;
     case ActionKind::thrust: {
         char l[64];

@@ -31,7 +31,7 @@ struct Action {
     double time = 0;     // seconds after the start of the run
     ActionKind kind = ActionKind::key;
     std::string craft;   // empty: the craft with the focus; for focus, the craft that gets it
-    KeySpec key;
+    KeyCombo key;
     std::string button;  // as written: a caption, a control id or "close"
     THGROUP_TYPE group = THGROUP_MAIN;
     double level = 0;

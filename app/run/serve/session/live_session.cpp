@@ -211,8 +211,8 @@ void LiveSession::Apply(const Action& a)
     const sim::Craft craft = a.craft.empty() ? host_.focus() : host_.find_vessel(a.craft);
     switch (a.kind) {
         case ActionKind::key: {
-            const int consumed = host_.key_press(craft, a.key.code, a.key.modifiers);
-            Note("key " + a.key.text + " to " + craft.name() +
+            const int consumed = host_.key_press(craft, a.key.key, a.key.modifiers);
+            Note(a.key.text() + " to " + craft.name() +
                  (consumed ? " (consumed)" : " (not a command of the craft)"));
             break;
         }

@@ -9,7 +9,6 @@
 #include "options/decimal.h"
 #include "keys/key_combo.h"
 #include "options/thruster_groups.h"
-#include "host/keycodes.h"
 #include "sim/number_text.h"
 #include "sim/text_lines.h"
 
@@ -20,15 +19,8 @@ using nlohmann::json;
 
 constexpr size_t name_max = 128;
 
-struct ModifierName {
-    unsigned code;
-    const char* name;
-};
-// The names a timeline's key field gives the held modifier keys.
-constexpr ModifierName modifier_names[] = {
-    {OAPI_KEY_LSHIFT, "Shift"},   {OAPI_KEY_RSHIFT, "RShift"}, {OAPI_KEY_LCONTROL, "Ctrl"},
-    {OAPI_KEY_RCONTROL, "RCtrl"}, {OAPI_KEY_LALT, "Alt"},      {OAPI_KEY_RALT, "RAlt"},
-};
+// Left and right Shift, Ctrl and Alt, each held once.
+constexpr size_t modifier_keys_max = 6;
 
 [[noreturn]] void Fail(const std::string& why) { throw PageMessageError(why); }
 
@@ -84,12 +76,11 @@ PageMessage parse_page_message(std::string_view text)
         out.code = Code(Field(m, "code"), "code");
         const auto mods = m.find("modifiers");
         if (mods != m.end()) {
-            if (!mods->is_array() || mods->size() > std::size(modifier_names))
+            if (!mods->is_array() || mods->size() > modifier_keys_max)
                 Fail("modifiers must be a list of at most 6 codes");
             for (const json& v : *mods) {
                 const unsigned c = Code(v, "a modifier");
-                if (std::none_of(std::begin(modifier_names), std::end(modifier_names),
-                                 [&](const ModifierName& n) { return n.code == c; }))
+                if (modifier_name(c).empty())
                     Fail("a modifier is the code of a Shift, Ctrl or Alt key");
                 if (std::find(out.modifiers.begin(), out.modifiers.end(), c) != out.modifiers.end())
                     Fail("a modifier is held once");
@@ -151,13 +142,9 @@ PageMessage parse_page_message(std::string_view text)
 std::string timeline_entry(const PageMessage& m)
 {
     switch (m.action) {
-        case PageAction::key: {
-            std::string keys;
-            for (unsigned c : m.modifiers)
-                for (const ModifierName& n : modifier_names)
-                    if (n.code == c) keys += std::string(n.name) + "+";
-            return "key:" + keys + key_name(m.code) + "@" + m.craft;
-        }
+        case PageAction::key:
+            return "key:" + KeyCombo(m.code, std::vector<DWORD>(m.modifiers.begin(), m.modifiers.end())).name() + "@" +
+                   m.craft;
         case PageAction::click:
             return "click:" + m.button;
         case PageAction::thrust:
