@@ -23,7 +23,7 @@
 #include "fuzz_checks.h"
 #include "flight/output_paths.h"
 #include "flight/run.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace fs = std::filesystem;
 

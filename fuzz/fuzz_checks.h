@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "sim/utf8.h"
+#include "util/utf8.h"
 
 namespace fuzz {
 

@@ -9,7 +9,7 @@
 
 #include "fuzz_checks.h"
 #include "fuzz_host.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -6,7 +6,7 @@
 
 #include "fuzz_checks.h"
 #include "keys/key_combo.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 #include "options/timeline.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -11,7 +11,7 @@
 #include "flight/run.h"
 #include "flight/stop_request.h"
 #include "flight/summary.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 #if defined(SIMHOST_SERVE)
 #include "serve/serve.h"
 #endif

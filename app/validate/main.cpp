@@ -13,7 +13,7 @@
 #include "process/heap.h"
 #include "process/reaper.h"
 #include "process/runner.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace {
 bool Selected(const validate::Options& o, const validate::Check& c)

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "sim/host.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace validate {
 

@@ -7,8 +7,8 @@
 #include "core/host_internals.h"
 #include "dialogs/platform_dialog_manager.h"
 #include "physics/physics.h"
-#include "sim/number_text.h"
-#include "sim/text_lines.h"
+#include "util/number_text.h"
+#include "util/text_lines.h"
 
 namespace sim {
 
@@ -18,7 +18,7 @@ Host::Host(CallLogging logging)
     : module_faults_(std::make_unique<ModuleFaults>()), log_(logging), faults_(std::make_unique<Faults>())
 {
     if (current_) throw std::logic_error("a stand-in host exists already");
-    dialogs_ = make_dialog_manager(*this, *module_faults_);
+    dialogs_ = make_dialog_manager([this](HINSTANCE instance) { return module_of(instance); }, *module_faults_);
     module_faults_->set_deferred([this] { draw_beacons(); });
     current_ = this;
 }

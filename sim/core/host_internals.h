@@ -3,8 +3,8 @@
 // Craft handles, and the faults a test can make the host answer with.
 #pragma once
 
-#include "core/module_faults.h"
-#include "core/vessel_record.h"
+#include "faults/module_faults.h"
+#include "record/vessel_record.h"
 #include "sim/host.h"
 
 namespace sim {

@@ -1,29 +1,9 @@
-// Keys as the host delivers them to a craft: the keyboard state and the Host's key events.
-#include "sim/keyboard.h"
-
+// The Host's key events: keys as the host delivers them to a craft.
 #include <stdexcept>
-#include <string>
 
 #include "core/host_internals.h"
 
 namespace sim {
-
-namespace {
-void CheckCode(DWORD code)
-{
-    if (code > 255) throw std::invalid_argument("key code " + std::to_string(code) + " is outside 0 to 255");
-}
-}  // namespace
-
-KeyboardState keyboard_state(const std::vector<DWORD>& held)
-{
-    KeyboardState state{};
-    for (DWORD code : held) {
-        CheckCode(code);
-        state[code] = static_cast<char>(0x80);
-    }
-    return state;
-}
 
 // Any code is delivered, so that a module's handling of codes no keyboard
 // sends can be tried; only a whole press is limited to the keyboard's.
@@ -42,9 +22,10 @@ int Host::key_event(Craft craft, DWORD key, bool down, const KeyboardState& ksta
 
 int Host::key_press(Craft vessel, DWORD key, const std::vector<DWORD>& modifiers)
 {
-    CheckCode(key);
-    KeyboardState state = keyboard_state(modifiers);
-    state[key] = static_cast<char>(0x80);
+    // The key first, so that a bad code among both is the key's.
+    std::vector<DWORD> held{key};
+    held.insert(held.end(), modifiers.begin(), modifiers.end());
+    KeyboardState state = keyboard_state(held);
     const int result = key_event(vessel, key, true, state);
     state[key] = 0;
     key_event(vessel, key, false, state);

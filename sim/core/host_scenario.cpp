@@ -2,11 +2,11 @@
 // module reads and writes the rest of its block.
 #include <set>
 
-#include "sim/atomic_file.h"
+#include "util/atomic_file.h"
 #include "core/host_internals.h"
 #include "scenario/scenario_block.h"
 #include "sim/scenario_file.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace sim {
 

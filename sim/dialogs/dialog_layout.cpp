@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "resfmt/dialog_template.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace sim {
 

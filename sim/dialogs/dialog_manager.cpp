@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "core/module_faults.h"
+#include "faults/module_faults.h"
 
 namespace sim {
 

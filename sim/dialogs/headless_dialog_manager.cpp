@@ -3,7 +3,6 @@
 // as records, with handles of its own making.
 #include "dialogs/dialog_layout.h"
 #include "dialogs/platform_dialog_manager.h"
-#include "sim/host.h"
 #include "sim/module_resources.h"
 
 namespace sim {
@@ -12,7 +11,10 @@ namespace {
 
 class HeadlessDialogManager final : public DialogManager {
 public:
-    HeadlessDialogManager(const Host& host, ModuleFaults& faults) : DialogManager(faults), host_(host) {}
+    HeadlessDialogManager(ModuleOf module_of, ModuleFaults& faults)
+        : DialogManager(faults), module_of_(std::move(module_of))
+    {
+    }
 
     bool enabled(HWND control) const override
     {
@@ -31,7 +33,7 @@ public:
 
     std::optional<Dialog> module_template(HINSTANCE instance, int resid) const override
     {
-        const Module* module = host_.module_of(instance);
+        const Module* module = module_of_(instance);
         if (!module || resid < 0 || resid > 0xFFFF) return std::nullopt;
         const std::vector<std::uint8_t> bytes =
             module_resource(*module, resource_type_dialog, static_cast<std::uint16_t>(resid));
@@ -74,15 +76,15 @@ protected:
 private:
     HWND new_handle() { return reinterpret_cast<HWND>(++last_handle_); }
 
-    const Host& host_;
+    ModuleOf module_of_;
     std::uintptr_t last_handle_ = 0x1000;
 };
 
 }  // namespace
 
-std::unique_ptr<DialogManager> make_dialog_manager(const Host& host, ModuleFaults& faults)
+std::unique_ptr<DialogManager> make_dialog_manager(ModuleOf module_of, ModuleFaults& faults)
 {
-    return std::make_unique<HeadlessDialogManager>(host, faults);
+    return std::make_unique<HeadlessDialogManager>(std::move(module_of), faults);
 }
 
 }  // namespace sim

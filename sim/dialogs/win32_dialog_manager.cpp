@@ -116,7 +116,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DialogManager> make_dialog_manager(const Host&, ModuleFaults& faults)
+std::unique_ptr<DialogManager> make_dialog_manager(ModuleOf, ModuleFaults& faults)
 {
     return std::make_unique<Win32DialogManager>(faults);
 }

@@ -6,7 +6,7 @@
 #include <exception>
 
 #include "sim/host.h"
-#include "core/vessel_record.h"
+#include "record/vessel_record.h"
 
 namespace sim {
 
@@ -127,7 +127,7 @@ std::string Call::arguments() const
 void Call::fault(const char* reason) const noexcept
 {
     try {
-        record_module_fault({name_, arguments(), craft_ ? craft_->name : "", reason});
+        record_module_fault(CurrentFaults(), {name_, arguments(), craft_ ? craft_->name : "", reason});
     } catch (...) {
         // No memory even for the fault's text: the module goes on with the harmless answer.
     }

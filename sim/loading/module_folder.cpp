@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "sim/module.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace sim {
 

@@ -5,9 +5,9 @@
 #include <system_error>
 
 #include "resfmt/resource_file.h"
-#include "sim/input_file.h"
+#include "util/input_file.h"
 #include "sim/module_resources.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace sim {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <sstream>
 
-#include "sim/input_file.h"
-#include "sim/text_lines.h"
+#include "util/input_file.h"
+#include "util/text_lines.h"
 
 namespace sim {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace sim {
 

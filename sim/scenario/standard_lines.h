@@ -3,7 +3,7 @@
 #pragma once
 
 #include "scenario/scenario_block.h"
-#include "core/vessel_record.h"
+#include "record/vessel_record.h"
 
 namespace sim {
 

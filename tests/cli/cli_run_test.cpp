@@ -20,8 +20,8 @@
 #include <sstream>
 
 #include "sim/scenario_file.h"
-#include "sim/text_lines.h"
-#include "sim/utf8.h"
+#include "util/text_lines.h"
+#include "util/utf8.h"
 #include "support/read_file.h"
 
 namespace fs = std::filesystem;

@@ -10,7 +10,7 @@
 #include <regex>
 #include <set>
 
-#include "sim/utf8.h"
+#include "util/utf8.h"
 #include "support/read_file.h"
 
 namespace fs = std::filesystem;

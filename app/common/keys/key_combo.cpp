@@ -7,7 +7,7 @@
 #include <utility>
 #include <stdexcept>
 
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace app {
 

@@ -1,6 +1,6 @@
 #include "markup/xml_text.h"
 
-#include "sim/utf8.h"
+#include "util/utf8.h"
 
 namespace app {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/atomic_file.h"
+#include "util/atomic_file.h"
 #include "telemetry/sample.h"
 
 namespace app {

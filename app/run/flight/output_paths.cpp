@@ -5,7 +5,7 @@
 
 #include "files/same_file.h"
 #include "sim/module_resources.h"
-#include "sim/number_text.h"
+#include "util/number_text.h"
 
 namespace app {
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace app {
 

@@ -3,7 +3,7 @@
 #include <csignal>
 #include <cstddef>
 
-#include "sim/atomic_file.h"
+#include "util/atomic_file.h"
 
 #if defined(_WIN32)
 #include <io.h>

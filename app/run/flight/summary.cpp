@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace app {
 

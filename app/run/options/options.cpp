@@ -6,8 +6,8 @@
 
 #include "options/decimal.h"
 #include "keys/key_combo.h"
-#include "sim/number_text.h"
-#include "sim/text_lines.h"
+#include "util/number_text.h"
+#include "util/text_lines.h"
 #include "sim/module_folder.h"
 #include "options/thruster_groups.h"
 

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <stdexcept>
 
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace app {
 

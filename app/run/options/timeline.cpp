@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "options/decimal.h"
-#include "sim/input_file.h"
-#include "sim/text_lines.h"
+#include "util/input_file.h"
+#include "util/text_lines.h"
 #include "options/thruster_groups.h"
 
 namespace app {

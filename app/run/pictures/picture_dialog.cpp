@@ -2,7 +2,7 @@
 #include <cstdlib>
 
 #include "pictures/pictures.h"
-#include "sim/atomic_file.h"
+#include "util/atomic_file.h"
 #include "sim/module_resources.h"
 #include "svg/svg_doc.h"
 

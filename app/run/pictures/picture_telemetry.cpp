@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "sim/atomic_file.h"
+#include "util/atomic_file.h"
 #include "pictures/pictures.h"
 #include "svg/plot.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "pictures/craft_drawing.h"
-#include "sim/atomic_file.h"
+#include "util/atomic_file.h"
 #include "pictures/pictures.h"
 
 namespace app {

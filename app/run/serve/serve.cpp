@@ -9,8 +9,8 @@
 #include "flight/stop_request.h"
 #include "serve/session/live_controller.h"
 #include "serve/server/page_server.h"
-#include "sim/number_text.h"
-#include "sim/text_lines.h"
+#include "util/number_text.h"
+#include "util/text_lines.h"
 
 namespace app {
 

@@ -4,7 +4,7 @@
 
 #include "files/same_file.h"
 #include "output/report.h"
-#include "sim/atomic_file.h"
+#include "util/atomic_file.h"
 #include "sim/module_resources.h"
 
 namespace validate {

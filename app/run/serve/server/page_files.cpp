@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "sim/input_file.h"
+#include "util/input_file.h"
 
 namespace app {
 

@@ -1,7 +1,7 @@
 #include "serve/session/live_controller.h"
 
 #include "serve/session/page_message.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace app {
 

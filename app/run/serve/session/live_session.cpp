@@ -7,11 +7,11 @@
 
 #include "options/thruster_groups.h"
 #include "flight/output_paths.h"
-#include "sim/atomic_file.h"
+#include "util/atomic_file.h"
 #include "sim/module_folder.h"
-#include "sim/number_text.h"
+#include "util/number_text.h"
 #include "sim/scenario_file.h"
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 namespace app {
 

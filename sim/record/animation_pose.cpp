@@ -1,4 +1,4 @@
-#include "physics/record_pose.h"
+#include "record/record_pose.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "sim/atomic_file.h"
+#include "util/atomic_file.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "sim/number_text.h"
+#include "util/number_text.h"
 
 #include <cmath>
 #include <cstdio>

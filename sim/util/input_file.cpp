@@ -1,4 +1,4 @@
-#include "sim/input_file.h"
+#include "util/input_file.h"
 
 #include <cerrno>
 #include <cstring>

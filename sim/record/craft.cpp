@@ -1,8 +1,8 @@
 #include "sim/craft.h"
 
-#include "core/vessel_record.h"
-#include "physics/physics.h"
-#include "physics/record_pose.h"
+#include "record/vessel_record.h"
+#include "record/thrusters.h"
+#include "record/record_pose.h"
 #include "sim/module.h"
 
 namespace sim {

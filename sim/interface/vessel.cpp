@@ -8,7 +8,7 @@
 #include "interface/vessel_api.h"
 #include "scenario/standard_lines.h"
 #include "core/host_internals.h"
-#include "core/vessel_record.h"
+#include "record/vessel_record.h"
 
 using sim::Call;
 using sim::OnCraft;

@@ -7,7 +7,7 @@
 // turned about its own hinge first, then carried along by the parent's pose.
 #pragma once
 
-#include "core/vessel_record.h"
+#include "record/vessel_record.h"
 #include "sim/animation_pose.h"
 
 namespace sim {

@@ -6,7 +6,7 @@
 #include <csignal>
 #include <filesystem>
 
-#include "sim/atomic_file.h"
+#include "util/atomic_file.h"
 
 namespace fs = std::filesystem;
 

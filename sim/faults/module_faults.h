@@ -133,8 +133,8 @@ private:
 // The process's ModuleActivity, to be written.
 ModuleActivity& module_activity_record() noexcept;
 
-// Records a fault with the current host's faults, or, while no host runs,
-// in a process-wide list that no host ever takes.
-void record_module_fault(ModuleFault fault) noexcept;
+// Records a fault with `faults`, the running host's, or, while no host runs
+// (null), in a process-wide list that no host ever takes.
+void record_module_fault(ModuleFaults* faults, ModuleFault fault) noexcept;
 
 }  // namespace sim

@@ -1,6 +1,15 @@
-// The Windows window calls a module makes on its dialogs, where the host's
-// dialog manager stands in for the window system.
+// The Windows names of the host interface (host/win_compat.h), which
+// elsewhere the host serves itself: the window calls a module makes on its
+// dialogs, where the host's dialog manager stands in for the window system,
+// and the look-up of a module's own exports. On Windows the system serves
+// them, so this file is built only elsewhere.
 #include "host/win_compat.h"
+
+#include <dlfcn.h>
+#include <link.h>
+
+#include <cstdint>
+
 #include "interface/host_call.h"
 #include "sim/host.h"
 
@@ -53,4 +62,37 @@ BOOL IsWindowEnabled(HWND window) noexcept
     const Call call("IsWindowEnabled", nullptr, {window});
     sim::DialogManager* dialogs = ForControl(call, window);
     return dialogs && dialogs->enabled(window);
+}
+
+namespace {
+struct Search {
+    std::uintptr_t base;
+    const char* path = nullptr;
+};
+}  // namespace
+
+// As on Windows: only the module's own exports, not those of its dependencies.
+FARPROC GetProcAddress(HMODULE module, LPCSTR name) noexcept
+{
+    if (!name) {
+        sim::Call("GetProcAddress", nullptr, {module, name}).fault("the name is null");
+        return nullptr;
+    }
+    Search s{reinterpret_cast<std::uintptr_t>(module)};
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* data) {
+            auto* search = static_cast<Search*>(data);
+            if (info->dlpi_addr != search->base) return 0;
+            search->path = info->dlpi_name;
+            return 1;
+        },
+        &s);
+    if (!s.path || !*s.path) return nullptr;
+    void* lib = dlopen(s.path, RTLD_LAZY | RTLD_NOLOAD);
+    if (!lib) return nullptr;
+    void* sym = dlsym(lib, name);
+    dlclose(lib);
+    Dl_info info{};
+    if (!sym || !dladdr(sym, &info) || info.dli_fbase != static_cast<void*>(module)) return nullptr;
+    return reinterpret_cast<FARPROC>(sym);
 }

@@ -1,12 +1,11 @@
-#include "core/module_faults.h"
+#include "faults/module_faults.h"
 
 #include <algorithm>
 #include <cstring>
 #include <exception>
 #include <stdexcept>
 
-#include "core/host_internals.h"
-#include "core/vessel_record.h"
+#include "record/vessel_record.h"
 
 namespace sim {
 
@@ -122,9 +121,9 @@ ModuleFaults::CallbackOf::~CallbackOf()
     activity = outer_activity_;
 }
 
-void record_module_fault(ModuleFault fault) noexcept
+void record_module_fault(ModuleFaults* faults, ModuleFault fault) noexcept
 {
-    if (Host* h = Host::current_or_null()) return sim::HostInternals::module_faults(*h).record(std::move(fault));
+    if (faults) return faults->record(std::move(fault));
     HostlessFaults& hostless = Hostless();
     try {
         if (hostless.kept.size() >= kHostlessKept) throw std::length_error("enough kept");

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/vessel.h"
-#include "core/stable_storage.h"
+#include "record/stable_storage.h"
 #include "sim/beacons.h"
 #include "sim/craft.h"
 

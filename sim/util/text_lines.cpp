@@ -1,8 +1,8 @@
-#include "sim/text_lines.h"
+#include "util/text_lines.h"
 
 #include <cstdio>
 
-#include "sim/utf8.h"
+#include "util/utf8.h"
 
 namespace sim {
 

@@ -1,4 +1,4 @@
-#include "core/vessel_record.h"
+#include "record/vessel_record.h"
 
 #include <algorithm>
 #include <cmath>
