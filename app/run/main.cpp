@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "options/options.h"
 #include "flight/output_paths.h"
-#include "options/program_folders.h"
 #include "flight/run.h"
 #include "flight/stop_request.h"
 #include "flight/summary.h"
+#include "options/options.h"
+#include "options/program_folders.h"
 #include "util/text_lines.h"
 #if defined(SIMHOST_SERVE)
 #include "serve/serve.h"

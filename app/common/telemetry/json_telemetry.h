@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "util/atomic_file.h"
 #include "telemetry/sample.h"
+#include "util/atomic_file.h"
 
 namespace app {
 

@@ -1,5 +1,4 @@
 #include "flight/run.h"
-#include "telemetry/json_telemetry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,15 +7,16 @@
 #include <memory>
 
 #include "flight/output_paths.h"
-#include "pictures/pictures.h"
 #include "flight/progress.h"
-#include "util/atomic_file.h"
-#include "util/number_text.h"
-#include "sim/module_folder.h"
-#include "sim/scenario_file.h"
-#include "util/text_lines.h"
 #include "flight/stop_request.h"
 #include "options/thruster_groups.h"
+#include "pictures/pictures.h"
+#include "sim/module_folder.h"
+#include "sim/scenario_file.h"
+#include "telemetry/json_telemetry.h"
+#include "util/atomic_file.h"
+#include "util/number_text.h"
+#include "util/text_lines.h"
 
 namespace app {
 

@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <iterator>
 
-#include "options/decimal.h"
 #include "keys/key_combo.h"
+#include "options/decimal.h"
+#include "options/thruster_groups.h"
+#include "sim/module_folder.h"
 #include "util/number_text.h"
 #include "util/text_lines.h"
-#include "sim/module_folder.h"
-#include "options/thruster_groups.h"
 
 namespace app {
 

@@ -8,9 +8,9 @@
 #include <sstream>
 
 #include "options/decimal.h"
+#include "options/thruster_groups.h"
 #include "util/input_file.h"
 #include "util/text_lines.h"
-#include "options/thruster_groups.h"
 
 namespace app {
 

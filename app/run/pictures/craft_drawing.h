@@ -5,9 +5,9 @@
 
 #include <vector>
 
+#include "pictures/mesh_library.h"
 #include "sim/beacons.h"
 #include "sim/craft.h"
-#include "pictures/mesh_library.h"
 #include "svg/plot.h"
 
 namespace app {

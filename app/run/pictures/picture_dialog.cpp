@@ -2,9 +2,9 @@
 #include <cstdlib>
 
 #include "pictures/pictures.h"
-#include "util/atomic_file.h"
 #include "sim/module_resources.h"
 #include "svg/svg_doc.h"
+#include "util/atomic_file.h"
 
 namespace app {
 

@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "util/atomic_file.h"
 #include "pictures/pictures.h"
 #include "svg/plot.h"
+#include "util/atomic_file.h"
 
 namespace app {
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "pictures/craft_drawing.h"
-#include "util/atomic_file.h"
 #include "pictures/pictures.h"
+#include "util/atomic_file.h"
 
 namespace app {
 

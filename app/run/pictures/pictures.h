@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "pictures/bitmap.h"
+#include "pictures/mesh_library.h"
+#include "pictures/telemetry_plot.h"
 #include "sim/dialogs.h"
 #include "sim/host.h"
-#include "pictures/mesh_library.h"
 #include "telemetry/sample.h"
-#include "pictures/telemetry_plot.h"
 
 namespace app {
 

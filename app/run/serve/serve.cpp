@@ -7,8 +7,8 @@
 
 #include "flight/output_paths.h"
 #include "flight/stop_request.h"
-#include "serve/session/live_controller.h"
 #include "serve/server/page_server.h"
+#include "serve/session/live_controller.h"
 #include "util/number_text.h"
 #include "util/text_lines.h"
 

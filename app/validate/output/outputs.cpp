@@ -4,8 +4,8 @@
 
 #include "files/same_file.h"
 #include "output/report.h"
-#include "util/atomic_file.h"
 #include "sim/module_resources.h"
+#include "util/atomic_file.h"
 
 namespace validate {
 

@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <limits>
 
-#include "options/thruster_groups.h"
 #include "flight/output_paths.h"
-#include "util/atomic_file.h"
+#include "options/thruster_groups.h"
 #include "sim/module_folder.h"
-#include "util/number_text.h"
 #include "sim/scenario_file.h"
+#include "util/atomic_file.h"
+#include "util/number_text.h"
 #include "util/text_lines.h"
 
 namespace app {

@@ -6,8 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "options/decimal.h"
 #include "keys/key_combo.h"
+#include "options/decimal.h"
 #include "options/thruster_groups.h"
 #include "util/number_text.h"
 #include "util/text_lines.h"
