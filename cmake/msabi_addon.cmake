@@ -2,8 +2,8 @@
 # module compiled against the project's header set, linked by lld-link with
 # the runtime shim and import libraries made from .def files, and nothing
 # else: no vendor runtime, no default libraries.
-if(MERVEX_TESTS)
-  message(FATAL_ERROR "The Microsoft-ABI builds make the add-on alone; configure them with -DMERVEX_TESTS=OFF (the win32-release and win64-release presets do). The MinGW test builds fly this add-on under Wine.")
+if(NOT MERVEX_BUILD STREQUAL "addon")
+  message(FATAL_ERROR "The Microsoft-ABI builds make the add-on alone: configure them with -DMERVEX_BUILD=addon (the win32-release and win64-release presets do). The stand-in host and its tests build with MinGW-w64 (the mingw64 and mingw32 presets), which fly this add-on under Wine.")
 endif()
 
 find_program(MERVEX_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)

@@ -1,7 +1,8 @@
-# The kit for module authors: in this tree, the same targets and functions
-# an outside project gets from find_package(SimHost), so that the example
-# modules build the way an author's do; on Linux, the kit installed under
-# the prefix (headers, the CMake package, a pkg-config file).
+# The kit for module authors: in this tree, the same targets an outside
+# project gets from find_package(SimHost) (the top CMakeLists.txt includes
+# the functions), so that the example modules build the way an author's do;
+# on Linux, the kit installed under the prefix (headers, the CMake package,
+# a pkg-config file).
 set(SIMHOST_KIT_VERSION ${PROJECT_VERSION})
 
 # What a module needs of the compiler: only its exports visible, and under
@@ -12,18 +13,14 @@ add_library(simhost_interface INTERFACE)
 target_include_directories(simhost_interface INTERFACE ${PROJECT_SOURCE_DIR}/host)
 target_compile_options(simhost_interface INTERFACE ${module_compile_options})
 if(WIN32)
-  # Imported from simhost-run.exe, the program that flies the modules folder;
-  # no MinGW runtime DLL needed beside the module.
+  # Imported from simhost-run.exe, the program that flies the modules folder.
   target_link_libraries(simhost_interface INTERFACE simhost_run)
-  target_link_options(simhost_interface INTERFACE -static-libgcc -static-libstdc++ -static)
 else()
   target_link_libraries(simhost_interface INTERFACE simhost)
   add_executable(SimHost::validate ALIAS simhost_validate)
 endif()
 add_library(SimHost::interface ALIAS simhost_interface)
 add_library(SimHost::host ALIAS simhost)
-set(SIMHOST_MODULE_ALLOW_UNDEFINED ${MERVEX_SANITIZE})
-include(${CMAKE_CURRENT_LIST_DIR}/kit/SimHostModule.cmake)
 
 if(WIN32)
   return()

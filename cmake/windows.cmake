@@ -7,7 +7,7 @@
 # builds make the module in GCC's C++ ABI and import the interface by the
 # executable's file name: a test build links the module against the
 # stand-in host's executable, the Windows test program (tests/windows); a
-# release build (MERVEX_TESTS off) makes the import library from the
+# release build (MERVEX_BUILD addon) makes the import library from the
 # checked-in list of the host's exports for the executable named by
 # MERVEX_HOST_EXECUTABLE and builds the add-on alone.
 
@@ -16,7 +16,7 @@ if(MERVEX_MSABI)
   return()
 endif()
 
-if(MERVEX_TESTS)
+if(MERVEX_BUILD STREQUAL "host")
   set(MERVEX_HOST_EXECUTABLE "simhost_win_tests.exe" CACHE STRING
       "File name of the host executable from which the module imports the host interface")
 elseif(NOT MERVEX_HOST_EXECUTABLE)
@@ -50,7 +50,7 @@ endforeach()
 # The tests run under Wine, the 32-bit ones with Debian's wine32; on a
 # machine that runs no 32-bit code those runs end with MERVEX_WINE_SKIPPED
 # and are reported as skipped (scripts/wine-run.sh).
-if(MERVEX_TESTS)
+if(MERVEX_BUILD STREQUAL "host")
   set(MERVEX_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
   set(MERVEX_WINE_SKIPPED 77)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
@@ -64,7 +64,7 @@ endif()
 # library, or one made from the checked-in list of the host's exports under
 # the executable's name.
 add_library(mervex_host_interface INTERFACE)
-if(MERVEX_TESTS AND MERVEX_HOST_EXECUTABLE STREQUAL "simhost_win_tests.exe")
+if(MERVEX_BUILD STREQUAL "host" AND MERVEX_HOST_EXECUTABLE STREQUAL "simhost_win_tests.exe")
   target_link_libraries(mervex_host_interface INTERFACE simhost_win_tests)
 else()
   string(REGEX REPLACE "-g\\+\\+.*$" "-dlltool" mervex_dlltool_name "${CMAKE_CXX_COMPILER}")

@@ -55,6 +55,9 @@ HOSTAPI void oapiWriteScenario_float(FILEHANDLE scn, const char* item, double va
 //   the procedure returns what that answered.
 // - The procedure runs on the host's thread only, inside these calls or
 //   between the host's steps; what it throws is the module's fault.
+// - A dialog whose context is a craft is closed by the module before the
+//   craft goes (in its destructor). One left open then is the module's
+//   fault; the host closes it without calling `proc` again.
 HOSTAPI HWND oapiOpenDialogEx(HINSTANCE hInst, int resid, DLGPROC proc, DWORD flags, void* context) noexcept;
 HOSTAPI HWND oapiFindDialog(HINSTANCE hInst, int resid) noexcept;
 HOSTAPI void oapiCloseDialog(HWND hDlg) noexcept;

@@ -5,7 +5,8 @@
 # (system DLLs alone in its import table, the host interface delay-loaded
 # and bound at load to whichever program loads it), and `cmake --install`
 # and `cpack -G ZIP` give the add-on's folders as Mervex-<version>-win32.zip
-# or -win64.zip. The GCC-ABI add-on (MinGW-w64) imports its host by file
+# or -win64.zip (the win32-release and win64-release workflow presets build
+# and archive it). The GCC-ABI add-on (MinGW-w64) imports its host by file
 # name: configuring it without that name fails and says why; it installs
 # into that host and makes no archive, so no file of it can be taken for
 # the one a vendor-built simulator loads.
@@ -41,12 +42,13 @@ for preset in win32-release win64-release mingw64-release mingw32-release; do
       fail "$preset without MERVEX_HOST_EXECUTABLE did not say what is missing (see $unnamed.log)"
     rm -rf "$unnamed" "$unnamed.log"
     cmake --preset "$preset" -DMERVEX_HOST_EXECUTABLE=$host >/dev/null
+    cmake --build --preset "$preset" -j "$jobs"
   else
-    # A name left in the cache by an older build would go unused; start clean.
-    rm -rf "$dir"
-    cmake --preset "$preset" >/dev/null
+    # The preset's workflow configures afresh (a name left in the cache by an
+    # older build would go unused), builds, and archives with cpack.
+    rm -f "$dir"/Mervex-*.zip
+    CMAKE_BUILD_PARALLEL_LEVEL=$jobs cmake --workflow --preset "$preset" --fresh
   fi
-  cmake --build --preset "$preset" -j "$jobs"
   built=$(find "$dir" -path "$dir/CMakeFiles" -prune -o \( -name '*.exe' -o -name '*gtest*' \) -print)
   [ -z "$built" ] || fail "$preset built test code: $built"
   # shellcheck disable=SC2086
@@ -58,15 +60,14 @@ for preset in win32-release win64-release mingw64-release mingw32-release; do
   for f in $layout; do
     [ -f "$staged/$f" ] || fail "$preset installs no $f"
   done
-  rm -f "$dir"/Mervex-*.zip
   if [ -z "$zip" ]; then
+    rm -f "$dir"/Mervex-*.zip
     if (cd "$dir" && cpack -G ZIP >/dev/null 2>&1); then
       fail "$preset made an archive: $(ls "$dir"/*.zip 2>/dev/null)"
     fi
     echo "$preset: installed, no archive"
     continue
   fi
-  (cd "$dir" && cpack -G ZIP >/dev/null)
   made=$(cd "$dir" && ls Mervex-*.zip)
   [ "$made" = "$zip" ] || fail "$preset made $made, expected $zip"
   (cd "$staged" && find . -type f | sed 's|^\./||' | sort) >"$dir/staged.list"

@@ -10,7 +10,7 @@
 #include "flight/stop_request.h"
 #include "flight/summary.h"
 #include "options/options.h"
-#include "options/program_folders.h"
+#include "files/program_folders.h"
 #include "util/text_lines.h"
 #if defined(SIMHOST_SERVE)
 #include "serve/serve.h"

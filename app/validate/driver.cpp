@@ -124,14 +124,14 @@ void Driver::press_random_key(sim::Craft on)
         const DWORD modifier = modifiers[random_.below(4)];
         combo = KeyCombo(key, key == modifier ? 0 : modifier);
     }
-    Press(r, combo);
+    press(r, combo);
 }
 
 void Driver::open_a_dialog(sim::Craft on)
 {
     const sim::Craft r = on ? on : random_craft();
     if (!r || probe_.dialog_openers.empty()) return;
-    Press(r, random_.pick(probe_.dialog_openers));
+    press(r, random_.pick(probe_.dialog_openers));
 }
 
 void Driver::click_random_button()
@@ -147,6 +147,20 @@ void Driver::click_random_button()
     const int button = random_.pick(buttons);
     doing("clicking button " + std::to_string(button) + " of dialog " + std::to_string(d->resid));
     host_.dialogs().click(d->hwnd, button);
+}
+
+void Driver::click_every_button()
+{
+    std::vector<std::pair<HWND, int>> buttons;
+    for (const sim::Dialog* d : dialogs_of(host_, module_))
+        for (const sim::Control& c : d->controls)
+            if (c.class_atom == 0x80 && c.enabled) buttons.emplace_back(d->hwnd, c.id);
+    for (const auto& [hwnd, id] : buttons) {
+        const sim::Dialog* d = host_.dialogs().dialog(hwnd);
+        if (!d) continue;  // closed by an earlier click
+        doing("clicking button " + std::to_string(id) + " of dialog " + std::to_string(d->resid));
+        host_.dialogs().click(hwnd, id);
+    }
 }
 
 void Driver::set_random_thrust(sim::Craft on)
@@ -165,7 +179,7 @@ void Driver::step(double dt)
     host_.step(dt);
 }
 
-void Driver::Press(sim::Craft craft, const KeyCombo& combo)
+void Driver::press(sim::Craft craft, const KeyCombo& combo)
 {
     doing("pressing " + combo.text() + " on " + craft.name());
     host_.key_press(craft, combo.key, combo.modifiers);
@@ -204,7 +218,7 @@ void Driver::random_action_on(sim::Craft craft, bool acting)
         if (!opens) keys.push_back(k);
     }
     if (roll < 35 && !keys.empty()) {
-        Press(craft, keys[pick % keys.size()]);
+        press(craft, keys[pick % keys.size()]);
     } else {
         host_.set_thrust(craft, group_types[pick % std::size(group_types)], level);
     }

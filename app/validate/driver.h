@@ -62,14 +62,15 @@ public:
     // not hold.
     void settle_for_save();
     void open_a_dialog(sim::Craft on = {});  // presses a dialog-opening key, if any is known
+    // Names the press to the validator, then makes it.
+    void press(sim::Craft craft, const KeyCombo& combo);
+    // Clicks every enabled button of the module's open dialogs, once each.
+    void click_every_button();
 
     sim::Craft random_craft();  // no craft when there is none
     std::vector<sim::Craft> craft() const;
 
 private:
-    // Names the press to the validator, then makes it.
-    void Press(sim::Craft craft, const KeyCombo& combo);
-
     sim::Host& host_;
     sim::Module& module_;
     const ModuleProbe& probe_;

@@ -3,29 +3,41 @@
 # need the targets SimHost::interface and, for validation, SimHost::validate.
 include_guard(GLOBAL)
 
-# simhost_add_module(<name> <source>... [RESOURCES <script.rc>] [NO_WARNINGS])
+# simhost_add_module(<name> <source>... [RESOURCES <script.rc>] [EXPORTS <symbol>...]
+#                    [HOST <target>] [NO_WARNINGS])
 #
 # Builds the module <name>: a library named <name>.so (no "lib" in front)
-# that exports only what its sources mark DLLCLBK, carries no unique
-# symbols (they would keep it mapped after the host unloads it), and links
-# the host library. The resource script, when given, is compiled with
-# llvm-rc to <name>.res beside the library, where the host looks for a
-# module's dialogs; on Windows it is linked into the DLL instead. The module
-# is compiled with the usual warnings (-Wall -Wextra; /W4 for a compiler
-# with Microsoft's options) unless NO_WARNINGS is given.
+# that exports what its sources mark DLLCLBK, or on ELF only the symbols
+# EXPORTS lists (the one list makes a version script there and a
+# module-definition file on Windows), carries no unique symbols (they would
+# keep it mapped after the host unloads it), and links the host interface:
+# SimHost::interface, or the target HOST names, such as an import library
+# of one simulator's executable. The resource script, when given, is
+# compiled with llvm-rc to <name>.res beside the library, where the host
+# looks for a module's dialogs; on Windows it is linked into the DLL
+# instead. A MinGW-w64 build carries its C++ runtime inside the DLL. The
+# module is compiled with the usual warnings (-Wall -Wextra; /W4 for a
+# compiler with Microsoft's options) unless NO_WARNINGS is given.
 function(simhost_add_module name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_WARNINGS" "RESOURCES" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_WARNINGS" "RESOURCES;HOST" "EXPORTS")
   if(NOT arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "simhost_add_module(${name}): give the module's source files")
   endif()
+  if("EXPORTS" IN_LIST arg_KEYWORDS_MISSING_VALUES)
+    message(FATAL_ERROR "simhost_add_module(${name}): EXPORTS names no symbol")
+  endif()
+  if(NOT arg_HOST)
+    set(arg_HOST SimHost::interface)
+  endif()
   add_library(${name} MODULE ${arg_UNPARSED_ARGUMENTS})
   set_target_properties(${name} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
-  target_link_libraries(${name} PRIVATE SimHost::interface)
+  target_compile_options(${name} PRIVATE $<$<CXX_COMPILER_ID:GNU>:-fno-gnu-unique>)
+  target_link_libraries(${name} PRIVATE ${arg_HOST})
   if(NOT arg_NO_WARNINGS)
     if(CMAKE_CXX_COMPILER_FRONTEND_VARIANT STREQUAL "MSVC")
-      target_compile_options(${name} PRIVATE /W4)
+      target_compile_options(${name} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:/W4>)
     else()
-      target_compile_options(${name} PRIVATE -Wall -Wextra)
+      target_compile_options(${name} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:-Wall;-Wextra>")
     endif()
   endif()
   # Every host function the module calls must be one the host exports. A
@@ -33,8 +45,35 @@ function(simhost_add_module name)
   if(NOT WIN32 AND NOT SIMHOST_MODULE_ALLOW_UNDEFINED AND NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
     target_link_options(${name} PRIVATE "LINKER:--no-undefined")
   endif()
+  # No MinGW runtime DLL (libstdc++, libgcc, winpthread) needed beside it.
+  if(MINGW)
+    target_link_options(${name} PRIVATE -static-libgcc -static-libstdc++ -static)
+  endif()
+  if(arg_EXPORTS)
+    _simhost_module_exports(${name} ${arg_EXPORTS})
+  endif()
   if(arg_RESOURCES)
     _simhost_module_resources(${name} ${arg_RESOURCES})
+  endif()
+endfunction()
+
+# The list of exports in the linker's own form, written into the build tree.
+function(_simhost_module_exports name)
+  foreach(symbol ${ARGN})
+    if(NOT symbol MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
+      message(FATAL_ERROR "simhost_add_module(${name}): EXPORTS takes plain function names, not \"${symbol}\"")
+    endif()
+  endforeach()
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/${name}_exports)
+  if(WIN32)
+    list(JOIN ARGN "\n    " listed)
+    file(CONFIGURE OUTPUT ${dir}/${name}.def CONTENT "EXPORTS\n    ${listed}\n")
+    target_sources(${name} PRIVATE ${dir}/${name}.def)
+  else()
+    list(JOIN ARGN "; " listed)
+    file(CONFIGURE OUTPUT ${dir}/${name}.map CONTENT "{ global: ${listed}; local: *; };\n")
+    target_link_options(${name} PRIVATE "LINKER:--version-script=${dir}/${name}.map")
+    set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${dir}/${name}.map)
   endif()
 endfunction()
 
@@ -77,12 +116,13 @@ function(_simhost_module_resources name script)
     DEPENDS ${inputs}
     COMMENT "Compiling the resources of ${name}")
   # Beside the library, under its name; the library's folder is known only
-  # per configuration, so the copy runs as a target after the library's.
+  # per configuration, so the copy runs as a target of its own, which
+  # building the module builds too.
   add_custom_target(${name}_resources ALL
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${compiled}
             $<TARGET_FILE_DIR:${name}>/$<TARGET_FILE_BASE_NAME:${name}>.res
     DEPENDS ${compiled})
-  add_dependencies(${name}_resources ${name})
+  add_dependencies(${name} ${name}_resources)
 endfunction()
 
 # Appends to <list> the files `file` brings into the compiled resources: the

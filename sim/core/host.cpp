@@ -4,7 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "core/host_internals.h"
+#include "core/host_impl.h"
 #include "dialogs/platform_dialog_manager.h"
 #include "physics/physics.h"
 #include "util/number_text.h"
@@ -12,18 +12,55 @@
 
 namespace sim {
 
-Host* Host::current_ = nullptr;
+namespace {
+// The one Host and its state, set for the Host's life (its tear-down
+// included), so that a module's call finds them in two loads.
+Host* running = nullptr;
+Host::Impl* running_state = nullptr;
+}  // namespace
 
 Host::Host(CallLogging logging)
-    : module_faults_(std::make_unique<ModuleFaults>()), log_(logging), faults_(std::make_unique<Faults>())
 {
-    if (current_) throw std::logic_error("a stand-in host exists already");
-    dialogs_ = make_dialog_manager([this](HINSTANCE instance) { return module_of(instance); }, *module_faults_);
-    module_faults_->set_deferred([this] { draw_beacons(); });
-    current_ = this;
+    if (running) throw std::logic_error("a stand-in host exists already");
+    impl_ = std::make_unique<Impl>(logging);
+    running = this;
+    running_state = impl_.get();
 }
 
 Host::~Host()
+{
+    impl_->tear_down();
+    running = nullptr;
+    running_state = nullptr;
+}
+
+Host& Host::current()
+{
+    if (!running) throw std::logic_error("no stand-in host is running");
+    return *running;
+}
+
+Host* Host::current_or_null() noexcept { return running; }
+
+ModuleFaults* host_access::module_faults() noexcept
+{
+    return running_state ? running_state->module_faults_.get() : nullptr;
+}
+
+const ScenarioHandles* host_access::scenario_handles() noexcept
+{
+    return running_state ? &running_state->scenario_handles_ : nullptr;
+}
+
+Faults* host_access::test_faults() noexcept { return running_state ? &running_state->faults_ : nullptr; }
+
+Host::Impl::Impl(CallLogging logging) : module_faults_(std::make_unique<ModuleFaults>()), log_(logging)
+{
+    dialogs_ = make_dialog_manager([this](HINSTANCE instance) { return module_of(instance); }, *module_faults_);
+    module_faults_->set_deferred([this] { draw_beacons(); });
+}
+
+void Host::Impl::tear_down()
 {
     module_faults_->owe_deferred(false);  // nobody is left to look
     focus_ = nullptr;  // the host ends: the focus moves nowhere
@@ -32,23 +69,16 @@ Host::~Host()
     dialogs_->close_all();
     module_faults_->set_unloading(true);
     while (!modules_.empty()) modules_.pop_back();
-    current_ = nullptr;
 }
 
-Host& Host::current()
-{
-    if (!current_) throw std::logic_error("no stand-in host is running");
-    return *current_;
-}
-
-Module& Host::load_module(const std::string& path)
+Module& Host::Impl::load_module(const std::string& path)
 {
     Module& m = add_module(path);
     module_faults_->report();
     return m;
 }
 
-Module& Host::add_module(const std::string& path)
+Module& Host::Impl::add_module(const std::string& path)
 {
     modules_.push_back(std::make_unique<Module>(path));
     Module& m = *modules_.back();
@@ -56,13 +86,13 @@ Module& Host::add_module(const std::string& path)
     return m;
 }
 
-void Host::unload_module(Module& module)
+void Host::Impl::unload_module(Module& module)
 {
     drop_module(module);
     module_faults_->report();
 }
 
-void Host::drop_module(Module& module)
+void Host::Impl::drop_module(Module& module)
 {
     for (size_t i = vessels_.size(); i-- > 0;)
         if (vessels_[i]->module == &module) remove_vessel(*vessels_[i]);
@@ -78,21 +108,21 @@ void Host::drop_module(Module& module)
     module_faults_->set_unloading(false);
 }
 
-Module* Host::module_of(HINSTANCE instance) const
+Module* Host::Impl::module_of(HINSTANCE instance) const
 {
     for (const auto& m : modules_)
         if (m->instance() == instance) return m.get();
     return nullptr;
 }
 
-Module* Host::find_module(const std::string& class_name) const
+Module* Host::Impl::find_module(const std::string& class_name) const
 {
     for (const auto& m : modules_)
         if (m->class_name() == class_name) return m.get();
     return nullptr;
 }
 
-Craft Host::create_vessel(Module& module, const std::string& name, int flight_model)
+Craft Host::Impl::create_vessel(Module& module, const std::string& name, int flight_model)
 {
     VesselRecord& r = add_vessel(module, name, flight_model);
     post_creation({&r});
@@ -101,7 +131,7 @@ Craft Host::create_vessel(Module& module, const std::string& name, int flight_mo
     return Craft(&r);
 }
 
-VesselRecord& Host::add_vessel(Module& module, const std::string& name, int flight_model)
+VesselRecord& Host::Impl::add_vessel(Module& module, const std::string& name, int flight_model)
 {
     auto rec = std::make_unique<VesselRecord>(name, module.class_name(), &module);
     VESSEL* v = module_faults_->call_module("ovcInit", rec.get(), static_cast<VESSEL*>(nullptr),
@@ -118,13 +148,13 @@ VesselRecord& Host::add_vessel(Module& module, const std::string& name, int flig
     return r;
 }
 
-void Host::destroy_vessel(Craft vessel)
+void Host::Impl::destroy_vessel(Craft vessel)
 {
     remove_vessel(held_record(vessel));
     module_faults_->report();
 }
 
-void Host::remove_vessel(VesselRecord& vessel)
+void Host::Impl::remove_vessel(VesselRecord& vessel)
 {
     // From the back: craft mostly go in the reverse order of their coming.
     auto it = std::find_if(vessels_.rbegin(), vessels_.rend(),
@@ -146,23 +176,34 @@ void Host::remove_vessel(VesselRecord& vessel)
     std::unique_ptr<VesselRecord> rec = std::move(*it);
     vessels_.erase(std::next(it).base());
     module_faults_->call_module("ovcExit", rec.get(), [&] { rec->module->ovcExit(rec->vessel); });
+    // A dialog that still holds the craft as its context would hand its
+    // procedure freed memory at the next click: the module should have closed it.
+    const std::vector<const void*> addresses = {rec->vessel, rec->callbacks};
+    for (const Dialog& d : dialogs_->close_unheard(addresses))
+        module_faults_->record(
+            {"ovcExit", "", rec->name,
+             "its dialog " + std::to_string(d.resid) + (d.caption.empty() ? "" : " (\"" + d.caption + "\")") +
+                 (d.opened_in.empty() ? "" : ", opened in " + d.opened_in + ",") +
+                 " holds the destroyed craft as its context and was left open: a click would reach freed memory. "
+                 "Close it when its craft goes (in the destructor); the host closed it, telling its procedure "
+                 "nothing"});
 }
 
-Craft Host::find_vessel(const std::string& name) const
+Craft Host::Impl::find_vessel(const std::string& name) const
 {
     for (const auto& r : vessels_)
         if (r->name == name) return Craft(r.get());
     return Craft();
 }
 
-bool Host::holds(Craft vessel) const
+bool Host::Impl::holds(Craft vessel) const
 {
     for (const auto& r : vessels_)
         if (r.get() == vessel.record()) return true;
     return false;
 }
 
-std::vector<Craft> Host::vessels() const
+std::vector<Craft> Host::Impl::vessels() const
 {
     std::vector<Craft> out;
     out.reserve(vessels_.size());
@@ -170,23 +211,23 @@ std::vector<Craft> Host::vessels() const
     return out;
 }
 
-VesselRecord& Host::held_record(Craft vessel) const
+VesselRecord& Host::Impl::held_record(Craft vessel) const
 {
     if (!holds(vessel)) throw std::logic_error("the host holds no such craft");
-    return HostInternals::record(vessel);
+    return host_access::record(vessel);
 }
 
-bool Host::set_thrust(Craft vessel, THGROUP_TYPE type, double level)
+bool Host::Impl::set_thrust(Craft vessel, THGROUP_TYPE type, double level)
 {
     return set_group_level(held_record(vessel), type, level);
 }
 
-void Host::shut_down_thrusters(Craft vessel)
+void Host::Impl::shut_down_thrusters(Craft vessel)
 {
     sim::shut_down_thrusters(held_record(vessel));
 }
 
-void Host::place(Craft vessel, const BodyState& state)
+void Host::Impl::place(Craft vessel, const BodyState& state)
 {
     VesselRecord& r = held_record(vessel);
     const BodyState before = r.body;
@@ -198,7 +239,7 @@ void Host::place(Craft vessel, const BodyState& state)
     }
 }
 
-void Host::set_propellant_mass(Craft vessel, size_t tank, double mass)
+void Host::Impl::set_propellant_mass(Craft vessel, size_t tank, double mass)
 {
     VesselRecord& r = held_record(vessel);
     if (tank >= r.propellants.size())
@@ -208,7 +249,7 @@ void Host::set_propellant_mass(Craft vessel, size_t tank, double mass)
     p.mass = std::clamp(mass, 0.0, p.capacity);
 }
 
-void Host::step(double dt)
+void Host::Impl::step(double dt)
 {
     // What the last step left is no longer anybody's to see once this one
     // starts; only a step taken back needs the beacons read again.
@@ -243,7 +284,7 @@ void Host::step(double dt)
     module_faults_->report();
 }
 
-void Host::take_back_step(size_t craft)
+void Host::Impl::take_back_step(size_t craft)
 {
     size_t mass = 0;
     for (size_t i = 0; i < craft; ++i) {
@@ -252,14 +293,13 @@ void Host::take_back_step(size_t craft)
     }
 }
 
-void Host::draw_beacons() noexcept
+void Host::Impl::draw_beacons() noexcept
 {
     for (const auto& r : vessels_) read_beacons(*r, r->drawn_beacons);
 }
 
-std::vector<ModuleFault> Host::take_warnings() { return module_faults_->take_warnings(); }
 
-const std::vector<BeaconView>& Host::drawn_beacons(Craft vessel)
+const std::vector<BeaconView>& Host::Impl::drawn_beacons(Craft vessel)
 {
     module_faults_->settle();
     return vessel.record()->drawn_beacons;

@@ -1,16 +1,16 @@
 // The Host's key events: keys as the host delivers them to a craft.
 #include <stdexcept>
 
-#include "core/host_internals.h"
+#include "core/host_impl.h"
 
 namespace sim {
 
 // Any code is delivered, so that a module's handling of codes no keyboard
 // sends can be tried; only a whole press is limited to the keyboard's.
-int Host::key_event(Craft craft, DWORD key, bool down, const KeyboardState& kstate)
+int Host::Impl::key_event(Craft craft, DWORD key, bool down, const KeyboardState& kstate)
 {
     if (!holds(craft)) throw std::logic_error("key event for a craft the host does not hold");
-    VesselRecord& vessel = HostInternals::record(craft);
+    VesselRecord& vessel = host_access::record(craft);
     held_keys_ = kstate;
     // The callback gets its own copy: what it does to the bytes stays with it.
     KeyboardState copy = kstate;
@@ -20,7 +20,7 @@ int Host::key_event(Craft craft, DWORD key, bool down, const KeyboardState& ksta
     return result;
 }
 
-int Host::key_press(Craft vessel, DWORD key, const std::vector<DWORD>& modifiers)
+int Host::Impl::key_press(Craft vessel, DWORD key, const std::vector<DWORD>& modifiers)
 {
     // The key first, so that a bad code among both is the key's.
     std::vector<DWORD> held{key};

@@ -3,14 +3,14 @@
 #include <set>
 
 #include "util/atomic_file.h"
-#include "core/host_internals.h"
+#include "core/host_impl.h"
 #include "scenario/scenario_block.h"
 #include "sim/scenario_file.h"
 #include "util/text_lines.h"
 
 namespace sim {
 
-std::vector<Craft> Host::load_scenario(Scenario scenario, const ModuleLocator& locate)
+std::vector<Craft> Host::Impl::load_scenario(Scenario scenario, const ModuleLocator& locate)
 {
     std::set<std::string> names;
     for (const auto& r : vessels_) names.insert(r->name);
@@ -89,14 +89,14 @@ std::vector<Craft> Host::load_scenario(Scenario scenario, const ModuleLocator& l
     return loaded;
 }
 
-std::vector<Craft> Host::load_scenario(Scenario scenario, Module& module)
+std::vector<Craft> Host::Impl::load_scenario(Scenario scenario, Module& module)
 {
     return load_scenario(std::move(scenario), [&](const std::string&) -> std::string {
         throw ScenarioError("the module " + module.path() + " defines the class " + module.class_name());
     });
 }
 
-ScenarioText Host::scenario_blocks()
+ScenarioText Host::Impl::scenario_blocks()
 {
     ScenarioText text;
     text.time = sim_time_;
@@ -111,9 +111,9 @@ ScenarioText Host::scenario_blocks()
     return text;
 }
 
-std::string Host::scenario_text() { return format_scenario(scenario_blocks()); }
+std::string Host::Impl::scenario_text() { return format_scenario(scenario_blocks()); }
 
-void Host::save_scenario(const std::string& path)
+void Host::Impl::save_scenario(const std::string& path)
 {
     // The whole text first, so a craft that cannot be written leaves no file behind.
     write_file_atomically(path, scenario_text());

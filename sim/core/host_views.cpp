@@ -2,20 +2,18 @@
 // for it, and the drawn views of craft.
 #include <algorithm>
 
-#include "core/host_internals.h"
+#include "core/host_impl.h"
 
 namespace sim {
 
-Craft Host::focus() const { return Craft(focus_); }
-
-void Host::set_focus(Craft vessel)
+void Host::Impl::set_focus(Craft vessel)
 {
     VesselRecord& to = held_record(vessel);
     move_focus(&to);
     module_faults_->report();
 }
 
-void Host::move_focus(VesselRecord* to)
+void Host::Impl::move_focus(VesselRecord* to)
 {
     VesselRecord* from = focus_;
     if (from == to) return;
@@ -28,13 +26,13 @@ void Host::move_focus(VesselRecord* to)
         module_faults_->call_module("clbkFocusChanged", to, [&] { to->callbacks->clbkFocusChanged(true, to, from); });
 }
 
-void Host::post_creation(const std::vector<VesselRecord*>& created)
+void Host::Impl::post_creation(const std::vector<VesselRecord*>& created)
 {
     for (VesselRecord* r : created)
         module_faults_->call_module("clbkPostCreation", r, [&] { r->callbacks->clbkPostCreation(); });
 }
 
-void Host::direct_keys()
+void Host::Impl::direct_keys()
 {
     if (!focus_ || std::none_of(held_keys_.begin(), held_keys_.end(), [](char c) { return c & 0x80; })) return;
     // The callback gets its own copy: what it does to the bytes stays with it.
@@ -44,14 +42,14 @@ void Host::direct_keys()
                                 [&] { return r->callbacks->clbkConsumeDirectKey(copy.data()); });
 }
 
-void Host::animate()
+void Host::Impl::animate()
 {
     for (const auto& r : vessels_)
         module_faults_->call_module("clbkAnimate", r.get(), [&] { r->callbacks->clbkAnimate(sim_time_); });
     module_faults_->report();
 }
 
-void Host::create_visual(Craft vessel)
+void Host::Impl::create_visual(Craft vessel)
 {
     VesselRecord& r = held_record(vessel);
     if (r.visual) return;
@@ -61,13 +59,13 @@ void Host::create_visual(Craft vessel)
     module_faults_->report();
 }
 
-void Host::destroy_visual(Craft vessel)
+void Host::Impl::destroy_visual(Craft vessel)
 {
     drop_visual(held_record(vessel));
     module_faults_->report();
 }
 
-void Host::drop_visual(VesselRecord& vessel)
+void Host::Impl::drop_visual(VesselRecord& vessel)
 {
     if (!vessel.visual) return;
     module_faults_->call_module("clbkVisualDestroyed", &vessel, [&] {
@@ -76,6 +74,6 @@ void Host::drop_visual(VesselRecord& vessel)
     vessel.visual.reset();
 }
 
-bool Host::has_visual(Craft vessel) const { return held_record(vessel).visual != nullptr; }
+bool Host::Impl::has_visual(Craft vessel) const { return held_record(vessel).visual != nullptr; }
 
 }  // namespace sim

@@ -42,6 +42,8 @@ HWND DialogManager::open(HINSTANCE instance, int resid, DLGPROC proc, DWORD flag
     d->proc = proc;
     d->flags = flags;
     d->context = context;
+    const ModuleActivity& now = module_activity();
+    if (now.callback) d->opened_in = std::string(now.callback) + (now.craft[0] ? std::string(" of ") + now.craft : "");
     dialogs_.push_back(std::move(d));
     const HWND hwnd = create(*dialogs_.back());
     if (!hwnd) forget(nullptr);
@@ -93,6 +95,22 @@ void DialogManager::close_all()
         // A window that would not go still leaves the host's hands.
         forget(last);
     }
+}
+
+std::vector<Dialog> DialogManager::close_unheard(const std::vector<const void*>& contexts)
+{
+    std::vector<Dialog> out;
+    for (const auto& d : dialogs_)
+        if (std::find(contexts.begin(), contexts.end(), d->context) != contexts.end()) out.push_back(*d);
+    // As close_all does, the faults left for the host to report.
+    for (const Dialog& gone : out) {
+        Dialog* d = record(gone.hwnd);
+        if (!d || d->closing) continue;
+        d->proc = nullptr;
+        d->closing = true;
+        close_window(gone.hwnd);
+    }
+    return out;
 }
 
 const Dialog* DialogManager::dialog(HWND hwnd)

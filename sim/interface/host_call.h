@@ -14,7 +14,7 @@
 #include <type_traits>
 
 #include "host/host_types.h"
-#include "core/host_internals.h"
+#include "core/host_access.h"
 
 namespace sim {
 
@@ -42,11 +42,7 @@ struct CallArg {
 };
 
 // The running host's faults, or null.
-inline ModuleFaults* CurrentFaults() noexcept
-{
-    Host* h = Host::current_or_null();
-    return h ? &HostInternals::module_faults(*h) : nullptr;
-}
+inline ModuleFaults* CurrentFaults() noexcept { return host_access::module_faults(); }
 
 // What a call costs when it goes well is inline: every host function makes one.
 class Call {

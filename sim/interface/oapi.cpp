@@ -6,7 +6,7 @@
 #include "host/oapi.h"
 #include "interface/date.h"
 #include "interface/host_call.h"
-#include "core/host_internals.h"
+#include "core/host_access.h"
 #include "util/number_text.h"
 #include "scenario/scenario_block.h"
 
@@ -34,9 +34,9 @@ const char* BadValue(const char* value)
 // read or to be written; null after a fault when it is not that block.
 sim::ScenarioBlock* HandedBlock(const Call& call, FILEHANDLE scn, bool reading)
 {
-    sim::Host* h = call.host();
-    if (!h) return nullptr;
-    sim::ScenarioBlock* block = reading ? sim::HostInternals::scenario_handles(*h).read : sim::HostInternals::scenario_handles(*h).write;
+    if (!call.host()) return nullptr;
+    const sim::ScenarioHandles& handed = *sim::host_access::scenario_handles();
+    sim::ScenarioBlock* block = reading ? handed.read : handed.write;
     if (!block || block != scn) {
         call.fault(reading ? "not the scenario the host handed to clbkReadScenario"
                            : "not the scenario the host handed to clbkWriteScenario");
@@ -83,8 +83,7 @@ int Date2Int(const char* date) noexcept
             call.fault("the date is null");
             return 0;
         }
-        sim::Host* h = sim::Host::current_or_null();
-        if (h && sim::HostInternals::faults(*h).date2int_returns_zero) return 0;
+        if (const sim::Faults* f = sim::host_access::test_faults(); f && f->date2int_returns_zero) return 0;
         return sim::date_to_int(date);
     });
 }
@@ -176,6 +175,6 @@ INT_PTR oapiDefDialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noe
     return Serve("oapiDefDialogProc", {hDlg, msg, double(wParam), reinterpret_cast<const void*>(lParam)}, INT_PTR(0),
                  [&](const Call& call) -> INT_PTR {
                      if (!ForDialog(call, hDlg)) return 0;
-                     return sim::HostInternals::faults(sim::Host::current()).default_dialog_answer;
+                     return sim::host_access::test_faults()->default_dialog_answer;
                  });
 }

@@ -7,7 +7,7 @@
 #include "interface/host_call.h"
 #include "interface/vessel_api.h"
 #include "scenario/standard_lines.h"
-#include "core/host_internals.h"
+#include "core/host_access.h"
 #include "record/vessel_record.h"
 
 using sim::Call;
@@ -270,9 +270,10 @@ ANIMATIONCOMPONENT_HANDLE add_animation_component(const VESSEL* vessel, UINT ani
                        c->type = type;
                        c->parent = parent_component;
                        if (trans->grp) c->groups_as_given.assign(trans->grp, trans->grp + trans->ngrp);
+                       c->added_in = sim::module_activity().callback;
                        r.components.push_back(std::move(c));
-                       if (sim::Host* h = sim::Host::current_or_null();
-                           h && sim::HostInternals::faults(*h).null_animation_component == index)
+                       if (const sim::Faults* f = sim::host_access::test_faults();
+                           f && f->null_animation_component == index)
                            return nullptr;
                        r.animations[anim].components.push_back(r.components.back().get());
                        return r.components.back().get();
@@ -313,9 +314,8 @@ void VESSEL::ParseScenarioLineEx(char* line, void* status) const noexcept
 {
     OnCraft(this, "ParseScenarioLineEx", {line, status}, [&](VesselRecord& r, const Call& call) {
         if (!line) return call.fault("the line is null");
-        sim::Host* h = call.host();
-        if (!h) return;
-        sim::ParseStatus* given = sim::HostInternals::scenario_handles(*h).status;
+        if (!call.host()) return;
+        sim::ParseStatus* given = sim::host_access::scenario_handles()->status;
         if (!given || given != status || given->vessel != &r)
             return call.fault("not the status the host handed to this craft's clbkReadScenario");
         sim::read_standard_line(r, line, given);
@@ -325,11 +325,10 @@ void VESSEL::ParseScenarioLineEx(char* line, void* status) const noexcept
 void VESSEL::SaveDefaultState(FILEHANDLE scn) const noexcept
 {
     OnCraft(this, "SaveDefaultState", {scn}, [&](VesselRecord& r, const Call& call) {
-        sim::Host* h = call.host();
-        if (!h) return;
-        if (!sim::HostInternals::scenario_handles(*h).write || sim::HostInternals::scenario_handles(*h).write != scn)
-            return call.fault("not the scenario the host handed to clbkWriteScenario");
-        sim::write_standard_lines(r, *sim::HostInternals::scenario_handles(*h).write);
+        if (!call.host()) return;
+        sim::ScenarioBlock* block = sim::host_access::scenario_handles()->write;
+        if (!block || block != scn) return call.fault("not the scenario the host handed to clbkWriteScenario");
+        sim::write_standard_lines(r, *block);
     });
 }
 

@@ -119,7 +119,8 @@ std::vector<ComponentView> Craft::components() const
     std::vector<ComponentView> out;
     for (const auto& c : record_->components)
         out.push_back(
-            {c->state0, c->state1, c->transform, c->type, ComponentIndex(*record_, c->parent), c->groups_as_given});
+            {c->state0, c->state1, c->transform, c->type, ComponentIndex(*record_, c->parent), c->groups_as_given,
+             c->added_in ? c->added_in : ""});
     return out;
 }
 

@@ -79,6 +79,7 @@ struct AnimationComponent {
     // The transform's group list as it read when handed over, to tell a list
     // kept in memory that did not last.
     std::vector<UINT> groups_as_given;
+    const char* added_in = nullptr;  // the callback the module added it from; a static name
 };
 
 struct Animation {

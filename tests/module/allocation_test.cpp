@@ -7,7 +7,7 @@
 #include <new>
 
 #include "support/module_fixture.h"
-#include "core/host_internals.h"
+#include "core/host_access.h"
 
 namespace {
 bool fail_allocation = false;

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "support/animation_expectations.h"
-#include "core/host_internals.h"
+#include "core/host_access.h"
 #include "sim/animation_pose.h"
 #include "support/behaviour_helpers.h"
 #include "support/module_fixture.h"
@@ -139,7 +139,7 @@ TEST_F(ArraysTest, BelowZeroIsHeldAndCannotDeploy)
 
 TEST_F(ArraysTest, MissingFirstComponentStopsDeploymentButNotTheHold)
 {
-    sim::HostInternals::faults(*host).null_animation_component = 0;
+    sim::host_access::test_faults()->null_animation_component = 0;
     const sim::Craft r = NewVessel();
     EXPECT_EQ(r.components().at(1).parent, sim::none);  // the module passed on what it got
     host->step(1);

@@ -2,7 +2,7 @@
 // state, its automatic opening, and clicks that arrive after its craft is gone.
 #include <gtest/gtest.h>
 
-#include "core/host_internals.h"
+#include "core/host_access.h"
 #include "sim/beacons.h"
 #include "support/behaviour_helpers.h"
 #include "support/module_fixture.h"
@@ -131,7 +131,7 @@ TEST_F(DialogTest, EverythingElseGoesToTheDefaultProcedureUnchanged)
     EXPECT_EQ(host->log().count("oapiDefDialogProc"), 0u);
 
     // Whatever the default procedure answers goes back unchanged.
-    sim::HostInternals::faults(*host).default_dialog_answer = 0x5A5A;
+    sim::host_access::test_faults()->default_dialog_answer = 0x5A5A;
     EXPECT_EQ(Dialogs().send(h, WM_COMMAND, 1002, 0), 0x5A5A);
     EXPECT_EQ(Dialogs().send(h, 0x0087, 0, 0), 0x5A5A);  // asks which keys the dialog wants
     EXPECT_EQ(host->log().count("oapiDefDialogProc"), 2u);

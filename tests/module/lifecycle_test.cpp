@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "support/module_fixture.h"
-#include "core/host_internals.h"
+#include "core/host_access.h"
 #include "host/oapi.h"
 #include "sim/keyboard.h"
 
@@ -53,11 +53,11 @@ TEST_F(ModuleTest, VersionComesFromTheHostOnceAndIsKept)
 
 TEST_F(ModuleTest, VersionThatTheHostCannotGiveIsAskedForAgain)
 {
-    sim::HostInternals::faults(*host).date2int_returns_zero = true;
+    sim::host_access::test_faults()->date2int_returns_zero = true;
     EXPECT_EQ(module->GetModuleVersion(), 0);
     EXPECT_EQ(module->GetModuleVersion(), 0);
     EXPECT_EQ(host->log().count("Date2Int"), 2u);
-    sim::HostInternals::faults(*host).date2int_returns_zero = false;
+    sim::host_access::test_faults()->date2int_returns_zero = false;
     EXPECT_EQ(module->GetModuleVersion(), 20100830);
     EXPECT_EQ(module->GetModuleVersion(), 20100830);
     EXPECT_EQ(host->log().count("Date2Int"), 3u);

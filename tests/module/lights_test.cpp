@@ -2,7 +2,7 @@
 // how they follow the lights command at each step.
 #include <gtest/gtest.h>
 
-#include "core/host_internals.h"
+#include "core/host_access.h"
 #include "sim/beacons.h"
 #include "support/behaviour_helpers.h"
 #include "support/module_fixture.h"
@@ -79,8 +79,8 @@ TEST_F(ModuleTest, TwoCraftHaveTheirOwnBeaconsOverSharedTables)
     const sim::Craft a = NewVessel("A");
     const sim::Craft b = NewVessel("B");
     // The records themselves, which the craft's views only copy.
-    const sim::VesselRecord& ra = sim::HostInternals::record(a);
-    const sim::VesselRecord& rb = sim::HostInternals::record(b);
+    const sim::VesselRecord& ra = sim::host_access::record(a);
+    const sim::VesselRecord& rb = sim::host_access::record(b);
     for (size_t i = 0; i < 4; ++i) {
         EXPECT_NE(ra.beacons[i], rb.beacons[i]) << "each craft keeps its own beacon records";
         EXPECT_EQ(ra.beacons[i]->pos, rb.beacons[i]->pos) << "positions come from one shared table";

@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
@@ -41,7 +44,8 @@ app::Options LiveOptions(const std::string& scenario, const fs::path& out, std::
 
 fs::path Fresh(const std::string& name)
 {
-    const fs::path p = fs::path(testing::TempDir()) / ("live_" + name);
+    // The process id keeps runs of the suite from two build trees apart.
+    const fs::path p = fs::path(testing::TempDir()) / ("live_" + name + "_" + std::to_string(getpid()));
     fs::remove_all(p);
     return p;
 }

@@ -119,6 +119,26 @@ TEST(Boundary, UnloadingClosesTheModulesDialogsAndNotesCallsItMakesOnTheWayOut)
     }
 }
 
+TEST(Boundary, ADialogLeftHoldingADestroyedCraftIsTheModulesFaultAndIsClosed)
+{
+    sim::Host host;
+    FlyFaulty(host, "craft-dialog");
+    host.step(0.1);
+    ASSERT_EQ(host.dialogs().open_dialogs().size(), 1u);
+    const HWND dialog = host.dialogs().open_dialogs()[0]->hwnd;
+    try {
+        host.destroy_vessel(host.vessels()[0]);
+        ADD_FAILURE() << "no fault";
+    } catch (const sim::ModuleFaultError& e) {
+        ASSERT_EQ(e.faults.size(), 1u);
+        EXPECT_EQ(e.faults[0].call, "ovcExit");
+        EXPECT_EQ(e.faults[0].craft, "F-1");
+        EXPECT_EQ(e.faults[0].reason.rfind("its dialog 1, opened in clbkPreStep of F-1, holds the destroyed craft", 0), 0u)
+            << e.faults[0].reason;
+    }
+    EXPECT_FALSE(host.dialogs().click(dialog, IDCANCEL)) << "a click reaches nothing";
+}
+
 TEST(Boundary, ACallWithNoHostRunningBelongsToNoLaterHost)
 {
     sim::take_hostless_faults();

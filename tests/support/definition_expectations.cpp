@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 
 namespace {
 void ExpectVec(const VECTOR3& v, double x, double y, double z, const std::string& what, double tol = 0)
@@ -12,56 +13,46 @@ void ExpectVec(const VECTOR3& v, double x, double y, double z, const std::string
     EXPECT_NEAR(v.z, z, tol) << what;
 }
 
-struct Rcs {
-    VECTOR3 pos, dir;
-};
-const Rcs rcs[22] = {
-    {{-0.1, 1.38, -3.05}, {0, -1, 0}},  {{0.1, 1.38, -3.05}, {0, -1, 0}},  {{-1.12, -0.25, 0}, {0, 1, 0}},
-    {{1.12, -0.25, 0}, {0, 1, 0}},      {{-0.1, -1.38, -3.05}, {0, 1, 0}}, {{0.1, -1.38, -3.05}, {0, 1, 0}},
-    {{-1.12, 0.25, 0}, {0, -1, 0}},     {{1.12, 0.25, 0}, {0, -1, 0}},     {{-1.38, -0.1, -3.05}, {1, 0, 0}},
-    {{-1.38, 0.1, -3.05}, {1, 0, 0}},   {{1.2, -0.1, 0}, {-1, 0, 0}},      {{1.2, 0.1, 0}, {-1, 0, 0}},
-    {{1.38, -0.1, -3.05}, {-1, 0, 0}},  {{1.38, 0.1, -3.05}, {-1, 0, 0}},  {{-1.2, -0.1, 0}, {1, 0, 0}},
-    {{-1.2, 0.1, 0}, {1, 0, 0}},        {{-1.1, 0, -3.1}, {0, 0, 1}},      {{1.1, 0, -3.1}, {0, 0, 1}},
-    {{0, 1.1, -3.1}, {0, 0, 1}},        {{0, -1.1, -3.1}, {0, 0, 1}},      {{-1.15, 0, 0.04}, {0.141, 0, -0.99}},
-    {{1.15, 0, 0.04}, {-0.141, 0, -0.99}},
-};
-
-struct GroupRole {
-    int type;
-    std::vector<int> members;  // thruster numbers; 0 is the main engine
+// How each group pushes the craft at full thrust, about its centre of mass
+// (the frame's origin): the rotation groups turn it without pushing, the
+// translation groups push it without turning, each pair alike and opposed;
+// the main engine pushes along +z with a pitching torque, its thrust line
+// 5 cm above the centre of mass.
+struct GroupAction {
+    THGROUP_TYPE type;
     VECTOR3 force, torque;
 };
-// In the order the groups are created.
-const GroupRole roles[13] = {
-    {0, {0}, {0, 0, 440}, {22, 0, 0}},
-    {3, {1, 2, 3, 4}, {0, 0, 0}, {-164.7, 0, 0}},
-    {4, {5, 6, 7, 8}, {0, 0, 0}, {164.7, 0, 0}},
-    {5, {9, 10, 11, 12}, {0, 0, 0}, {0, -164.7, 0}},
-    {6, {13, 14, 15, 16}, {0, 0, 0}, {0, 164.7, 0}},
-    {7, {4, 7}, {0, 0, 0}, {0, 0, 60.48}},
-    {8, {3, 8}, {0, 0, 0}, {0, 0, -60.48}},
-    {10, {11, 12}, {-54, 0, 0}, {0, 0, 0}},
-    {9, {15, 16}, {54, 0, 0}, {0, 0, 0}},
-    {11, {7, 8}, {0, -54, 0}, {0, 0, 0}},
-    {12, {3, 4}, {0, 54, 0}, {0, 0, 0}},
-    {13, {17, 18, 19, 20}, {0, 0, 108}, {0, 0, 0}},
-    {14, {21, 22}, {0, 0, -53.46}, {0, 0, 0}},
+const double pitch = 164.7, yaw = 164.7, bank = 60.48, sideways = 54;
+const GroupAction actions[] = {
+    {THGROUP_MAIN, {0, 0, 440}, {440 * 0.05, 0, 0}},
+    {THGROUP_ATT_PITCHUP, {0, 0, 0}, {-pitch, 0, 0}},
+    {THGROUP_ATT_PITCHDOWN, {0, 0, 0}, {pitch, 0, 0}},
+    {THGROUP_ATT_YAWLEFT, {0, 0, 0}, {0, -yaw, 0}},
+    {THGROUP_ATT_YAWRIGHT, {0, 0, 0}, {0, yaw, 0}},
+    {THGROUP_ATT_BANKLEFT, {0, 0, 0}, {0, 0, bank}},
+    {THGROUP_ATT_BANKRIGHT, {0, 0, 0}, {0, 0, -bank}},
+    {THGROUP_ATT_LEFT, {-sideways, 0, 0}, {0, 0, 0}},
+    {THGROUP_ATT_RIGHT, {sideways, 0, 0}, {0, 0, 0}},
+    {THGROUP_ATT_DOWN, {0, -sideways, 0}, {0, 0, 0}},
+    {THGROUP_ATT_UP, {0, sideways, 0}, {0, 0, 0}},
+    // Four thrusters straight ahead; two canted 8 degrees outwards back.
+    {THGROUP_ATT_FORWARD, {0, 0, 4 * 27}, {0, 0, 0}},
+    {THGROUP_ATT_BACK, {0, 0, -2 * 27 * 0.99}, {0, 0, 0}},
 };
+}  // namespace
 
-// Net force and torque about the origin of a group at full thrust.
 void GroupForceTorque(const sim::GroupView& g, const std::vector<sim::ThrusterView>& thrusters, VECTOR3& force,
                       VECTOR3& torque)
 {
     force = torque = VECTOR3{0, 0, 0};
     for (int i : g.thrusters) {
-        const sim::ThrusterView& t = thrusters.at(i);
+        const sim::ThrusterView& t = thrusters.at(static_cast<size_t>(i));
         const VECTOR3 f{t.dir.x * t.max_thrust, t.dir.y * t.max_thrust, t.dir.z * t.max_thrust};
         const VECTOR3& r = t.pos;
         force = {force.x + f.x, force.y + f.y, force.z + f.z};
         torque = {torque.x + r.y * f.z - r.z * f.y, torque.y + r.z * f.x - r.x * f.z, torque.z + r.x * f.y - r.y * f.x};
     }
 }
-}  // namespace
 
 void ExpectMervexDefinition(const sim::Craft& r)
 {
@@ -74,7 +65,7 @@ void ExpectMervexDefinition(const sim::Craft& r)
     ASSERT_EQ(tanks.size(), 1u);
     const int tank = 0;
     EXPECT_EQ(tanks[tank].capacity, 500);
-    EXPECT_EQ(tanks[tank].mass, 500) << "initial mass -1 fills the tank";
+    EXPECT_EQ(tanks[tank].mass, 500) << "the tank starts full";
     EXPECT_EQ(tanks[tank].efficiency, 1);
     EXPECT_EQ(r.default_tank(), tank);
 
@@ -95,45 +86,54 @@ void ExpectMervexDefinition(const sim::Craft& r)
         ExpectVec(a.rot, arot[i].x, arot[i].y, arot[i].z, what);
     }
 
+    // One main engine and 22 thrusters of one rating, all fed by the tank;
+    // where each sits shows in what its groups do below.
     const std::vector<sim::ThrusterView> thrusters = r.thrusters();
     ASSERT_EQ(thrusters.size(), 23u);
-    const sim::ThrusterView& main = thrusters[0];
-    ExpectVec(main.pos, 0, 0.05, -2.8, "main engine");
-    ExpectVec(main.dir, 0, 0, 1, "main engine");
-    EXPECT_EQ(main.max_thrust, 440);
-    EXPECT_EQ(main.isp_vacuum, 2344.59);
-    EXPECT_EQ(main.isp_ref, 2187.63);
-    EXPECT_EQ(main.p_ref, 101400);
-    for (int i = 0; i < 22; ++i) {
-        const sim::ThrusterView& t = thrusters[i + 1];
-        const std::string what = "thruster " + std::to_string(i + 1);
-        ExpectVec(t.pos, rcs[i].pos.x, rcs[i].pos.y, rcs[i].pos.z, what);
-        ExpectVec(t.dir, rcs[i].dir.x, rcs[i].dir.y, rcs[i].dir.z, what);
-        EXPECT_EQ(t.max_thrust, 27) << what;
+    int main_engines = 0;
+    for (const sim::ThrusterView& t : thrusters) {
+        const bool main = t.max_thrust == 440;
+        main_engines += main;
+        const std::string what = main ? "main engine" : "thruster of " + std::to_string(t.max_thrust) + " N";
+        if (!main) {
+            EXPECT_EQ(t.max_thrust, 27) << what;
+        }
         EXPECT_EQ(t.isp_vacuum, 2344.59) << what;
-        EXPECT_EQ(t.isp_ref, 0) << what;
+        // Only the main engine loses efficiency in an atmosphere.
+        EXPECT_EQ(t.isp_ref, main ? 2187.63 : 0) << what;
         EXPECT_EQ(t.p_ref, 101400) << what;
+        EXPECT_EQ(t.tank, tank) << what << " draws on the one tank";
     }
-    for (const sim::ThrusterView& t : thrusters) EXPECT_EQ(t.tank, tank) << "every thruster draws on the one tank";
+    EXPECT_EQ(main_engines, 1);
 
     const std::vector<sim::GroupView> groups = r.groups();
-    ASSERT_EQ(groups.size(), 13u);
-    for (int i = 0; i < 13; ++i) {
-        const sim::GroupView& g = groups[i];
-        const GroupRole& role = roles[i];
-        const std::string what = "group of type " + std::to_string(role.type);
-        EXPECT_EQ(int(g.type), role.type) << "group " << i << " created out of order";
-        ASSERT_EQ(g.thrusters, role.members) << what;
+    ASSERT_EQ(groups.size(), std::size(actions));
+    std::map<int, const sim::GroupView*> by_type;
+    std::vector<bool> grouped(thrusters.size());
+    for (const sim::GroupView& g : groups) {
+        EXPECT_TRUE(by_type.emplace(int(g.type), &g).second) << "two groups of type " << g.type;
+        for (int i : g.thrusters) grouped.at(static_cast<size_t>(i)) = true;
+    }
+    EXPECT_EQ(grouped, std::vector<bool>(thrusters.size(), true)) << "a thruster in no group never fires";
+    for (const GroupAction& a : actions) {
+        const std::string what = "group of type " + std::to_string(a.type);
+        const auto found = by_type.find(int(a.type));
+        if (found == by_type.end()) {
+            ADD_FAILURE() << "no " << what;
+            continue;
+        }
         VECTOR3 f, tq;
-        GroupForceTorque(g, thrusters, f, tq);
-        ExpectVec(f, role.force.x, role.force.y, role.force.z, what + " force", 1e-9);
-        ExpectVec(tq, role.torque.x, role.torque.y, role.torque.z, what + " torque", 1e-9);
+        GroupForceTorque(*found->second, thrusters, f, tq);
+        ExpectVec(f, a.force.x, a.force.y, a.force.z, what + " force at full thrust", 1e-9);
+        ExpectVec(tq, a.torque.x, a.torque.y, a.torque.z, what + " torque at full thrust", 1e-9);
     }
 
     const std::vector<sim::ExhaustView> exhausts = r.exhausts();
     ASSERT_EQ(exhausts.size(), 1u);
     const sim::ExhaustView& ex = exhausts[0];
-    EXPECT_EQ(ex.thruster, 0);
+    const auto main_group = by_type.find(THGROUP_MAIN);
+    ASSERT_NE(main_group, by_type.end());
+    EXPECT_EQ(main_group->second->thrusters, std::vector<int>{ex.thruster}) << "the exhaust is the main engine's";
     EXPECT_EQ(ex.length, 2.5);
     EXPECT_EQ(ex.width, 0.1);
     ExpectVec(ex.pos, 0, 0.05, -2.95, "exhaust");

@@ -2,7 +2,8 @@
 // engine, a key that opens a dialog, and one scenario line of its own, which
 // it applies in clbkPostCreation. Built
 // as it is, it passes every check; each FLAW_ definition builds it with one
-// fault that a check exists to catch.
+// fault that a check exists to catch, except FLAW_FAULTLESS_ ones: sound but
+// unusual ways of doing the same, which must pass too.
 #include <chrono>
 #include <clocale>
 #include <cmath>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -50,6 +52,16 @@ const DWORD key_dialog = 0x30;  // B
 int craft_made = 0;
 #if defined(FLAW_LEAK)
 char* volatile kept = nullptr;
+#endif
+#if defined(FLAW_GROUP_PAST_MESH)
+// The nozzle's group, counted from 1 as a mesh editor shows groups: the mesh has two, 0 and 1.
+UINT nozzle[] = {2};
+#endif
+#if defined(FLAW_FAULTLESS_CHAINS)
+// The groups of the tank's mesh each part of a hinged nozzle turns, for as long as the module is loaded.
+UINT hatch_base[] = {1};
+UINT hatch_arm[] = {1};
+UINT hatch_flap[] = {0, 1};
 #endif
 #if defined(FLAW_WALL_CLOCK)
 std::time_t loaded_at = 0;
@@ -108,6 +120,12 @@ double CpuSeconds()
 }
 #endif
 
+#if defined(FLAW_FAULTLESS_SHARED_STATE)
+struct State {
+    int count = 0;
+};
+#endif
+
 class Tank final : public VESSEL2 {
 public:
     Tank(OBJHANDLE hVessel, int flightmodel) : VESSEL2(hVessel, flightmodel) {}
@@ -150,6 +168,19 @@ public:
         // The groups a hatch turns, listed where they last only as long as this call.
         UINT hatch[2] = {0, 1};
         AddAnimationComponent(anim, 0, 1, new MGROUP_ROTATE(0, hatch, 2, _V(0, 0, 0), _V(0, 0, 1), 1.0f));
+#endif
+#if defined(FLAW_GROUP_PAST_MESH)
+        AddMesh("Examples/Tank");
+        AddAnimationComponent(anim, 0, 1, new MGROUP_ROTATE(0, nozzle, 1, _V(0, 0, -1), _V(1, 0, 0), 0.2f));
+#endif
+#if defined(FLAW_FAULTLESS_CHAINS)
+        // Two chains on one base: an arm moved with this animation, a flap with another.
+        AddMesh("Examples/Tank");
+        ANIMATIONCOMPONENT_HANDLE base =
+            AddAnimationComponent(anim, 0, 1, new MGROUP_ROTATE(0, hatch_base, 1, _V(0, 0, 0), _V(0, 0, 1), 1.0f));
+        AddAnimationComponent(anim, 0, 0.5, new MGROUP_ROTATE(0, hatch_arm, 1, _V(0, 1, 0), _V(1, 0, 0), 0.5f), base);
+        const UINT flap = CreateAnimation(0);
+        AddAnimationComponent(flap, 0, 1, new MGROUP_ROTATE(0, hatch_flap, 2, _V(0, 2, 0), _V(1, 0, 0), 0.3f), base);
 #endif
     }
 
@@ -331,6 +362,11 @@ public:
             return 1;
         }
         if (key == key_dialog) {
+#if defined(FLAW_FAULTLESS_TAKE_DIALOG)
+            // The dialog moves to the craft whose key asked for it.
+            HWND held = oapiFindDialog(instance, dialog_id);
+            if (held && oapiGetDialogContext(held) != this) oapiCloseDialog(held);
+#endif
             oapiOpenDialogEx(instance, dialog_id, DialogProc, 0, this);
             return 1;
         }
@@ -344,6 +380,10 @@ public:
 #if defined(FLAW_SHARED)
     // One count for every craft of the class.
     static inline int count = 0;
+#elif defined(FLAW_FAULTLESS_SHARED_STATE)
+    // The craft's state in an object of its own, held by a shared pointer.
+    std::shared_ptr<State> state = std::make_shared<State>();
+    int& count = state->count;
 #elif defined(FLAW_UNINIT)
     // Starts from whatever the heap held.
     int count;

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "pictures/mesh_library.h"
+#include "files/mesh_library.h"
 #include "sim/beacons.h"
 #include "sim/craft.h"
 #include "svg/plot.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "pictures/bitmap.h"
-#include "pictures/mesh_library.h"
+#include "files/mesh_library.h"
 #include "pictures/telemetry_plot.h"
 #include "sim/dialogs.h"
 #include "sim/host.h"

@@ -9,6 +9,7 @@ void check_exports(const CheckContext&, Findings&);
 void check_unload_cycles(const CheckContext&, Findings&);
 void check_unload_memory(const CheckContext&, Findings&);
 void check_craft_churn(const CheckContext&, Findings&);
+void check_dialog_owner_gone(const CheckContext&, Findings&);
 void check_class_definition(const CheckContext&, Findings&);
 void check_hostile_scenario(const CheckContext&, Findings&);
 void check_hostile_keys(const CheckContext&, Findings&);

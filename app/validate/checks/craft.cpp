@@ -1,23 +1,16 @@
 // Checks of many craft of one class: their definitions, and their coming
 // and going while a dialog is open.
-#include <set>
 #include <string>
 
 #include "checks.h"
+#include "files/program_folders.h"
 #include "driver.h"
 #include "guard.h"
+#include "files/mesh_library.h"
 #include "session.h"
 #include "telemetry.h"
 
 namespace validate {
-
-namespace {
-// Addresses by which a module may know its craft object.
-std::set<const void*> AddressesOf(sim::Craft r)
-{
-    return {r.object(), r.callbacks(), dynamic_cast<const void*>(r.callbacks())};
-}
-}  // namespace
 
 void check_craft_churn(const CheckContext& ctx, Findings& f)
 {
@@ -27,12 +20,12 @@ void check_craft_churn(const CheckContext& ctx, Findings& f)
     sim::Host& host = s.host;
     Driver driver = s.driver();
 
+    // A dialog left holding a destroyed craft is a module fault the host
+    // reports as the craft goes.
     const int operations = 60 * ctx.level;
     const size_t most_craft = 2 + ctx.level;
-    std::set<const void*> destroyed;
     for (int op = 1; op <= operations && f.passed(); ++op) {
-        const std::string what = "operation " + std::to_string(op);
-        attempt(f, what, [&] {
+        attempt(f, "operation " + std::to_string(op), [&] {
             const std::uint64_t roll = s.random.below(10);
             const size_t count = driver.craft().size();
             if (dialog_windows(host, *s.module).empty() && s.random.chance(0.8)) {
@@ -40,26 +33,61 @@ void check_craft_churn(const CheckContext& ctx, Findings& f)
             } else if (roll < 3 && count < most_craft) {
                 driver.add_craft();
             } else if (roll < 6 && count > 0) {
-                const sim::Craft r = driver.random_craft();
-                const std::set<const void*> gone = AddressesOf(r);
-                host.destroy_vessel(r);
-                destroyed.insert(gone.begin(), gone.end());
+                host.destroy_vessel(driver.random_craft());
             } else {
                 driver.random_action();
             }
         });
-        std::set<const void*> live;
-        for (const sim::Craft r : driver.craft())
-            for (const void* a : AddressesOf(r)) live.insert(a);
-        for (HWND hwnd : dialog_windows(host, *s.module)) {
-            const void* context = host.dialogs().dialog(hwnd)->context;
-            if (!destroyed.count(context) || live.count(context)) continue;
-            f.fail(what + ": a dialog (resource " + std::to_string(host.dialogs().dialog(hwnd)->resid) +
-                   ") stays open with a destroyed craft as its context: its commands would reach freed memory");
-            host.dialogs().close(hwnd);
-        }
     }
     if (f.passed()) f.note(std::to_string(operations) + " operations, up to " + std::to_string(most_craft) + " craft");
+}
+
+void check_dialog_owner_gone(const CheckContext& ctx, Findings& f)
+{
+    Session s(ctx);
+    if (!s.open(f)) return;
+    if (s.probe.dialog_openers.empty()) {
+        f.note("no key opened a dialog");
+        return;
+    }
+    sim::Host& host = s.host;
+    Driver driver = s.driver();
+    // For each key that opens a dialog: the dialog opened for a second
+    // craft, which then goes; and opened for one craft, the key pressed
+    // again on another while the first holds it, and the first going. Each
+    // time the buttons of what stays open are clicked. The host reports a
+    // dialog left holding a craft that is gone.
+    for (const KeyCombo& key : s.probe.dialog_openers) {
+        sim::Craft first, second, third;
+        if (!attempt(f, "making three craft", [&] {
+                first = driver.add_craft(), second = driver.add_craft(), third = driver.add_craft();
+            }))
+            return;
+        const std::string pressing = " pressing " + key.text();
+        if (!attempt(f, second.name() + ", the second craft," + pressing + ", then destroyed",
+                     [&] {
+                         driver.press(second, key);
+                         host.destroy_vessel(second);
+                     }) ||
+            !attempt(f, "clicking every button of the dialogs left open once " + second.name() + " was destroyed",
+                     [&] { driver.click_every_button(); }) ||
+            !attempt(f, first.name() + " and then " + third.name() + pressing + ", then " + first.name() + " destroyed",
+                     [&] {
+                         driver.press(first, key);
+                         driver.press(third, key);
+                         host.destroy_vessel(first);
+                     }) ||
+            !attempt(f, "clicking every button of the dialogs left open once " + first.name() + " was destroyed",
+                     [&] {
+                         driver.click_every_button();
+                         host.destroy_vessel(third);
+                     }))
+            return;
+    }
+    std::string keys;
+    for (const KeyCombo& key : s.probe.dialog_openers) keys += (keys.empty() ? "" : ", ") + key.text();
+    f.note("each key that opens a dialog (" + keys +
+           ") pressed on a second craft and on a craft while another held the dialog");
 }
 
 namespace {
@@ -68,6 +96,15 @@ std::string Listed(const std::vector<UINT>& groups)
     std::string out = "{";
     for (size_t i = 0; i < groups.size() && i < 8; ++i) out += (i ? ", " : "") + std::to_string(groups[i]);
     return out + (groups.size() > 8 ? ", ...}" : "}");
+}
+
+// " of animation N" for the animation that holds component `c`, if one does.
+std::string Of(const std::vector<sim::AnimationView>& animations, size_t c)
+{
+    for (size_t a = 0; a < animations.size(); ++a)
+        for (const int held : animations[a].components)
+            if (held == static_cast<int>(c)) return " of animation " + std::to_string(a);
+    return "";
 }
 }  // namespace
 
@@ -109,22 +146,43 @@ void check_class_definition(const CheckContext& ctx, Findings& f)
     }
     // The host reads a transform's group list for as long as the craft
     // lives: one that changed since it was handed over was kept where it
-    // did not last.
+    // did not last. Its groups must be groups of the mesh, when the mesh is
+    // in the host's mesh folder.
+    app::MeshLibrary meshes(app::program_folders(app::executable_file()).meshes.string());
+    int compared = 0;
     for (const sim::Craft r : host.vessels()) {
         const std::vector<sim::ComponentView> components = r.components();
+        const std::vector<sim::AnimationView> animations = r.animations();
         for (size_t c = 0; c < components.size() && f.passed(); ++c) {
             const MGROUP_TRANSFORM* t = components[c].transform;
             if (!t || !t->grp) continue;
+            const std::string component = r.name() + ": animation component " + std::to_string(c) + Of(animations, c) +
+                                          ", added by AddAnimationComponent" +
+                                          (components[c].added_in.empty() ? "" : " in " + components[c].added_in);
             const std::vector<UINT> now(t->grp, t->grp + t->ngrp);
-            if (now != components[c].groups_as_given)
-                f.fail(r.name() + ": the group list of animation component " + std::to_string(c) + " was " +
-                       Listed(components[c].groups_as_given) + " when handed to AddAnimationComponent and is now " +
-                       Listed(now) +
+            if (now != components[c].groups_as_given) {
+                f.fail(component + ": its group list was " + Listed(components[c].groups_as_given) +
+                       " when handed over and is now " + Listed(now) +
                        ": the host reads it as long as the craft lives, so it must outlive the "
-                       "callback that made it (a local array of clbkDefineClass?)");
+                       "callback that made it (a local array of " +
+                       (components[c].added_in.empty() ? std::string("the callback") : components[c].added_in) + "?)");
+                continue;
+            }
+            const sim::Mesh* mesh = t->mesh < r.meshes().size() ? meshes.get(r.meshes()[t->mesh].name) : nullptr;
+            if (!mesh) continue;
+            ++compared;
+            for (const UINT g : now)
+                if (g >= mesh->groups.size()) {
+                    f.fail(component + ": turns group " + std::to_string(g) + " of mesh " + std::to_string(t->mesh) +
+                           " (\"" + r.meshes()[t->mesh].name + "\"), which has " +
+                           std::to_string(mesh->groups.size()) + " groups, numbered from 0");
+                    break;
+                }
         }
     }
-    if (f.passed()) f.note(std::to_string(count) + " craft, " + std::to_string(first.size()) + " calls each");
+    if (f.passed())
+        f.note(std::to_string(count) + " craft, " + std::to_string(first.size()) + " calls each; " +
+               std::to_string(compared) + " group lists compared with their meshes");
 }
 
 }  // namespace validate

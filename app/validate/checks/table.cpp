@@ -13,8 +13,13 @@ const std::vector<Check>& all_checks()
          check_unload_cycles},
         {"class-definition", 1, "3 + level craft, the module's first included, created amid the others' use: "
                                 "every definition makes the same calls with the same numbers, and every "
-                                "transform's group list reads as it did when handed over",
+                                "transform's group list reads as it did when handed over and, when its mesh is in the "
+                                "host's mesh folder, names groups the mesh has",
          check_class_definition},
+        {"dialog-owner-gone", 1, "each key that opens a dialog pressed on a second craft, which is then destroyed, "
+                                 "and on a craft while another holds the dialog, the holder then destroyed; the "
+                                 "buttons left clicked: no dialog outlives the craft it acts on",
+         check_dialog_owner_gone},
         {"save-load-save", 1, "2 + level / 2 random sessions saved, loaded and saved again: the saves are byte-identical "
                               "and loaded craft have the parts of one just defined",
          check_save_load_save},
@@ -40,7 +45,7 @@ const std::vector<Check>& all_checks()
                                 "values of the keys the module saves",
          check_hostile_scenario, hostile_blocks},
         {"craft-churn", 3, "60 x level random creations and destructions of up to 2 + level craft with a dialog open: "
-                           "no dialog left holding a destroyed craft",
+                           "no fault, no dialog left holding a destroyed craft",
          check_craft_churn},
         {"determinism", 3, "two runs of 50 x level random actions from one seed, each in a new process, in "
                            "different seconds of the wall clock and with fresh memory filled differently, give "

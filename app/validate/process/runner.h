@@ -45,7 +45,8 @@ struct ProcessEnded : std::runtime_error {
 
 // Runs `work` in a process of its own (in the caller's group) and returns
 // what it returns; throws ProcessEnded naming how it ended when it did not
-// finish, and std::runtime_error with the message of what `work` threw. For checks that compare runs in fresh
+// finish (for a crash, the callback, host call or thread it was in), and
+// std::runtime_error with the message of what `work` threw. For checks that compare runs in fresh
 // processes. With `fill` not 0, the heap blocks that process allocates start filled with that byte.
 std::string in_fresh_process(const std::function<std::string()>& work, unsigned char fill = 0);
 

@@ -272,6 +272,9 @@ std::string in_fresh_process(const std::function<std::string()>& work, unsigned 
     if (pid == 0) {
         shared_action = static_cast<char*>(room);
         close(fds[0]);
+        // A crash here is told to the waiting process, as a line of its own
+        // in place of the result.
+        report_crash_site_to(fds[1]);
         if (fill) fill_new_blocks(fill);
         // What was made, or what stopped it, behind its kind and length.
         char kind = 'R';
@@ -292,7 +295,7 @@ std::string in_fresh_process(const std::function<std::string()>& work, unsigned 
     char buf[65536];
     size_t wanted = std::string::npos;
     for (;;) {
-        if (wanted == std::string::npos && got.find('\n') != std::string::npos)
+        if (wanted == std::string::npos && !got.empty() && got[0] != 'C' && got.find('\n') != std::string::npos)
             wanted = got.find('\n') + 1 + std::stoull(got.substr(1, got.find('\n') - 1));
         if (got.size() >= wanted) break;
         const ssize_t n = read(fds[0], buf, sizeof buf);
@@ -306,7 +309,8 @@ std::string in_fresh_process(const std::function<std::string()>& work, unsigned 
     }
     if (wanted == std::string::npos || got.size() < wanted) {
         const std::string action = room ? std::string(static_cast<const char*>(room)) : std::string();
-        throw ProcessEnded(HowItEnded(status) + (action.empty() ? "" : " during " + action));
+        const std::string site = got.size() > 1 && got[0] == 'C' ? " " + got.substr(1, got.find('\n') - 1) : "";
+        throw ProcessEnded(HowItEnded(status) + site + (action.empty() ? "" : " during " + action));
     }
     const std::string result = got.substr(got.find('\n') + 1, wanted - got.find('\n') - 1);
     if (got[0] == 'E') throw std::runtime_error(result);

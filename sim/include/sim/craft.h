@@ -89,6 +89,7 @@ struct ComponentView {
     // The group list as it read when the transform was handed over; the
     // transform's own list must still read the same.
     std::vector<UINT> groups_as_given;
+    std::string added_in;  // the callback the module added it from, e.g. "clbkDefineClass"; empty for none
 };
 
 struct AnimationView {

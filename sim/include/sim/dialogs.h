@@ -41,9 +41,12 @@ bool is_button(const Control& control);
 struct Dialog {
     HINSTANCE instance = nullptr;
     int resid = 0;
-    DLGPROC proc = nullptr;   // the module's; the module stays loaded while its dialogs are open
+    // The module's; the module stays loaded while its dialogs are open. Null
+    // once the craft that is its context is gone: no message reaches it then.
+    DLGPROC proc = nullptr;
     DWORD flags = 0;
     void* context = nullptr;  // the opener's, kept unread until the dialog closes
+    std::string opened_in;    // the callback that opened it and its craft ("clbkKeyPress of Tug-2"), if any
     HWND hwnd = nullptr;
     std::string caption;
     DWORD style = 0;
@@ -69,6 +72,10 @@ public:
     void close(HWND dialog);
     // Most recent first; the host does this before modules go away. Faults stay pending.
     void close_all();
+    // Closes the dialogs whose context is one of `contexts`, a craft that is
+    // gone, without a message to their procedures, which would reach it.
+    // Returns what they were.
+    std::vector<Dialog> close_unheard(const std::vector<const void*>& contexts);
 
     // The open dialog's record, its controls' enabled state read afresh;
     // null for any other window. Valid until the dialog closes.

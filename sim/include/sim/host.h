@@ -9,6 +9,13 @@
 // module fault. Each method below that drives a callback then throws
 // ModuleFaultError naming those faults, once the callback has returned and
 // the host's state is whole; the faults are then cleared.
+//
+// When a method may be called: those marked "any time" also while a
+// module's code runs (from a host function a module called, or code the
+// module's callback reaches); they only read, or change what no callback in
+// progress holds. The others call into modules or change the craft, so they
+// are made between callbacks, never from inside one; the host does not
+// check.
 #pragma once
 
 #include <functional>
@@ -27,12 +34,6 @@
 
 namespace sim {
 
-struct Faults;
-struct HostInternals;
-class ModuleFaults;
-class ScenarioBlock;
-struct ParseStatus;
-
 // A craft whose state stopped being a finite number in a step; what()
 // names the craft, the quantity and the simulated time, on one line.
 struct StateError : std::runtime_error {
@@ -47,18 +48,21 @@ public:
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
 
-    static Host& current();  // throws std::logic_error when there is none
-    // Inline: every call a module makes into the host starts here.
-    static Host* current_or_null() noexcept { return current_; }
+    // Any time; throws std::logic_error when there is none.
+    static Host& current();
+    // Any time: every call a module makes into the host starts here.
+    static Host* current_or_null() noexcept;
 
     // Loads the library, then calls InitModule with its instance handle.
+    // Between callbacks, as every method below unless marked "any time".
     Module& load_module(const std::string& path);
     // Destroys the module's craft, then unloads it.
     void unload_module(Module& module);
+    // Any time, as the rest of this group.
     Module* module_of(HINSTANCE instance) const;
     // The loaded module that defines `class_name`, or null.
     Module* find_module(const std::string& class_name) const;
-    const std::vector<std::unique_ptr<Module>>& modules() const { return modules_; }
+    const std::vector<std::unique_ptr<Module>>& modules() const;
 
     // ovcInit, clbkDefineClass, clbkPostCreation, then clbkFocusChanged
     // when the host held no focus before (see focus()). Throws
@@ -68,16 +72,17 @@ public:
     // dropped (clbkVisualDestroyed), then ovcExit, then the host's record
     // goes. Throws std::logic_error for a craft the host does not hold.
     void destroy_vessel(Craft vessel);
-    // No craft when none has that name.
+    // No craft when none has that name. Any time, as the next two.
     Craft find_vessel(const std::string& name) const;
     // Whether `vessel` is one of the craft the host holds now.
     bool holds(Craft vessel) const;
     // In the order they were created.
     std::vector<Craft> vessels() const;
 
-    double sim_time() const { return sim_time_; }
-    double sim_step() const { return sim_step_; }
-    void set_sim_time(double t) { sim_time_ = t; }
+    // Any time, the first two.
+    double sim_time() const;
+    double sim_step() const;
+    void set_sim_time(double t);
     // One step of length dt: clbkConsumeDirectKey for the focus craft while
     // keys are held (see key_event), then clbkPreStep, the clock,
     // clbkAfterStep and clbkAnimate for every craft. A step that leaves any
@@ -93,6 +98,7 @@ public:
     // made or loaded while the host holds none takes it (clbkFocusChanged
     // with no previous craft); when the focus craft is destroyed the focus
     // moves first to the earliest craft left. No craft once none is held.
+    // Any time.
     Craft focus() const;
     // Moves the focus: clbkFocusChanged(false, new, old) on the craft that
     // had it, then clbkFocusChanged(true, new, old) on `vessel`. Nothing
@@ -106,7 +112,7 @@ public:
     // std::logic_error for a craft the host does not hold.
     void create_visual(Craft vessel);
     void destroy_visual(Craft vessel);
-    bool has_visual(Craft vessel) const;
+    bool has_visual(Craft vessel) const;  // any time
 
     // The library file of the module that defines a class; throws
     // std::exception with the reason when there is none.
@@ -165,63 +171,23 @@ public:
     // holds until the next call into the host.
     const std::vector<BeaconView>& drawn_beacons(Craft vessel);
 
-    DialogManager& dialogs() { return *dialogs_; }
-    CallLog& log() { return log_; }
+    // Any time; clicking a dialog's control calls its module's procedure,
+    // so that goes between callbacks (see DialogManager).
+    DialogManager& dialogs();
+    // Any time.
+    CallLog& log();
     // What modules did that is suspicious but may be meant (an empty
     // thruster group, reading on past a block's end, calling into the host
     // while their library unloads), oldest first, the first 100 kept; they
-    // are then cleared. Never thrown.
+    // are then cleared. Never thrown. Any time.
     std::vector<ModuleFault> take_warnings();
 
+    // The host's state, in the library alone: it may change without a
+    // program that embeds the host noticing.
+    struct Impl;
+
 private:
-    // The scenario block and parse status handed to the callback in
-    // progress; a module may use no other. Null outside those callbacks.
-    struct ScenarioHandles {
-        ScenarioBlock* read = nullptr;
-        ParseStatus* status = nullptr;
-        ScenarioBlock* write = nullptr;
-    };
-
-    // The library's own code reaches the craft records and test faults through it.
-    friend struct HostInternals;
-
-    // As the public methods, but leaving faults pending for the caller to report.
-    Module& add_module(const std::string& path);
-    void drop_module(Module& module);
-    VesselRecord& add_vessel(Module& module, const std::string& name, int flight_model);
-    void remove_vessel(VesselRecord& vessel);
-    // The record of a craft the host holds; throws std::logic_error for any other.
-    VesselRecord& held_record(Craft vessel) const;
-    // Puts the first `craft` craft back in the state they had at the start of the step.
-    void take_back_step(size_t craft);
-    // Reads every craft's beacons into its drawn views.
-    void draw_beacons() noexcept;
-    // clbkPostCreation for each, in order.
-    void post_creation(const std::vector<VesselRecord*>& created);
-    // Gives the focus to `to` (null: nobody), with the callbacks of set_focus.
-    void move_focus(VesselRecord* to);
-    void drop_visual(VesselRecord& vessel);
-    // clbkConsumeDirectKey for the focus craft when a key is held.
-    void direct_keys();
-
-    std::unique_ptr<ModuleFaults> module_faults_;  // first: the dialogs report to it; never null
-    std::vector<std::unique_ptr<Module>> modules_;
-    std::vector<std::unique_ptr<VesselRecord>> vessels_;
-    std::unique_ptr<DialogManager> dialogs_;  // the platform's; closes its dialogs before the modules go
-    CallLog log_;  // empty unless the host was made with CallLogging::on
-    std::unique_ptr<Faults> faults_;  // what tests make the host answer; never null
-    ScenarioHandles scenario_handles_;
-    // The state at the start of the step under way of the craft advanced so
-    // far, in vessels_ order: the bodies, then the propellant masses one tank
-    // after another.
-    std::vector<BodyState> step_bodies_;
-    std::vector<double> step_masses_;
-    double sim_time_ = 0;
-    double sim_step_ = 0;
-    VesselRecord* focus_ = nullptr;  // one of vessels_, or null
-    KeyboardState held_keys_{};     // as the last key event left the keyboard
-
-    static Host* current_;  // set for the life of the one Host
+    std::unique_ptr<Impl> impl_;  // never null
 };
 
 }  // namespace sim

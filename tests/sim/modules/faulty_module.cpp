@@ -118,10 +118,13 @@ public:
         } else if (what == "unload-call") {
             call_while_unloading = true;
         } else if (what == "open-dialog") {
-            // Never closed, not even when the craft goes.
-            oapiOpenDialogEx(instance, 1, DialogProc, 0, this);
+            // A dialog of the whole module, never closed: it goes with the module.
+            oapiOpenDialogEx(instance, 1, DialogProc, 0, nullptr);
         } else if (what == "close-in-destroy") {
-            oapiOpenDialogEx(instance, 1, ClosingDialogProc, 0, this);
+            oapiOpenDialogEx(instance, 1, ClosingDialogProc, 0, nullptr);
+        } else if (what == "craft-dialog") {
+            // Holds the craft as its context, and is left open when the craft goes.
+            oapiOpenDialogEx(instance, 1, DialogProc, 0, this);
         } else if (what == "transform-twice") {
             const UINT anim = CreateAnimation(0);
             static UINT groups[] = {0};

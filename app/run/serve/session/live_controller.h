@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pictures/mesh_library.h"
+#include "files/mesh_library.h"
 #include "serve/session/live_session.h"
 #include "serve/session/scene_json.h"
 

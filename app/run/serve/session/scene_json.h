@@ -10,7 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "pictures/mesh_library.h"
+#include "files/mesh_library.h"
 #include "serve/session/live_session.h"
 
 namespace app {

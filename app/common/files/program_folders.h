@@ -1,4 +1,4 @@
-// Where simhost-run finds what it uses unless told otherwise: the modules
+// Where the programs find what they use unless told otherwise: the modules
 // folder, the meshes folder and the dialog picture, all relative to the
 // program's own file. The build tree is laid out like an install tree
 // (cmake/stand_in_layout.cmake), so a build and an install work alike, and

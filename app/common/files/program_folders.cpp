@@ -1,4 +1,4 @@
-#include "options/program_folders.h"
+#include "files/program_folders.h"
 
 #include <stdexcept>
 #include <string>

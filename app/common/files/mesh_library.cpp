@@ -1,4 +1,4 @@
-#include "pictures/mesh_library.h"
+#include "files/mesh_library.h"
 
 namespace app {
 
