@@ -31,7 +31,7 @@ struct Fleet {
     {
         sim::Module& module = host.load_module(module_path);
         for (int i = 0; i < craft; ++i) {
-            const sim::Craft v = host.create_vessel(module, "Craft-" + std::to_string(i + 1));
+            const sim::Craft v = host.create_craft(module, "Craft-" + std::to_string(i + 1));
             host.key_press(v, OAPI_KEY_K);
             host.set_thrust(v, THGROUP_MAIN, 0.01);
             host.set_thrust(v, THGROUP_ATT_YAWLEFT, 0.001);
@@ -62,12 +62,12 @@ bool Close(double a, double b) { return a == b || std::abs(a - b) <= 1e-12 * std
 bool FloorFliesAsTheHost(int craft)
 {
     Fleet fleet(MERVEX_MODULE_PATH, craft);
-    bench::FloorFleet floor(fleet.host.vessels());
+    bench::FloorFleet floor(fleet.host.all_craft());
     for (int i = 0; i < 100; ++i) {
         fleet.host.step(step_length);
         floor.step(step_length);
     }
-    const std::vector<sim::Craft> craft_flown = fleet.host.vessels();
+    const std::vector<sim::Craft> craft_flown = fleet.host.all_craft();
     for (size_t i = 0; i < craft_flown.size(); ++i) {
         const sim::Craft r = craft_flown[i];
         const sim::BodyState& a = r.body();
@@ -92,7 +92,7 @@ void StepFloor(benchmark::State& state)
         return;
     }
     Fleet fleet(MERVEX_MODULE_PATH, craft);
-    bench::FloorFleet floor(fleet.host.vessels());
+    bench::FloorFleet floor(fleet.host.all_craft());
     AllocationCount allocations;
     for (auto _ : state) {
         floor.step(step_length);
@@ -139,7 +139,7 @@ void LoadScenario(benchmark::State& state)
         host.load_scenario(scenario, module);
         held = double(bench::heap_count().live_bytes - before);
         state.PauseTiming();
-        while (!host.vessels().empty()) host.destroy_vessel(host.vessels().back());
+        while (!host.all_craft().empty()) host.destroy_craft(host.all_craft().back());
         state.ResumeTiming();
     }
     allocations.report(state);

@@ -33,7 +33,7 @@ private:
 
 sim::Craft Craft(sim::Host& host, Program& p)
 {
-    const std::vector<sim::Craft> v = host.vessels();
+    const std::vector<sim::Craft> v = host.all_craft();
     const std::uint8_t pick = p.byte();
     return v.empty() ? sim::Craft() : v[pick % v.size()];
 }
@@ -58,10 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int events = 0; !p.done() && events < 64; ++events) {
         switch (p.byte() % 9) {
         case 0:  // a new craft
-            if (host.vessels().size() < 4) host.create_vessel(module, "Mervex-" + std::to_string(++made));
+            if (host.all_craft().size() < 4) host.create_craft(module, "Mervex-" + std::to_string(++made));
             break;
         case 1:  // a craft goes
-            if (const sim::Craft c = Craft(host, p)) host.destroy_vessel(c);
+            if (const sim::Craft c = Craft(host, p)) host.destroy_craft(c);
             break;
         case 2: {  // one key event with any keyboard state
             const sim::Craft c = Craft(host, p);

@@ -21,7 +21,7 @@ inline sim::Host& host()
 
 inline void reset(sim::Host& h)
 {
-    while (!h.vessels().empty()) h.destroy_vessel(h.vessels().back());
+    while (!h.all_craft().empty()) h.destroy_craft(h.all_craft().back());
     h.dialogs().close_all();
     h.set_sim_time(0);
 }

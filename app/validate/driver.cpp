@@ -37,7 +37,7 @@ std::vector<HWND> dialog_windows(sim::Host& host, const sim::Module& module)
 ModuleProbe probe_module(sim::Host& host, sim::Module& module)
 {
     ModuleProbe probe;
-    const sim::Craft craft = host.create_vessel(module, "Probe");
+    const sim::Craft craft = host.create_craft(module, "Probe");
     for (DWORD mod : modifiers) {
         for (DWORD key = 0; key < 256; ++key) {
             if (key == mod) continue;
@@ -80,7 +80,7 @@ ModuleProbe probe_module(sim::Host& host, sim::Module& module)
             for (const std::string& k : probe.scenario_keys) known = known || k == key;
             if (!known) probe.scenario_keys.push_back(key);
         }
-    host.destroy_vessel(craft);
+    host.destroy_craft(craft);
     return probe;
 }
 
@@ -92,7 +92,7 @@ Driver::Driver(sim::Host& host, sim::Module& module, const ModuleProbe& probe, R
 std::vector<sim::Craft> Driver::craft() const
 {
     std::vector<sim::Craft> out;
-    for (const sim::Craft r : host_.vessels())
+    for (const sim::Craft r : host_.all_craft())
         if (&r.module() == &module_) out.push_back(r);
     return out;
 }
@@ -109,7 +109,7 @@ sim::Craft Driver::add_craft(int number)
 {
     const std::string name = "Craft-" + std::to_string(number);
     doing("making " + name);
-    return host_.create_vessel(module_, name);
+    return host_.create_craft(module_, name);
 }
 
 void Driver::press_random_key(sim::Craft on)

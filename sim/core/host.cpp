@@ -122,7 +122,7 @@ Module* Host::Impl::find_module(const std::string& class_name) const
     return nullptr;
 }
 
-Craft Host::Impl::create_vessel(Module& module, const std::string& name, int flight_model)
+Craft Host::Impl::create_craft(Module& module, const std::string& name, int flight_model)
 {
     VesselRecord& r = add_vessel(module, name, flight_model);
     post_creation({&r});
@@ -148,7 +148,7 @@ VesselRecord& Host::Impl::add_vessel(Module& module, const std::string& name, in
     return r;
 }
 
-void Host::Impl::destroy_vessel(Craft vessel)
+void Host::Impl::destroy_craft(Craft vessel)
 {
     remove_vessel(held_record(vessel));
     module_faults_->report();
@@ -189,7 +189,7 @@ void Host::Impl::remove_vessel(VesselRecord& vessel)
                  "nothing"});
 }
 
-Craft Host::Impl::find_vessel(const std::string& name) const
+Craft Host::Impl::find_craft(const std::string& name) const
 {
     for (const auto& r : vessels_)
         if (r->name == name) return Craft(r.get());
@@ -203,7 +203,7 @@ bool Host::Impl::holds(Craft vessel) const
     return false;
 }
 
-std::vector<Craft> Host::Impl::vessels() const
+std::vector<Craft> Host::Impl::all_craft() const
 {
     std::vector<Craft> out;
     out.reserve(vessels_.size());

@@ -10,14 +10,14 @@ Module* Host::module_of(HINSTANCE instance) const { return impl_->module_of(inst
 Module* Host::find_module(const std::string& class_name) const { return impl_->find_module(class_name); }
 const std::vector<std::unique_ptr<Module>>& Host::modules() const { return impl_->modules_; }
 
-Craft Host::create_vessel(Module& module, const std::string& name, int flight_model)
+Craft Host::create_craft(Module& module, const std::string& name, int flight_model)
 {
-    return impl_->create_vessel(module, name, flight_model);
+    return impl_->create_craft(module, name, flight_model);
 }
-void Host::destroy_vessel(Craft vessel) { impl_->destroy_vessel(vessel); }
-Craft Host::find_vessel(const std::string& name) const { return impl_->find_vessel(name); }
+void Host::destroy_craft(Craft vessel) { impl_->destroy_craft(vessel); }
+Craft Host::find_craft(const std::string& name) const { return impl_->find_craft(name); }
 bool Host::holds(Craft vessel) const { return impl_->holds(vessel); }
-std::vector<Craft> Host::vessels() const { return impl_->vessels(); }
+std::vector<Craft> Host::all_craft() const { return impl_->all_craft(); }
 
 double Host::sim_time() const { return impl_->sim_time_; }
 double Host::sim_step() const { return impl_->sim_step_; }

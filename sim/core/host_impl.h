@@ -23,11 +23,11 @@ struct Host::Impl {
     void unload_module(Module& module);
     Module* module_of(HINSTANCE instance) const;
     Module* find_module(const std::string& class_name) const;
-    Craft create_vessel(Module& module, const std::string& name, int flight_model);
-    void destroy_vessel(Craft vessel);
-    Craft find_vessel(const std::string& name) const;
+    Craft create_craft(Module& module, const std::string& name, int flight_model);
+    void destroy_craft(Craft vessel);
+    Craft find_craft(const std::string& name) const;
     bool holds(Craft vessel) const;
-    std::vector<Craft> vessels() const;
+    std::vector<Craft> all_craft() const;
     void step(double dt);
     void animate();
     void set_focus(Craft vessel);

@@ -19,7 +19,7 @@ int main(int argc, char** argv)
 {
     if (argc != 2) return Fail("usage: fly_lander LANDER_MODULE");
     sim::Host host;
-    const sim::Craft lander = host.create_vessel(host.load_module(argv[1]), "Eagle");
+    const sim::Craft lander = host.create_craft(host.load_module(argv[1]), "Eagle");
     if (host.key_press(lander, OAPI_KEY_G) != 1) return Fail("G was not taken");
     if (!host.set_thrust(lander, THGROUP_HOVER, 1)) return Fail("no hover group");
     for (int i = 0; i < 10; ++i) host.step(0.1);

@@ -67,7 +67,7 @@ TEST_F(DialogTest, DeployCommandSetsDeploymentWhateverTheNotification)
         EXPECT_EQ(Dialogs().send(h, WM_COMMAND, (high << 16) | deploy_id, 0), 0);
         EXPECT_TRUE(Deploys(r));
         EXPECT_EQ(host->log().count("oapiDefDialogProc"), 0u);
-        host->destroy_vessel(r);
+        host->destroy_craft(r);
     }
 }
 
@@ -182,7 +182,7 @@ TEST_F(DialogTest, DeployButtonFollowsTheLoadedState)
         host->log().clear();
         host->step(1);
         EXPECT_EQ(Enables(), (std::vector<double>{enabled}));
-        host->destroy_vessel(r);
+        host->destroy_craft(r);
     }
 }
 
@@ -228,7 +228,7 @@ TEST_F(DialogTest, DestroyingTheOpenerClosesTheDialogAndStaleClicksReachNothing)
 {
     const sim::Craft r = NewVessel();
     HWND h = OpenBy(r);
-    host->destroy_vessel(r);
+    host->destroy_craft(r);
     EXPECT_EQ(Find(), nullptr);
     // Clicks and commands sent to the old window reach no code and no memory.
     EXPECT_FALSE(Dialogs().click(h, deploy_id));
@@ -252,7 +252,7 @@ TEST_F(DialogTest, DestroyingAnotherCraftLeavesTheDialogWorking)
     const sim::Craft other = NewVessel("B");
     HWND h = OpenBy(opener);
     host->key_press(other, OAPI_KEY_SPACE, {OAPI_KEY_RCONTROL});  // brings it forward only
-    host->destroy_vessel(other);
+    host->destroy_craft(other);
     ASSERT_EQ(Find(), h);
     host->step(1);
     EXPECT_TRUE(Dialogs().click(h, lights_id));

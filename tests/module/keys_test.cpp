@@ -53,7 +53,7 @@ protected:
             if (c.craft == r && c.numbers[1] < 1) e.deploying = true;
         e.lights_on = r.beacons_lit().at(0);
         host->dialogs().close_all();
-        host->destroy_vessel(r);
+        host->destroy_craft(r);
         return e;
     }
 

@@ -79,14 +79,14 @@ TEST_F(ModuleTest, OvcExitIgnoresNull)
     // The live craft is untouched: it still steps and writes its block.
     host->step(0.1);
     EXPECT_NE(host->scenario_text().find("ARRAYS"), std::string::npos);
-    host->destroy_vessel(craft);
+    host->destroy_craft(craft);
 }
 
 TEST(CallLog, OnlyAHostMadeToKeepTheLogKeepsCalls)
 {
     for (const sim::CallLogging logging : {sim::CallLogging::off, sim::CallLogging::on}) {
         sim::Host host(logging);
-        const sim::Craft craft = host.create_vessel(host.load_module(MERVEX_MODULE_PATH), "Mervex-1");
+        const sim::Craft craft = host.create_craft(host.load_module(MERVEX_MODULE_PATH), "Mervex-1");
         for (int i = 0; i < 3; ++i) host.step(0.1);
         host.key_press(craft, OAPI_KEY_K);
         EXPECT_EQ(host.log().calls().empty(), logging == sim::CallLogging::off);

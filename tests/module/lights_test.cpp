@@ -91,7 +91,7 @@ TEST_F(ModuleTest, TwoCraftHaveTheirOwnBeaconsOverSharedTables)
     EXPECT_EQ(a.beacons_lit(), all_lit);
     EXPECT_EQ(b.beacons_lit(), all_dark);
     // Destroying one leaves the other's records readable where they were.
-    host->destroy_vessel(a);
+    host->destroy_craft(a);
     host->step(0.1);
     EXPECT_EQ(host->drawn_beacons(b).size(), 4u);
     EXPECT_EQ(b.beacons_lit(), all_dark);

@@ -335,7 +335,7 @@ protected:
     {
         host = std::make_unique<sim::Host>(sim::CallLogging::on);
         sim::Module& m = host->load_module(copy.string());
-        const sim::Craft r = host->create_vessel(m, "Mervex-1");
+        const sim::Craft r = host->create_craft(m, "Mervex-1");
         host->key_press(r, OAPI_KEY_SPACE, {OAPI_KEY_LCONTROL});
         return host->dialogs().dialog(host->dialogs().find(m.instance(), 108));
     }

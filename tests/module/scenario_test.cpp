@@ -25,7 +25,7 @@ protected:
         host->log().clear();
         const sim::Craft r = Load(lines);
         const std::vector<double> s = States(host->log(), "SetAnimState");
-        host->destroy_vessel(r);
+        host->destroy_craft(r);
         EXPECT_EQ(s.size(), 1u) << lines;
         return s.empty() ? -99 : s[0];
     }
@@ -34,7 +34,7 @@ protected:
     {
         const sim::Craft r = Load(lines);
         const std::string v = Saved(*host, "PAYLOAD_MASS");
-        host->destroy_vessel(r);
+        host->destroy_craft(r);
         return v;
     }
 
@@ -42,7 +42,7 @@ protected:
     std::string Reload()
     {
         const std::string text = host->scenario_text();
-        while (!host->vessels().empty()) host->destroy_vessel(host->vessels().back());
+        while (!host->all_craft().empty()) host->destroy_craft(host->all_craft().back());
         host->load_scenario(sim::parse_scenario(text, "saved.scn"), *module);
         return text;
     }
@@ -87,7 +87,7 @@ TEST_F(ScenarioTest, LightsAndDialogLinesCountWhateverFollows)
     host->step(1);
     EXPECT_EQ(r.beacons_lit(), std::vector<bool>(4, true));
     EXPECT_NE(host->dialogs().find(module->instance(), 108), nullptr);
-    host->destroy_vessel(r);
+    host->destroy_craft(r);
 
     const sim::Craft plain = Load("POS 0 0 0\n");
     host->step(1);
@@ -101,7 +101,7 @@ TEST_F(ScenarioTest, OnlyLinesWithoutAKeyReachTheHostUnchanged)
     std::vector<std::string> passed;
     for (const sim::HostCall& c : host->log().named("ParseScenarioLineEx")) passed.push_back(c.text);
     EXPECT_EQ(passed, (std::vector<std::string>{"POS 1 2 3", "VEL  4 5 6", "ATT 1 0 0 0"}));
-    const sim::Craft r = host->vessels().back();
+    const sim::Craft r = host->all_craft().back();
     EXPECT_EQ(r.body().vel.z, 6.0);
 }
 
@@ -114,7 +114,7 @@ TEST_F(ScenarioTest, LinesNeitherSideKnowsAreReportedWithTheirPlace)
     } catch (const sim::ScenarioError& e) {
         EXPECT_STREQ(e.what(), "ships.scn:3: unknown line: FOO bar\nships.scn:4: expected three numbers: POS 1 2");
     }
-    EXPECT_TRUE(host->vessels().empty());
+    EXPECT_TRUE(host->all_craft().empty());
 }
 
 TEST_F(ScenarioTest, WrittenInTheHostsOrderThenTheCraftsKeys)
@@ -187,7 +187,7 @@ TEST_F(ScenarioTest, SaveAndReloadKeepEverySavedField)
     expected.erase(expected.find("  DIALOG\n"), 9);
     EXPECT_EQ(host->scenario_text(), expected);
 
-    const sim::Craft r = host->vessels().back();
+    const sim::Craft r = host->all_craft().back();
     host->step(0.5);
     EXPECT_EQ(r.beacons_lit(), std::vector<bool>(4, true));
     EXPECT_NE(host->dialogs().find(module->instance(), 108), nullptr);
@@ -204,7 +204,7 @@ TEST_F(ScenarioTest, ADeploymentSavedHalfwayWaitsForANewCommand)
     const std::string state = Saved(*host, "ARRAYS");
     ASSERT_NEAR(std::atof(state.c_str()), 0.5, 1e-6);
     Reload();
-    const sim::Craft again = host->vessels().back();
+    const sim::Craft again = host->all_craft().back();
     const float saved = std::strtof(state.c_str(), nullptr);
     EXPECT_EQ(States(host->log(), "SetAnimState").back(), double(saved));
 
@@ -227,7 +227,7 @@ TEST_F(ScenarioTest, RefuelIsAvailableAgainAfterAReload)
     host->key_press(r, OAPI_KEY_F, {OAPI_KEY_LCONTROL});
     Reload();
     host->log().clear();
-    host->key_press(host->vessels().back(), OAPI_KEY_F, {OAPI_KEY_LCONTROL});
+    host->key_press(host->all_craft().back(), OAPI_KEY_F, {OAPI_KEY_LCONTROL});
     EXPECT_EQ(host->log().count("SetFuelMass"), 1u);
 }
 

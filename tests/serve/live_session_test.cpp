@@ -132,7 +132,7 @@ TEST(LiveSession, ARecordedSessionReplaysToTheSameBytes)
         app::LiveSession s(LiveOptions("mervex_and_tank.scn", out, {0.1, 0.07}));
         // As with a page open: visuals, and frames animated between steps.
         s.show_visuals(true);
-        EXPECT_TRUE(s.host().has_visual(s.host().vessels()[1]));
+        EXPECT_TRUE(s.host().has_visual(s.host().all_craft()[1]));
         auto steps = [&](int n) {
             for (int i = 0; i < n; ++i) {
                 s.step();
@@ -149,7 +149,7 @@ TEST(LiveSession, ARecordedSessionReplaysToTheSameBytes)
         EXPECT_EQ(s.host().focus().name(), "Tank-1");
         s.act("click:1004");
         s.show_visuals(false);
-        EXPECT_FALSE(s.host().has_visual(s.host().vessels()[1]));
+        EXPECT_FALSE(s.host().has_visual(s.host().all_craft()[1]));
         steps(5);
         s.request_end();
         EXPECT_FALSE(s.ended());  // the clock is not on a step end the replay would land on
@@ -158,8 +158,8 @@ TEST(LiveSession, ARecordedSessionReplaysToTheSameBytes)
         EXPECT_EQ(s.stopped(), "");
         s.finish();
         command = s.replay_command();
-        EXPECT_LT(s.host().vessels()[0].animation_states()[0], 1);
-        EXPECT_GT(s.host().vessels()[1].thruster_levels()[0], 0);
+        EXPECT_LT(s.host().all_craft()[0].animation_states()[0], 1);
+        EXPECT_GT(s.host().all_craft()[1].thruster_levels()[0], 0);
     }
     const std::string timeline = Read(out / "session.timeline");
     EXPECT_NE(timeline.find("# Replay: " + command), std::string::npos);

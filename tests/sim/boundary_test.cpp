@@ -67,7 +67,7 @@ TEST(Boundary, EachBadCallIsReportedAfterTheCallbackAndTheHostGoesOn)
             EXPECT_NE(std::string(e.what()).find(f.text()), std::string::npos);
         }
         EXPECT_NO_THROW(host.step(0.1)) << "the host goes on once the fault is reported";
-        EXPECT_EQ(host.vessels().size(), 1u);
+        EXPECT_EQ(host.all_craft().size(), 1u);
     }
 }
 
@@ -127,7 +127,7 @@ TEST(Boundary, ADialogLeftHoldingADestroyedCraftIsTheModulesFaultAndIsClosed)
     ASSERT_EQ(host.dialogs().open_dialogs().size(), 1u);
     const HWND dialog = host.dialogs().open_dialogs()[0]->hwnd;
     try {
-        host.destroy_vessel(host.vessels()[0]);
+        host.destroy_craft(host.all_craft()[0]);
         ADD_FAILURE() << "no fault";
     } catch (const sim::ModuleFaultError& e) {
         ASSERT_EQ(e.faults.size(), 1u);

@@ -52,26 +52,26 @@ TEST_F(Callbacks, ComeInTheDocumentedOrder)
     EXPECT_EQ(Trace(), "1:VisualCreated(1) 1:VisualDestroyed 2:VisualCreated(1) 1:Animate 2:Animate");
 
     // The focus leaves a craft before it goes, and so does its view.
-    host.destroy_vessel(b);
+    host.destroy_craft(b);
     EXPECT_EQ(Trace(), "2:FocusChanged(0,1,2) 1:FocusChanged(1,1,2) 2:VisualDestroyed 2:Exit");
     EXPECT_EQ(host.focus().record(), a.record());
 
-    host.create_vessel(tracer, "C");
+    host.create_craft(tracer, "C");
     EXPECT_EQ(Trace(), "3:DefineClass 3:PostCreation");
-    host.destroy_vessel(a);
-    host.destroy_vessel(host.find_vessel("C"));
+    host.destroy_craft(a);
+    host.destroy_craft(host.find_craft("C"));
     EXPECT_EQ(Trace(), "1:FocusChanged(0,3,1) 3:FocusChanged(1,3,1) 1:Exit 3:FocusChanged(0,0,3) 3:Exit");
     EXPECT_FALSE(host.focus());
 
     // With no focus held, the next craft made takes it.
-    host.create_vessel(tracer, "D");
+    host.create_craft(tracer, "D");
     EXPECT_EQ(Trace(), "4:DefineClass 4:PostCreation 4:FocusChanged(1,4,0)");
 }
 
 TEST_F(Callbacks, FocusAndViewsRefuseCraftTheHostDoesNotHold)
 {
-    const sim::Craft a = host.create_vessel(tracer, "A");
-    host.destroy_vessel(a);
+    const sim::Craft a = host.create_craft(tracer, "A");
+    host.destroy_craft(a);
     EXPECT_THROW(host.set_focus(a), std::logic_error);
     EXPECT_THROW(host.create_visual(a), std::logic_error);
     EXPECT_THROW(host.destroy_visual(a), std::logic_error);

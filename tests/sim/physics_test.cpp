@@ -257,7 +257,7 @@ TEST_F(PhysicsTest, PlacingAndFillingRefuseWhatCannotBeFlown)
     EXPECT_EQ(Body().pos.x, 0) << "a refused state leaves the craft where it was";
 
     const sim::Craft gone = NewProbe("P-2");
-    host.destroy_vessel(gone);
+    host.destroy_craft(gone);
     EXPECT_THROW(host.place(gone, Body()), std::logic_error);
     EXPECT_THROW(host.set_thrust(gone, THGROUP_MAIN, 1), std::logic_error);
 }

@@ -13,7 +13,7 @@
 
 class ProbeTest : public ::testing::Test {
 protected:
-    sim::Craft NewProbe(const std::string& name = "P-1") { return host.create_vessel(probe, name); }
+    sim::Craft NewProbe(const std::string& name = "P-1") { return host.create_craft(probe, name); }
 
     sim::Host host;
     sim::Module& probe = host.load_module(PROBE_MODULE_PATH);

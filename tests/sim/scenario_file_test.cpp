@@ -158,11 +158,11 @@ TEST_F(ScenarioLoadTest, RefusesAnotherClassOrATakenNameAndLoadsNothing)
 {
     EXPECT_EQ(LoadError("BEGIN_VESSEL A:Probe\nEND_VESSEL\nBEGIN_VESSEL B:DeltaGlider\nEND_VESSEL\n"),
               "s.scn:3: the module " + probe.path() + " defines the class Probe: BEGIN_VESSEL B:DeltaGlider");
-    EXPECT_TRUE(host.vessels().empty());
+    EXPECT_TRUE(host.all_craft().empty());
     NewProbe("Taken");
     EXPECT_EQ(LoadError("BEGIN_VESSEL Taken:Probe\nEND_VESSEL\n"),
               "s.scn:1: a vessel of this name exists already: BEGIN_VESSEL Taken:Probe");
-    EXPECT_EQ(host.vessels().size(), 1u);
+    EXPECT_EQ(host.all_craft().size(), 1u);
 }
 
 TEST_F(ScenarioLoadTest, AFailedLoadListsEveryBadLineAndLeavesTheHostAsItWas)
@@ -174,7 +174,7 @@ TEST_F(ScenarioLoadTest, AFailedLoadListsEveryBadLineAndLeavesTheHostAsItWas)
         "BEGIN_VESSEL B:Probe\n  DRY_MASS 300\n  THRUST 1\nEND_VESSEL\n");
     EXPECT_EQ(err, "s.scn:5: propellant mass outside 0 to the tank's capacity: PROPELLANT 0 900\n"
                    "s.scn:9: unknown line: THRUST 1");
-    EXPECT_TRUE(host.vessels().empty());
+    EXPECT_TRUE(host.all_craft().empty());
     EXPECT_EQ(host.sim_time(), 5.0);
 }
 
@@ -193,7 +193,7 @@ TEST_F(ScenarioLoadTest, EachClassComesFromItsModuleLoadedOnceAndAFailedLoadUnlo
     } catch (const sim::ScenarioError& e) {
         EXPECT_EQ(std::string(e.what()), "s.scn:9: unknown line: DRY_MASS -1");
     }
-    EXPECT_TRUE(host.vessels().empty());
+    EXPECT_TRUE(host.all_craft().empty());
     EXPECT_EQ(host.modules().size(), 1u) << "the Twin module loaded for the failed scenario is gone again";
 
     asked.clear();

@@ -21,7 +21,7 @@ protected:
     virtual const char* ModulePath() const { return MERVEX_MODULE_PATH; }
     void TearDown() override { host.reset(); }
 
-    sim::Craft NewVessel(const std::string& name = "Mervex-1") { return host->create_vessel(*module, name); }
+    sim::Craft NewVessel(const std::string& name = "Mervex-1") { return host->create_craft(*module, name); }
 
     std::unique_ptr<sim::Host> host;
     sim::Module* module = nullptr;

@@ -147,7 +147,7 @@ TEST_F(WinDialogTest, TheWindowGoesWithTheCraftThatOpenedIt)
 {
     const sim::Craft a = NewVessel("A");
     HWND dlg = Open(a);
-    host->destroy_vessel(a);
+    host->destroy_craft(a);
     EXPECT_FALSE(IsWindow(dlg)) << "no click can reach a destroyed craft";
 }
 

@@ -42,7 +42,7 @@ TEST_F(WinScenarioExchangeTest, SavingOverAnExistingFileReplacesIt)
 {
     NewVessel();
     host->save_scenario(out);
-    host->key_press(host->find_vessel("Mervex-1"), OAPI_KEY_L, {OAPI_KEY_LSHIFT});
+    host->key_press(host->find_craft("Mervex-1"), OAPI_KEY_L, {OAPI_KEY_LSHIFT});
     host->save_scenario(out);
     EXPECT_NE(Bytes(out).find("NAVLIGHTS"), std::string::npos);
     std::ifstream tmp(out + ".tmp");

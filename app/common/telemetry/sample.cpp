@@ -13,7 +13,7 @@ Sample take_sample(sim::Host& host, double t)
 {
     Sample s;
     s.t = t;
-    for (const sim::Craft r : host.vessels()) {
+    for (const sim::Craft r : host.all_craft()) {
         CraftSample c;
         c.name = r.name();
         c.body = r.body();

@@ -54,7 +54,7 @@ public:
         if (!o_.module.empty()) host.load_module(o_.module);
         host.load_scenario(sim::read_scenario_file(o_.scenario),
                            [&](const std::string& class_name) { return sim::module_file(o_.modules, class_name); });
-        if (host.vessels().empty()) throw std::runtime_error(o_.scenario + ": the scenario holds no craft");
+        if (host.all_craft().empty()) throw std::runtime_error(o_.scenario + ": the scenario holds no craft");
         schedule_timeline();
         std::error_code ec;
         std::filesystem::create_directories(o_.out_dir, ec);
@@ -113,7 +113,7 @@ public:
 private:
     sim::Craft craft_of(const Action& a)
     {
-        return a.craft.empty() ? host_->focus() : host_->find_vessel(a.craft);
+        return a.craft.empty() ? host_->focus() : host_->find_craft(a.craft);
     }
 
     void schedule_timeline()
@@ -123,7 +123,7 @@ private:
                             return a.kind == ActionKind::thrust && a.duration > 0;
                         }));
         for (const Action& a : o_.actions) {
-            if (!a.craft.empty() && !host_->find_vessel(a.craft))
+            if (!a.craft.empty() && !host_->find_craft(a.craft))
                 throw TimelineError(a.source() + ": " + sim::shown_text(a.text) + ": no craft named \"" +
                                     sim::shown_text(a.craft) + "\" in " + o_.scenario);
             if (a.kind == ActionKind::thrust && !craft_of(a).has_group(a.group))
@@ -280,7 +280,7 @@ private:
         const Sample last = take_sample(*host_, report_.seconds);
         report_.dialogs = last.dialogs;
         const sim::ScenarioText saved = host_->scenario_blocks();
-        const std::vector<sim::Craft> craft = host_->vessels();
+        const std::vector<sim::Craft> craft = host_->all_craft();
         for (size_t i = 0; i < craft.size(); ++i) {
             CraftReport c{craft[i].name(), craft[i].class_name(), last.craft[i], {}};
             for (const sim::SavedLine& l : saved.blocks[i].lines)

@@ -44,7 +44,7 @@ void DrawAxisArrows(svg::Document& doc, const svg::Axes& a)
 
 void draw_top_view(const std::string& path, sim::Host& host, MeshLibrary& meshes, double t)
 {
-    const std::vector<sim::Craft> craft = host.vessels();
+    const std::vector<sim::Craft> craft = host.all_craft();
     const size_t shown = std::min(craft.size(), top_view_max_craft);
     const size_t columns = std::clamp<size_t>(shown, 1, top_view_columns);
     const size_t rows = std::max<size_t>((shown + columns - 1) / columns, 1);

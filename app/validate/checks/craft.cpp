@@ -33,7 +33,7 @@ void check_craft_churn(const CheckContext& ctx, Findings& f)
             } else if (roll < 3 && count < most_craft) {
                 driver.add_craft();
             } else if (roll < 6 && count > 0) {
-                host.destroy_vessel(driver.random_craft());
+                host.destroy_craft(driver.random_craft());
             } else {
                 driver.random_action();
             }
@@ -67,7 +67,7 @@ void check_dialog_owner_gone(const CheckContext& ctx, Findings& f)
         if (!attempt(f, second.name() + ", the second craft," + pressing + ", then destroyed",
                      [&] {
                          driver.press(second, key);
-                         host.destroy_vessel(second);
+                         host.destroy_craft(second);
                      }) ||
             !attempt(f, "clicking every button of the dialogs left open once " + second.name() + " was destroyed",
                      [&] { driver.click_every_button(); }) ||
@@ -75,12 +75,12 @@ void check_dialog_owner_gone(const CheckContext& ctx, Findings& f)
                      [&] {
                          driver.press(first, key);
                          driver.press(third, key);
-                         host.destroy_vessel(first);
+                         host.destroy_craft(first);
                      }) ||
             !attempt(f, "clicking every button of the dialogs left open once " + first.name() + " was destroyed",
                      [&] {
                          driver.click_every_button();
-                         host.destroy_vessel(third);
+                         host.destroy_craft(third);
                      }))
             return;
     }
@@ -131,7 +131,7 @@ void check_class_definition(const CheckContext& ctx, Findings& f)
             driver.add_craft();
             add_calls(host, from, calls);
             // The craft's own name is not part of its class.
-            const std::string self = "@" + host.vessels().back().name();
+            const std::string self = "@" + host.all_craft().back().name();
             for (std::string& c : calls) {
                 const size_t at = c.find(self);
                 const size_t end = at + self.size();
@@ -150,7 +150,7 @@ void check_class_definition(const CheckContext& ctx, Findings& f)
     // in the host's mesh folder.
     app::MeshLibrary meshes(app::program_folders(app::executable_file()).meshes.string());
     int compared = 0;
-    for (const sim::Craft r : host.vessels()) {
+    for (const sim::Craft r : host.all_craft()) {
         const std::vector<sim::ComponentView> components = r.components();
         const std::vector<sim::AnimationView> animations = r.animations();
         for (size_t c = 0; c < components.size() && f.passed(); ++c) {

@@ -198,7 +198,7 @@ void check_hostile_scenario(const CheckContext& ctx, Findings& f)
                 // A state read from the block that cannot be flown: the host took the step back.
             }
             host.scenario_text();
-            for (const sim::Craft r : loaded) host.destroy_vessel(r);
+            for (const sim::Craft r : loaded) host.destroy_craft(r);
         });
     }
     if (f.passed())

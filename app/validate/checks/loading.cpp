@@ -42,9 +42,9 @@ bool StillMapped(const std::string& path)
 // given, counts such a dialog as a failure.
 void DestroyCraft(sim::Host& host, sim::Module& module, Findings* f, const std::string& when)
 {
-    const std::vector<sim::Craft> all = host.vessels();
+    const std::vector<sim::Craft> all = host.all_craft();
     for (auto r = all.rbegin(); r != all.rend(); ++r)
-        if (host.holds(*r) && &r->module() == &module) host.destroy_vessel(*r);
+        if (host.holds(*r) && &r->module() == &module) host.destroy_craft(*r);
     for (HWND hwnd : dialog_windows(host, module)) {
         if (f)
             f->fail(when + ": a dialog of the module (resource " + std::to_string(host.dialogs().dialog(hwnd)->resid) +
@@ -92,7 +92,7 @@ void check_unload_cycles(const CheckContext& ctx, Findings& f)
         sim::Module* module = nullptr;
         if (!attempt(f, when + ": loading", [&] { module = &host.load_module(ctx.module); })) return;
         attempt(f, when + ": flying craft", [&] {
-            for (int i = 0; i <= cycle % 3; ++i) host.create_vessel(*module, "Cycle-" + std::to_string(i));
+            for (int i = 0; i <= cycle % 3; ++i) host.create_craft(*module, "Cycle-" + std::to_string(i));
             for (int i = 0; i < 3; ++i) host.step(0.1);
         });
         DestroyCraft(host, *module, &f, when);

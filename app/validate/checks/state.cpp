@@ -55,9 +55,9 @@ std::string LoadAndSave(const CheckContext& ctx, const std::string& text, std::s
     sim::Module& module = host.load_module(ctx.module);
     host.load_scenario(sim::parse_scenario(text, "first save"), module);
     host.step(0);
-    const sim::Craft fresh = host.create_vessel(module, "Just-defined");
+    const sim::Craft fresh = host.create_craft(module, "Just-defined");
     const auto defined = Parts(fresh);
-    for (const sim::Craft c : host.vessels()) {
+    for (const sim::Craft c : host.all_craft()) {
         if (c == fresh || !parts_differ.empty()) continue;
         const auto loaded = Parts(c);
         for (size_t i = 0; i < loaded.size() && parts_differ.empty(); ++i)
@@ -67,7 +67,7 @@ std::string LoadAndSave(const CheckContext& ctx, const std::string& text, std::s
                                std::to_string(defined[i].second) +
                                ": a part made outside clbkDefineClass (again in clbkReadScenario?)";
     }
-    host.destroy_vessel(fresh);
+    host.destroy_craft(fresh);
     return host.scenario_text();
 }
 

@@ -46,7 +46,7 @@ void check_suspicious_use(const CheckContext& ctx, Findings& f)
     TakeWarnings(host, seen, f);
     if (!flown) return;
     attempt(f, "loading the save", [&] {
-        for (const sim::Craft r : driver.craft()) host.destroy_vessel(r);
+        for (const sim::Craft r : driver.craft()) host.destroy_craft(r);
         host.load_scenario(sim::parse_scenario(save, "the save"), *s.module);
         host.step(0.1);
     });

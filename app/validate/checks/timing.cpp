@@ -80,12 +80,12 @@ void check_callback_timing(const CheckContext& ctx, Findings& f)
             }
             std::string text;
             timings.time("clbkWriteScenario", [&] { text = host.scenario_text(); });
-            timings.time("ovcExit", [&] { host.destroy_vessel(craft); });
+            timings.time("ovcExit", [&] { host.destroy_craft(craft); });
             const sim::Scenario saved = sim::parse_scenario(text, "timing");
             std::vector<sim::Craft> loaded;
             timings.time("ovcInit + clbkDefineClass + clbkReadScenario + clbkPostCreation",
                          [&] { loaded = host.load_scenario(saved, *s.module); });
-            for (const sim::Craft r : loaded) host.destroy_vessel(r);
+            for (const sim::Craft r : loaded) host.destroy_craft(r);
         }
     });
     for (const auto& [what, taken] : timings.samples()) {

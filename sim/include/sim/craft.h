@@ -4,7 +4,7 @@
 // thrust, steps, scenarios), as a user's actions would.
 //
 // A Craft is valid from the host call that made it until the craft is
-// destroyed (Host::destroy_vessel, unloading its module, the host's end);
+// destroyed (Host::destroy_craft, unloading its module, the host's end);
 // Host::holds tells whether it still is. Reading a craft that is gone is
 // undefined, as with any dangling reference. The views below are copies,
 // taken when asked for.

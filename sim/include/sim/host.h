@@ -67,17 +67,17 @@ public:
     // ovcInit, clbkDefineClass, clbkPostCreation, then clbkFocusChanged
     // when the host held no focus before (see focus()). Throws
     // std::runtime_error when the module creates no object.
-    Craft create_vessel(Module& module, const std::string& name, int flight_model = 1);
+    Craft create_craft(Module& module, const std::string& name, int flight_model = 1);
     // The focus moves on first if the craft has it, its drawn view is
     // dropped (clbkVisualDestroyed), then ovcExit, then the host's record
     // goes. Throws std::logic_error for a craft the host does not hold.
-    void destroy_vessel(Craft vessel);
+    void destroy_craft(Craft vessel);
     // No craft when none has that name. Any time, as the next two.
-    Craft find_vessel(const std::string& name) const;
+    Craft find_craft(const std::string& name) const;
     // Whether `vessel` is one of the craft the host holds now.
     bool holds(Craft vessel) const;
     // In the order they were created.
-    std::vector<Craft> vessels() const;
+    std::vector<Craft> all_craft() const;
 
     // Any time, the first two.
     double sim_time() const;
@@ -122,7 +122,7 @@ public:
     // loaded already, else the one `locate` names, loaded once for all its
     // craft), sets the clock, and lets each craft read its block; then
     // clbkPostCreation for each, and the focus to the first when no craft
-    // had it (as create_vessel). A module fault up to clbkPostCreation
+    // had it (as create_craft). A module fault up to clbkPostCreation
     // leaves the host as it was too, and is thrown as usual. Throws
     // ScenarioError, with the host as it was (modules loaded for it unloaded
     // again), for a class without a module, a name already taken, or lines
@@ -133,7 +133,7 @@ public:
     // The same with no module beyond `module` and those loaded already.
     std::vector<Craft> load_scenario(Scenario scenario, Module& module);
     // The clock and every craft's block as its module writes it, in the
-    // order of vessels().
+    // order of all_craft().
     ScenarioText scenario_blocks();
     // scenario_blocks() as a file holds them. Throws std::invalid_argument
     // when a craft writes what the file cannot hold.

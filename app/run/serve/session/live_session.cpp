@@ -55,7 +55,7 @@ LiveSession::LiveSession(const Options& options) : o_(options)
     if (!o_.module.empty()) host_.load_module(o_.module);
     host_.load_scenario(sim::read_scenario_file(o_.scenario),
                         [&](const std::string& class_name) { return sim::module_file(o_.modules, class_name); });
-    if (host_.vessels().empty()) throw std::runtime_error(o_.scenario + ": the scenario holds no craft");
+    if (host_.all_craft().empty()) throw std::runtime_error(o_.scenario + ": the scenario holds no craft");
     std::error_code ec;
     std::filesystem::create_directories(o_.out_dir, ec);
     if (ec || !std::filesystem::is_directory(o_.out_dir))
@@ -102,7 +102,7 @@ double LiveSession::act(const std::string& entry)
     if (end_asked_ || end_reached_) throw TimelineError("the session is ending");
     const double at = NextStepEnd();
     Action a = parse_action(sim::number_text(at) + ":" + entry, "the page");
-    const sim::Craft craft = a.craft.empty() ? focus_to_come() : host_.find_vessel(a.craft);
+    const sim::Craft craft = a.craft.empty() ? focus_to_come() : host_.find_craft(a.craft);
     if (!craft) throw TimelineError("the page: no craft named \"" + sim::shown_text(a.craft) + "\"");
     if (a.kind == ActionKind::thrust && !craft.has_group(a.group))
         throw TimelineError("the page: " + sim::shown_text(craft.name()) + " has no thruster group " +
@@ -132,7 +132,7 @@ double LiveSession::act(const std::string& entry)
 sim::Craft LiveSession::focus_to_come() const
 {
     for (auto p = pending_.rbegin(); p != pending_.rend(); ++p)
-        if (p->action.kind == ActionKind::focus) return host_.find_vessel(p->action.craft);
+        if (p->action.kind == ActionKind::focus) return host_.find_craft(p->action.craft);
     return host_.focus();
 }
 
@@ -140,7 +140,7 @@ void LiveSession::show_visuals(bool shown)
 {
     if (!stopped_.empty()) return;
     try {
-        for (const sim::Craft& craft : host_.vessels()) {
+        for (const sim::Craft& craft : host_.all_craft()) {
             if (shown && !host_.has_visual(craft))
                 host_.create_visual(craft);
             else if (!shown && host_.has_visual(craft))
@@ -208,7 +208,7 @@ void LiveSession::step()
 
 void LiveSession::Apply(const Action& a)
 {
-    const sim::Craft craft = a.craft.empty() ? host_.focus() : host_.find_vessel(a.craft);
+    const sim::Craft craft = a.craft.empty() ? host_.focus() : host_.find_craft(a.craft);
     switch (a.kind) {
         case ActionKind::key: {
             const int consumed = host_.key_press(craft, a.key.key, a.key.modifiers);

@@ -43,7 +43,7 @@ json Pose(const sim::Pose& p)
 json scene_message(LiveSession& session, MeshLibrary& meshes)
 {
     json craft = json::array();
-    for (const sim::Craft& c : session.host().vessels()) {
+    for (const sim::Craft& c : session.host().all_craft()) {
         json m = json::array(), exhausts = json::array(), groups = json::array();
         for (const sim::MeshEntry& e : c.meshes()) m.push_back(Mesh(e, meshes.get(e.name)));
         for (const sim::ExhaustView& x : c.exhausts())
@@ -108,7 +108,7 @@ json StateMessages::state(LiveSession& session, double warp, bool paused, bool f
 {
     sim::Host& host = session.host();
     json craft = json::array();
-    for (const sim::Craft& c : host.vessels()) {
+    for (const sim::Craft& c : host.all_craft()) {
         const sim::BodyState& b = c.body();
         json poses = json::array();
         const std::vector<sim::MeshEntry>& entries = c.meshes();
