@@ -4,10 +4,10 @@
 #include <string>
 
 #include "checks.h"
-#include "cli/program_folders.h"
+#include "files/program_folders.h"
 #include "driver.h"
 #include "guard.h"
-#include "pictures/mesh_library.h"
+#include "files/mesh_library.h"
 #include "session.h"
 #include "telemetry.h"
 
