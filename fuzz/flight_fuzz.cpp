@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/options.h"
+#include "options/options.h"
 #include "fuzz_checks.h"
-#include "run/output_paths.h"
-#include "run/run.h"
+#include "flight/output_paths.h"
+#include "flight/run.h"
 #include "util/text_lines.h"
 
 namespace fs = std::filesystem;

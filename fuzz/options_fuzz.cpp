@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "fuzz_checks.h"
-#include "cli/options.h"
-#include "run/output_paths.h"
+#include "options/options.h"
+#include "flight/output_paths.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

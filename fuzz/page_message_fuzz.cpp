@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
-#include "cli/timeline.h"
+#include "options/timeline.h"
 #include "fuzz_checks.h"
-#include "serve/access_check.h"
-#include "serve/page_message.h"
+#include "serve/server/access_check.h"
+#include "serve/session/page_message.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

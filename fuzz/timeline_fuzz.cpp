@@ -5,9 +5,9 @@
 #include <string>
 
 #include "fuzz_checks.h"
-#include "cli/key_combo.h"
+#include "keys/key_combo.h"
 #include "util/text_lines.h"
-#include "cli/timeline.h"
+#include "options/timeline.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "check.h"
-#include "cli/key_combo.h"
 #include "sim/keyboard.h"
 #include "sim/scenario_file.h"
 
@@ -18,21 +17,7 @@ const THGROUP_TYPE group_types[] = {
     THGROUP_ATT_LEFT,      THGROUP_ATT_UP,       THGROUP_ATT_DOWN,      THGROUP_ATT_FORWARD,
     THGROUP_ATT_BACK,
 };
-
-std::vector<DWORD> Held(const KeyCombo& k)
-{
-    if (!k.modifier) return {};
-    return {k.modifier};
-}
 }  // namespace
-
-std::string KeyCombo::text() const
-{
-    const char* mod = modifier == OAPI_KEY_LSHIFT ? "Shift+" : modifier == OAPI_KEY_LCONTROL ? "Ctrl+"
-                    : modifier == OAPI_KEY_LALT   ? "Alt+"
-                                                   : "";
-    return std::string("key ") + mod + app::key_name(key);
-}
 
 std::vector<const sim::Dialog*> dialogs_of(sim::Host& host, const sim::Module& module)
 {
@@ -58,7 +43,7 @@ ModuleProbe probe_module(sim::Host& host, sim::Module& module)
             if (key == mod) continue;
             const KeyCombo combo{key, mod};
             doing("probing: pressing " + combo.text() + " on Probe");
-            if (host.key_press(craft, key, Held(combo)) != 0) probe.consumed.push_back(combo);
+            if (host.key_press(craft, key, combo.modifiers) != 0) probe.consumed.push_back(combo);
             if (dialogs_of(host, module).empty()) continue;
             probe.dialog_openers.push_back(combo);
             // Closed as a user closes it, so the next opening key shows too.
@@ -77,7 +62,7 @@ ModuleProbe probe_module(sim::Host& host, sim::Module& module)
     for (const KeyCombo& combo : probe.consumed) {
         doing("probing: pressing and releasing " + combo.text() + " on Probe");
         const std::string before = saved();
-        std::vector<DWORD> held = Held(combo);
+        std::vector<DWORD> held = combo.modifiers;
         const sim::KeyboardState released = sim::keyboard_state(held);
         held.push_back(combo.key);
         host.key_event(craft, combo.key, true, sim::keyboard_state(held));
@@ -135,9 +120,9 @@ void Driver::press_random_key(sim::Craft on)
     if (!probe_.consumed.empty() && random_.chance(0.75)) {
         combo = random_.pick(probe_.consumed);
     } else {
-        combo.key = static_cast<DWORD>(random_.below(256));
-        combo.modifier = modifiers[random_.below(4)];
-        if (combo.key == combo.modifier) combo.modifier = 0;
+        const DWORD key = static_cast<DWORD>(random_.below(256));
+        const DWORD modifier = modifiers[random_.below(4)];
+        combo = KeyCombo(key, key == modifier ? 0 : modifier);
     }
     press(r, combo);
 }
@@ -197,7 +182,7 @@ void Driver::step(double dt)
 void Driver::press(sim::Craft craft, const KeyCombo& combo)
 {
     doing("pressing " + combo.text() + " on " + craft.name());
-    host_.key_press(craft, combo.key, Held(combo));
+    host_.key_press(craft, combo.key, combo.modifiers);
 }
 
 void Driver::random_action(bool adding)
@@ -229,7 +214,7 @@ void Driver::random_action_on(sim::Craft craft, bool acting)
     std::vector<KeyCombo> keys;
     for (const KeyCombo& k : probe_.consumed) {
         bool opens = false;
-        for (const KeyCombo& d : probe_.dialog_openers) opens = opens || (d.key == k.key && d.modifier == k.modifier);
+        for (const KeyCombo& d : probe_.dialog_openers) opens = opens || (d.key == k.key && d.modifiers == k.modifiers);
         if (!opens) keys.push_back(k);
     }
     if (roll < 35 && !keys.empty()) {

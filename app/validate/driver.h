@@ -8,16 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "keys/key_combo.h"
 #include "random.h"
 #include "sim/host.h"
 
 namespace validate {
 
-struct KeyCombo {
-    DWORD key = 0;
-    DWORD modifier = 0;  // a held modifier key, or 0 for none
-    std::string text() const;
-};
+using app::KeyCombo;
 
 struct ModuleProbe {
     std::vector<KeyCombo> consumed;        // presses the craft reported as taken

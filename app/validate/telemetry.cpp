@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "host/oapi.h"
+#include "telemetry/sample.h"
 
 namespace validate {
 
@@ -32,25 +33,25 @@ void require_call_log(sim::Host& host)
 
 void add_snapshot(sim::Host& host, std::vector<std::string>& out, bool as_shown)
 {
-    out.push_back("t " + Num(host.sim_time()));
-    for (const sim::Craft r : host.all_craft()) {
-        const sim::BodyState& b = r.body();
-        std::string line = r.name() + " pos " + Vec(b.pos) + " vel " + Vec(b.vel) + " q " + Num(b.q[0]) + " " +
+    const app::Sample sample = app::take_sample(host, host.sim_time());
+    out.push_back("t " + Num(sample.t));
+    for (const app::CraftSample& c : sample.craft) {
+        const sim::BodyState& b = c.body;
+        std::string line = c.name + " pos " + Vec(b.pos) + " vel " + Vec(b.vel) + " q " + Num(b.q[0]) + " " +
                            Num(b.q[1]) + " " + Num(b.q[2]) + " " + Num(b.q[3]) + " omega " + Vec(b.omega);
         line += " tanks";
-        for (const sim::TankView& p : r.tanks()) line += " " + Num(p.mass);
+        for (double mass : c.tank_masses) line += " " + Num(mass);
         line += " thrust";
-        for (double level : r.thruster_levels()) line += " " + Num(level);
+        for (double level : c.thruster_levels) line += " " + Num(level);
         line += " anim";
-        for (double state : r.animation_states())
-            line += " " + Num(as_shown ? std::min(1.0, std::max(0.0, state)) : state);
+        for (double state : c.animations) line += " " + Num(as_shown ? std::min(1.0, std::max(0.0, state)) : state);
         line += " beacons";
-        for (const sim::BeaconView& v : host.drawn_beacons(r)) line += v.lit ? " on" : " off";
+        for (bool lit : c.beacons_drawn) line += lit ? " on" : " off";
         out.push_back(line);
     }
-    for (const auto& d : host.dialogs().open_dialogs()) {
-        std::string line = "dialog " + std::to_string(d->resid);
-        for (const sim::Control& c : d->controls) line += " " + std::to_string(c.id) + (c.enabled ? "+" : "-");
+    for (const app::DialogSample& d : sample.dialogs) {
+        std::string line = "dialog " + std::to_string(d.resid);
+        for (const app::DialogSample::Control& c : d.controls) line += " " + std::to_string(c.id) + (c.enabled ? "+" : "-");
         out.push_back(line);
     }
 }
@@ -68,17 +69,6 @@ size_t add_calls(sim::Host& host, size_t from, std::vector<std::string>& out)
         out.push_back(line);
     }
     return calls.size();
-}
-
-std::vector<std::string> lines_of(const std::string& text)
-{
-    std::vector<std::string> out;
-    for (size_t at = 0; at < text.size();) {
-        const size_t end = text.find('\n', at);
-        out.push_back(text.substr(at, end - at));
-        at = end == std::string::npos ? text.size() : end + 1;
-    }
-    return out;
 }
 
 namespace {

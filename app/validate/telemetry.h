@@ -1,12 +1,13 @@
 // The host's view of a module's craft, as text lines a run can be compared by:
-// bodies, tanks, thruster levels, animations, beacons, dialogs, and the calls
-// the module made. Numbers are written exactly.
+// the telemetry both programs take (telemetry/sample.h) with every number
+// written exactly, and the calls the module made.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "sim/host.h"
+#include "util/text_lines.h"
 
 namespace validate {
 
@@ -24,8 +25,9 @@ void add_snapshot(sim::Host& host, std::vector<std::string>& out, bool as_shown 
 // that an address cannot pass to a new craft in between. Returns the next entry.
 size_t add_calls(sim::Host& host, size_t from, std::vector<std::string>& out);
 
-// The lines of a text, without their line breaks.
-std::vector<std::string> lines_of(const std::string& text);
+// The lines of a text, without their line breaks: the checks' name for
+// the host library's line splitting.
+inline std::vector<std::string> lines_of(const std::string& text) { return sim::split_lines(text); }
 
 // "" when equal, else where they first part.
 std::string first_difference(const std::vector<std::string>& a, const std::vector<std::string>& b);

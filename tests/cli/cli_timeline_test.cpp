@@ -2,9 +2,9 @@
 // writes becomes the right action, and anything else a one-line reason.
 #include <gtest/gtest.h>
 
-#include "cli/options.h"
-#include "cli/thruster_groups.h"
-#include "cli/timeline.h"
+#include "options/options.h"
+#include "options/thruster_groups.h"
+#include "options/timeline.h"
 
 namespace {
 
@@ -13,22 +13,27 @@ using app::parse_action;
 
 TEST(CliKeys, NamesAndModifiersGiveDirectInputCodes)
 {
-    EXPECT_EQ(app::parse_key("K").code, 0x25u);
-    EXPECT_EQ(app::parse_key("l").code, 0x26u);
-    EXPECT_EQ(app::parse_key("F").code, 0x21u);
-    EXPECT_EQ(app::parse_key("Space").code, 0x39u);
-    EXPECT_EQ(app::parse_key("1").code, 0x02u);
-    EXPECT_EQ(app::parse_key("0").code, 0x0Bu);
-    EXPECT_EQ(app::parse_key("0x25").code, 0x25u);
+    EXPECT_EQ(app::parse_key("K").key, 0x25u);
+    EXPECT_EQ(app::parse_key("l").key, 0x26u);
+    EXPECT_EQ(app::parse_key("F").key, 0x21u);
+    EXPECT_EQ(app::parse_key("Space").key, 0x39u);
+    EXPECT_EQ(app::parse_key("1").key, 0x02u);
+    EXPECT_EQ(app::parse_key("0").key, 0x0Bu);
+    EXPECT_EQ(app::parse_key("0x25").key, 0x25u);
     // The code set numbers the keys along the rows of the keyboard.
     const std::pair<const char*, DWORD> rows[] = {{"QWERTYUIOP", 0x10}, {"ASDFGHJKL", 0x1E}, {"ZXCVBNM", 0x2C}};
     for (const auto& [row, first] : rows)
-        for (DWORD i = 0; row[i]; ++i) EXPECT_EQ(app::parse_key(std::string(1, row[i])).code, first + i) << row[i];
-    for (DWORD f = 1; f <= 10; ++f) EXPECT_EQ(app::parse_key("F" + std::to_string(f)).code, 0x3A + f);
-    EXPECT_EQ(app::parse_key("255").code, 255u);
-    const app::KeySpec k = app::parse_key("Shift+Ctrl+L");
-    EXPECT_EQ(k.code, 0x26u);
+        for (DWORD i = 0; row[i]; ++i) EXPECT_EQ(app::parse_key(std::string(1, row[i])).key, first + i) << row[i];
+    for (DWORD f = 1; f <= 10; ++f) EXPECT_EQ(app::parse_key("F" + std::to_string(f)).key, 0x3A + f);
+    EXPECT_EQ(app::parse_key("255").key, 255u);
+    const app::KeyCombo k = app::parse_key("Shift+Ctrl+L");
+    EXPECT_EQ(k.key, 0x26u);
     EXPECT_EQ(k.modifiers, (std::vector<DWORD>{0x2A, 0x1D}));
+    // A press is named as the parser reads it back, whoever made it.
+    EXPECT_EQ(app::parse_key("shift+rctrl+space").name(), "Shift+RCtrl+Space");
+    EXPECT_EQ(app::parse_key("shift+l").text(), "key shift+l") << "as written";
+    EXPECT_EQ(app::KeyCombo(0x25, 0x38).text(), "key Alt+K");
+    EXPECT_EQ(app::KeyCombo(0xF0, 0).text(), "key 0xF0");
     EXPECT_EQ(app::parse_key("RCtrl+Space").modifiers, (std::vector<DWORD>{0x9D}));
     EXPECT_EQ(app::parse_key("Alt+K").modifiers, (std::vector<DWORD>{0x38}));
 
@@ -58,7 +63,7 @@ TEST(CliActions, CommandLineForms)
     EXPECT_EQ(key.kind, ActionKind::key);
     EXPECT_DOUBLE_EQ(key.time, 5);
     EXPECT_EQ(key.craft, "Mervex-2");
-    EXPECT_EQ(key.key.code, 0x26u);
+    EXPECT_EQ(key.key.key, 0x26u);
 
     const app::Action thrust = parse_action("10:thrust:main=1:for=30", "--at");
     EXPECT_EQ(thrust.kind, ActionKind::thrust);

@@ -12,12 +12,12 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/options.h"
-#include "run/run.h"
-#include "serve/access_check.h"
-#include "serve/live_controller.h"
-#include "serve/live_session.h"
-#include "serve/page_message.h"
+#include "options/options.h"
+#include "flight/run.h"
+#include "serve/server/access_check.h"
+#include "serve/session/live_controller.h"
+#include "serve/session/live_session.h"
+#include "serve/session/page_message.h"
 
 namespace fs = std::filesystem;
 

@@ -1,12 +1,13 @@
 // Checks of many craft of one class: their definitions, and their coming
 // and going while a dialog is open.
+#include <set>
 #include <string>
 
 #include "checks.h"
-#include "cli/program_folders.h"
+#include "files/program_folders.h"
 #include "driver.h"
 #include "guard.h"
-#include "pictures/mesh_library.h"
+#include "files/mesh_library.h"
 #include "session.h"
 #include "telemetry.h"
 
@@ -148,8 +149,10 @@ void check_class_definition(const CheckContext& ctx, Findings& f)
     // lives: one that changed since it was handed over was kept where it
     // did not last. Its groups must be groups of the mesh, when the mesh is
     // in the host's mesh folder.
-    app::MeshLibrary meshes(app::program_folders(app::executable_file()).meshes.string());
+    const std::string mesh_folder = app::program_folders(app::executable_file()).meshes.string();
+    app::MeshLibrary meshes(mesh_folder);
     int compared = 0;
+    std::set<std::string> unread;  // meshes named but not in the folder, or unreadable
     for (const sim::Craft r : host.all_craft()) {
         const std::vector<sim::ComponentView> components = r.components();
         const std::vector<sim::AnimationView> animations = r.animations();
@@ -169,7 +172,10 @@ void check_class_definition(const CheckContext& ctx, Findings& f)
                 continue;
             }
             const sim::Mesh* mesh = t->mesh < r.meshes().size() ? meshes.get(r.meshes()[t->mesh].name) : nullptr;
-            if (!mesh) continue;
+            if (!mesh) {
+                if (t->mesh < r.meshes().size()) unread.insert(r.meshes()[t->mesh].name);
+                continue;
+            }
             ++compared;
             for (const UINT g : now)
                 if (g >= mesh->groups.size()) {
@@ -183,6 +189,9 @@ void check_class_definition(const CheckContext& ctx, Findings& f)
     if (f.passed())
         f.note(std::to_string(count) + " craft, " + std::to_string(first.size()) + " calls each; " +
                std::to_string(compared) + " group lists compared with their meshes");
+    for (const std::string& name : unread)
+        f.note("mesh \"" + name + "\" is not in the host's mesh folder (" + mesh_folder +
+               ") or cannot be read: the groups its animations turn were not compared with it");
 }
 
 }  // namespace validate

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "checks.h"
-#include "cli/key_combo.h"
+#include "keys/key_combo.h"
 #include "driver.h"
 #include "guard.h"
 #include "session.h"

@@ -27,7 +27,7 @@ void check_suspicious_use(const CheckContext& ctx, Findings& f)
     sim::Host& host = s.host;
     std::set<std::string> seen;
     size_t plain = 0;
-    for (const KeyCombo& k : s.probe.consumed) plain += k.modifier == 0;
+    for (const KeyCombo& k : s.probe.consumed) plain += k.modifiers.empty();
     if (plain >= 255)
         f.warn("clbkKeyPress took every key pressed with no modifier: no key of the host's own would reach it");
     for (const KeyCombo& k : s.probe.undone_on_release)

@@ -69,8 +69,7 @@ void check_callback_timing(const CheckContext& ctx, Findings& f)
                 timings.time("clbkConsumeDirectKey + clbkPreStep + clbkAfterStep + clbkAnimate", [&] { host.step(0.1); });
                 const KeyCombo key = s.probe.consumed.empty() ? KeyCombo{static_cast<DWORD>(s.random.below(256)), 0}
                                                             : s.random.pick(s.probe.consumed);
-                sim::KeyboardState state = sim::keyboard_state(key.modifier ? std::vector<DWORD>{key.modifier}
-                                                                            : std::vector<DWORD>{});
+                sim::KeyboardState state = sim::keyboard_state(key.modifiers);
                 state[key.key] = static_cast<char>(0x80);
                 timings.time("clbkKeyPress", [&] { host.key_event(craft, key.key, true, state); });
                 const std::vector<HWND> open = dialog_windows(host, *s.module);

@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "cli/same_file.h"
+#include "files/same_file.h"
 #include "output/report.h"
-#include "util/atomic_file.h"
 #include "sim/module_resources.h"
+#include "util/atomic_file.h"
 
 namespace validate {
 
