@@ -3,7 +3,9 @@
 #   1. no file of a folder includes a folder of a higher layer
 #      (util < record < services < core < interface), and the public headers
 #      (include/sim/) include only each other and the host interface;
-#   2. every function of the host interface (host/*.h) that the library
+#   2. no file prints: the library reports through the host's warnings or
+#      what it throws, and leaves the terminal to the program that embeds it;
+#   3. every function of the host interface (host/*.h) that the library
 #      defines is defined under interface/: given the library's object files,
 #      no other object defines one.
 # Usage: check_layers.sh <sim folder> [<object file>...]; an argument may
@@ -59,6 +61,11 @@ for file in $(cd "$sim" && find . -name '*.h' -o -name '*.cpp' | sed 's|^\./||' 
       fail "$file includes \"$inc\", from a higher layer"
     fi
   done
+done
+
+printing='std::(cerr|clog|cout)|\<(stderr|stdout)\>|\<(perror|printf|fprintf|vfprintf|puts|fputs|putchar)[[:space:]]*\('
+for file in $(cd "$sim" && grep -rlE "$printing" --include='*.h' --include='*.cpp' . | sed 's|^\./||' | sort); do
+  fail "$file prints: $(grep -nE "$printing" "$sim/$file" | head -1)"
 done
 
 # The host interface's names: its free functions and its classes' members.

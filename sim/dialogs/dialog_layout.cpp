@@ -1,10 +1,10 @@
 #include "dialogs/dialog_layout.h"
 
 #include <cctype>
-#include <iostream>
+#include <string>
 
 #include "resfmt/dialog_template.h"
-#include "util/text_lines.h"
+#include "faults/module_faults.h"
 
 namespace sim {
 
@@ -28,13 +28,15 @@ WORD class_atom(const resfmt::NameOrId& window_class)
 
 }  // namespace
 
-std::optional<Dialog> dialog_from_template(const std::uint8_t* data, std::size_t size, const std::string& where)
+std::optional<Dialog> dialog_from_template(const std::uint8_t* data, std::size_t size, int resid,
+                                           const std::string& module, ModuleFaults& faults)
 {
     resfmt::DialogTemplate t;
     try {
         t = resfmt::parse_dialog_template(data, size);
     } catch (const std::exception& e) {
-        std::cerr << "simhost: " << where << ": " << terminal_text(e.what()) << "\n";
+        faults.warn({"oapiOpenDialog", std::to_string(resid), "",
+                     "the template of dialog " + std::to_string(resid) + " in " + module + " is unusable: " + e.what()});
         return std::nullopt;
     }
     Dialog dialog;

@@ -11,9 +11,12 @@
 
 namespace sim {
 
+class ModuleFaults;
+
 // The dialog as the template's bytes lay it out: caption, style, size and
-// controls. A template that cannot be read gives nothing and a message on
-// stderr naming `where` it came from.
-std::optional<Dialog> dialog_from_template(const std::uint8_t* data, std::size_t size, const std::string& where);
+// controls. A template that cannot be read gives nothing and a warning in
+// `faults` naming dialog `resid` of `module`, the file it came from.
+std::optional<Dialog> dialog_from_template(const std::uint8_t* data, std::size_t size, int resid,
+                                           const std::string& module, ModuleFaults& faults);
 
 }  // namespace sim

@@ -3,6 +3,7 @@
 // as records, with handles of its own making.
 #include "dialogs/dialog_layout.h"
 #include "dialogs/platform_dialog_manager.h"
+#include "faults/module_faults.h"
 #include "sim/module_resources.h"
 
 namespace sim {
@@ -35,11 +36,13 @@ public:
     {
         const Module* module = module_of_(instance);
         if (!module || resid < 0 || resid > 0xFFFF) return std::nullopt;
+        std::string problem;
         const std::vector<std::uint8_t> bytes =
-            module_resource(*module, resource_type_dialog, static_cast<std::uint16_t>(resid));
+            module_resource(*module, resource_type_dialog, static_cast<std::uint16_t>(resid), &problem);
+        if (!problem.empty())
+            module_faults().warn({"oapiOpenDialog", std::to_string(resid), "", "the module's resources are unusable: " + problem});
         if (bytes.empty()) return std::nullopt;
-        return dialog_from_template(bytes.data(), bytes.size(),
-                                    "dialog " + std::to_string(resid) + " of " + module->path());
+        return dialog_from_template(bytes.data(), bytes.size(), resid, module->path(), module_faults());
     }
 
 protected:

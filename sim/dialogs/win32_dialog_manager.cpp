@@ -37,8 +37,8 @@ public:
         HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
         const void* bytes = loaded ? LockResource(loaded) : nullptr;
         if (!bytes) return std::nullopt;
-        return dialog_from_template(static_cast<const std::uint8_t*>(bytes), SizeofResource(instance, found),
-                                    "dialog " + std::to_string(resid) + " of the module");
+        return dialog_from_template(static_cast<const std::uint8_t*>(bytes), SizeofResource(instance, found), resid,
+                                    "the module", module_faults());
     }
 
 protected:

@@ -1,13 +1,11 @@
 // Resources from the compiled .res file beside a module.
 #include <filesystem>
-#include <iostream>
 #include <map>
 #include <system_error>
 
 #include "resfmt/resource_file.h"
 #include "util/input_file.h"
 #include "sim/module_resources.h"
-#include "util/text_lines.h"
 
 namespace sim {
 
@@ -15,10 +13,10 @@ namespace {
 using resfmt::ResourceEntry;
 
 // Parsed .res files by path, read again when the file changes. A file that
-// cannot be read or parsed is reported once per change and gives no
+// cannot be read or parsed sets *problem once per change and gives no
 // resources; it is read as any input is (a regular file of bounded size), so
 // a FIFO or a device there neither hangs nor floods the host.
-const std::vector<ResourceEntry>& resources_at(const std::string& path)
+const std::vector<ResourceEntry>& resources_at(const std::string& path, std::string* problem)
 {
     struct Cached {
         std::filesystem::file_time_type stamp;
@@ -40,7 +38,7 @@ const std::vector<ResourceEntry>& resources_at(const std::string& path)
         const std::string bytes = read_input_file(path);
         fresh.entries = resfmt::parse_resource_file(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), path);
     } catch (const std::exception& e) {
-        std::cerr << "simhost: resources of the module unusable: " << terminal_text(e.what()) << "\n";
+        if (problem) *problem = e.what();
     }
     return cache.insert_or_assign(path, std::move(fresh)).first->second.entries;
 }
@@ -51,10 +49,12 @@ std::string module_resource_file(const std::string& module_path)
     return std::filesystem::path(module_path).replace_extension(".res").string();
 }
 
-std::vector<std::uint8_t> module_resource(const Module& module, std::uint16_t type, std::uint16_t id)
+std::vector<std::uint8_t> module_resource(const Module& module, std::uint16_t type, std::uint16_t id,
+                                          std::string* problem)
 {
+    if (problem) problem->clear();
     const std::string path = module_resource_file(module.path());
-    const ResourceEntry* entry = resfmt::find_resource(resources_at(path), type, id);
+    const ResourceEntry* entry = resfmt::find_resource(resources_at(path, problem), type, id);
     return entry ? entry->data : std::vector<std::uint8_t>{};
 }
 

@@ -83,6 +83,7 @@ public:
         }
         if (report_.stopped.empty()) progress.finish();
         else progress.stop(t, report_.stopped);
+        print_warnings(host);
         report_.seconds = t;
 
         if (report_.stopped.empty() || o_.save_on_stop) save(final_save_path(o_));
@@ -95,6 +96,7 @@ public:
         }
         // Here rather than in the host's destructor, so that faults in ovcExit are reported too.
         while (!host.modules().empty()) host.unload_module(*host.modules().back());
+        print_warnings(host);
         host_ = nullptr;
         if (!not_written_.empty()) throw OutputFailure(failure_ + outputs_note(written_, not_written_));
         return report_;
@@ -111,6 +113,15 @@ public:
     }
 
 private:
+    // What the host noted as suspicious but harmless (a module's unusable
+    // resources, an empty thruster group): shown once the progress line is
+    // done, whether or not the run is quiet, since the host itself never prints.
+    static void print_warnings(sim::Host& host)
+    {
+        for (const sim::ModuleFault& w : host.take_warnings())
+            std::fprintf(stderr, "simhost-run: warning: %s\n", sim::terminal_text(w.text()).c_str());
+    }
+
     sim::Craft craft_of(const Action& a)
     {
         return a.craft.empty() ? host_->focus() : host_->find_craft(a.craft);

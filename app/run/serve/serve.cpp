@@ -60,6 +60,8 @@ int serve(const Options& o, const std::string& page_folder)
     size_t notes_shown = 0;
     std::function<void()> on_step = [&] {
         const auto next = controller.advance(std::chrono::steady_clock::now(), steps_per_turn);
+        for (const std::string& w : session.take_warnings())
+            std::fprintf(stderr, "simhost-run: warning: %s\n", sim::terminal_text(w).c_str());
         if (finish_if_done()) return;
         // What an action did is shown at once, not at the next frame.
         if (session.notes().size() != notes_shown && server.pages()) {

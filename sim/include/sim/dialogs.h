@@ -129,6 +129,8 @@ protected:
     Dialog* record(HWND dialog) const;
     const std::vector<std::unique_ptr<Dialog>>& records() const { return dialogs_; }
     Control* control_record(HWND control) const;
+    // Where a platform's part notes what it meets in a module's templates.
+    ModuleFaults& module_faults() const { return faults_; }
 
 private:
     ModuleFaults& faults_;

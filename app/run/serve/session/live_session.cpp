@@ -256,6 +256,16 @@ void LiveSession::Click(const std::string& button)
     Note(what + (open.empty() ? ": no dialog is open" : ": no open dialog has such a button") + "; nothing clicked");
 }
 
+std::vector<std::string> LiveSession::take_warnings()
+{
+    std::vector<std::string> texts;
+    for (const sim::ModuleFault& w : host_.take_warnings()) {
+        texts.push_back(w.text());
+        Note("warning: " + texts.back());
+    }
+    return texts;
+}
+
 void LiveSession::Note(const std::string& what) { notes_.push_back("t=" + ShownTime(t_) + " s: " + what); }
 
 void LiveSession::Stop(const std::string& why)

@@ -75,6 +75,9 @@ public:
     const std::string& stopped() const { return stopped_; }
     // What happened, oldest first ("t=0.1 s: key K to Mervex-1 (consumed)").
     const std::vector<std::string>& notes() const { return notes_; }
+    // The host's warnings since the last call, each also kept as a note for
+    // the page; the caller shows them to whoever started the session.
+    std::vector<std::string> take_warnings();
     // The command that replays the session, as the timeline file says it.
     std::string replay_command() const;
     std::string timeline_path() const;
