@@ -6,6 +6,7 @@
 
 #include "core/host_impl.h"
 #include "dialogs/platform_dialog_manager.h"
+#include "loading/module_entry_points.h"
 #include "physics/physics.h"
 #include "util/number_text.h"
 #include "util/text_lines.h"
@@ -82,8 +83,31 @@ Module& Host::Impl::add_module(const std::string& path)
 {
     modules_.push_back(std::make_unique<Module>(path));
     Module& m = *modules_.back();
-    module_faults_->call_module("InitModule", nullptr, [&] { m.InitModule(m.instance()); });
+    module_faults_->call_module("InitModule", nullptr, [&] { ModuleEntryPoints::init_module(m)(m.instance()); });
     return m;
+}
+
+std::optional<std::string> Host::Impl::module_date(const Module& module)
+{
+    const auto ask = ModuleEntryPoints::module_date(module);
+    if (!ask) return std::nullopt;
+    const char* date = module_faults_->call_module("ModuleDate", nullptr, static_cast<const char*>(nullptr), ask);
+    if (!date && module_faults_->pending().empty())
+        module_faults_->record({"ModuleDate", "", "", "answered null instead of a date"});
+    module_faults_->report();
+    if (!date) return std::string();  // asked from inside a callback, where nothing is thrown
+    // Bounded: the module's text need not end where it should.
+    constexpr std::size_t longest = 256;
+    return std::string(date, std::find(date, date + longest, '\0'));
+}
+
+std::optional<int> Host::Impl::module_version(const Module& module)
+{
+    const auto ask = ModuleEntryPoints::module_version(module);
+    if (!ask) return std::nullopt;
+    const int version = module_faults_->call_module("GetModuleVersion", nullptr, 0, ask);
+    module_faults_->report();
+    return version;
 }
 
 void Host::Impl::unload_module(Module& module)
@@ -135,11 +159,11 @@ VesselRecord& Host::Impl::add_vessel(Module& module, const std::string& name, in
 {
     auto rec = std::make_unique<VesselRecord>(name, module.class_name(), &module);
     VESSEL* v = module_faults_->call_module("ovcInit", rec.get(), static_cast<VESSEL*>(nullptr),
-                                           [&] { return module.ovcInit(rec.get(), flight_model); });
+                                           [&] { return ModuleEntryPoints::ovc_init(module)(rec.get(), flight_model); });
     if (!v) throw std::runtime_error(module.path() + ": ovcInit created no vessel for " + shown_text(name));
     rec->vessel = v;
     if (!rec->callbacks) {
-        module_faults_->call_module("ovcExit", rec.get(), [&] { module.ovcExit(v); });
+        module_faults_->call_module("ovcExit", rec.get(), [&] { ModuleEntryPoints::ovc_exit(module)(v); });
         throw std::runtime_error(module.path() + ": the vessel " + shown_text(name) + " has no callback interface");
     }
     vessels_.push_back(std::move(rec));
@@ -175,7 +199,7 @@ void Host::Impl::remove_vessel(VesselRecord& vessel)
     // goes can reach it as a live craft.
     std::unique_ptr<VesselRecord> rec = std::move(*it);
     vessels_.erase(std::next(it).base());
-    module_faults_->call_module("ovcExit", rec.get(), [&] { rec->module->ovcExit(rec->vessel); });
+    module_faults_->call_module("ovcExit", rec.get(), [&] { ModuleEntryPoints::ovc_exit(*rec->module)(rec->vessel); });
     // A dialog that still holds the craft as its context would hand its
     // procedure freed memory at the next click: the module should have closed it.
     const std::vector<const void*> addresses = {rec->vessel, rec->callbacks};

@@ -9,6 +9,8 @@ void Host::unload_module(Module& module) { impl_->unload_module(module); }
 Module* Host::module_of(HINSTANCE instance) const { return impl_->module_of(instance); }
 Module* Host::find_module(const std::string& class_name) const { return impl_->find_module(class_name); }
 const std::vector<std::unique_ptr<Module>>& Host::modules() const { return impl_->modules_; }
+std::optional<std::string> Host::module_date(Module& module) { return impl_->module_date(module); }
+std::optional<int> Host::module_version(Module& module) { return impl_->module_version(module); }
 
 Craft Host::create_craft(Module& module, const std::string& name, int flight_model)
 {

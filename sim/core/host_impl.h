@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ struct Host::Impl {
 
     Module& load_module(const std::string& path);
     void unload_module(Module& module);
+    std::optional<std::string> module_date(const Module& module);
+    std::optional<int> module_version(const Module& module);
     Module* module_of(HINSTANCE instance) const;
     Module* find_module(const std::string& class_name) const;
     Craft create_craft(Module& module, const std::string& name, int flight_model);

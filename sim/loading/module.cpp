@@ -26,12 +26,12 @@ std::string explicit_path(const std::string& path)
 Module::Module(const std::string& path) : path_(explicit_path(path)), library_(open_library(path_))
 {
     try {
-        Bind(*this, InitModule, "InitModule");
-        Bind(*this, ovcInit, "ovcInit");
-        Bind(*this, ovcExit, "ovcExit");
+        Bind(*this, init_module_, "InitModule");
+        Bind(*this, ovc_init_, "ovcInit");
+        Bind(*this, ovc_exit_, "ovcExit");
         // A module need not tell its date or version; the host asks only when it can.
-        ModuleDate = reinterpret_cast<decltype(ModuleDate)>(symbol("ModuleDate"));
-        GetModuleVersion = reinterpret_cast<decltype(GetModuleVersion)>(symbol("GetModuleVersion"));
+        module_date_ = reinterpret_cast<decltype(module_date_)>(symbol("ModuleDate"));
+        module_version_ = reinterpret_cast<decltype(module_version_)>(symbol("GetModuleVersion"));
         instance_ = find_instance();
     } catch (...) {
         close_library(library_);

@@ -18,7 +18,7 @@ void Module::close_library(void* library) { dlclose(library); }
 HINSTANCE Module::find_instance() const
 {
     Dl_info info{};
-    if (!dladdr(reinterpret_cast<void*>(InitModule), &info))
+    if (!dladdr(reinterpret_cast<void*>(init_module_), &info))
         throw LoadError(path_ + ": cannot find the module's load address");
     return static_cast<HINSTANCE>(info.dli_fbase);
 }

@@ -8,6 +8,7 @@
 
 #include "support/module_fixture.h"
 #include "core/host_access.h"
+#include "loading/module_entry_points.h"
 
 namespace {
 bool fail_allocation = false;
@@ -41,7 +42,7 @@ TEST_F(ModuleTest, FailedAllocationGivesNullAndConstructsNothing)
 {
     fail_allocation = true;
     sim::VesselRecord rec("probe", "Mervex", module);
-    VESSEL* v = module->ovcInit(&rec, 1);
+    VESSEL* v = sim::ModuleEntryPoints::ovc_init(*module)(&rec, 1);
     fail_allocation = false;
     EXPECT_EQ(v, nullptr);
     EXPECT_EQ(rec.callbacks, nullptr) << "no base was constructed";
@@ -50,12 +51,12 @@ TEST_F(ModuleTest, FailedAllocationGivesNullAndConstructsNothing)
 TEST_F(ModuleTest, OvcExitReleasesExactlyTheBlockOvcInitTook)
 {
     sim::VesselRecord rec("probe", "Mervex", module);
-    VESSEL* v = module->ovcInit(&rec, 1);
+    VESSEL* v = sim::ModuleEntryPoints::ovc_init(*module)(&rec, 1);
     ASSERT_NE(v, nullptr);
     void* block = allocated;
     const std::size_t size = allocated_size;
     EXPECT_NE(static_cast<void*>(v), block) << "the VESSEL base sits inside the object, not at its start";
-    module->ovcExit(v);
+    sim::ModuleEntryPoints::ovc_exit(*module)(v);
     EXPECT_EQ(released, block);
     if (released_size) {
         EXPECT_EQ(released_size, size);

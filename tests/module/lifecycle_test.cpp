@@ -5,6 +5,7 @@
 
 #include "support/module_fixture.h"
 #include "core/host_access.h"
+#include "loading/module_entry_points.h"
 #include "host/oapi.h"
 #include "sim/keyboard.h"
 
@@ -26,7 +27,7 @@ TEST_F(ModuleTest, UnloadCallsNoExitFunctionAndReloadStartsAfresh)
     // A second load attaches again, so the first unload really let go of it.
     sim::Module& again = host->load_module(MERVEX_MODULE_PATH);
     EXPECT_EQ(host->log().count("InitLib"), 2u);
-    again.GetModuleVersion();
+    host->module_version(again);
     EXPECT_EQ(host->log().count("Date2Int"), 1u);
 }
 
@@ -42,10 +43,10 @@ TEST_F(ModuleTest, GetProcAddressSeesOnlyTheLibrarysOwnExports)
 
 TEST_F(ModuleTest, VersionComesFromTheHostOnceAndIsKept)
 {
-    const int v = module->GetModuleVersion();
+    const std::optional<int> v = host->module_version(*module);
     EXPECT_EQ(v, 20100830);
-    EXPECT_EQ(module->GetModuleVersion(), v);
-    EXPECT_EQ(module->GetModuleVersion(), v);
+    EXPECT_EQ(host->module_version(*module), v);
+    EXPECT_EQ(host->module_version(*module), v);
     auto calls = host->log().named("Date2Int");
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].text, "Aug 30 2010");
@@ -54,27 +55,29 @@ TEST_F(ModuleTest, VersionComesFromTheHostOnceAndIsKept)
 TEST_F(ModuleTest, VersionThatTheHostCannotGiveIsAskedForAgain)
 {
     sim::host_access::test_faults()->date2int_returns_zero = true;
-    EXPECT_EQ(module->GetModuleVersion(), 0);
-    EXPECT_EQ(module->GetModuleVersion(), 0);
+    EXPECT_EQ(host->module_version(*module), 0);
+    EXPECT_EQ(host->module_version(*module), 0);
     EXPECT_EQ(host->log().count("Date2Int"), 2u);
     sim::host_access::test_faults()->date2int_returns_zero = false;
-    EXPECT_EQ(module->GetModuleVersion(), 20100830);
-    EXPECT_EQ(module->GetModuleVersion(), 20100830);
+    EXPECT_EQ(host->module_version(*module), 20100830);
+    EXPECT_EQ(host->module_version(*module), 20100830);
     EXPECT_EQ(host->log().count("Date2Int"), 3u);
 }
 
 TEST_F(ModuleTest, ModuleDateIsTheConfiguredBuildDateAtOneAddress)
 {
-    const char* d = module->ModuleDate();
+    const auto date = sim::ModuleEntryPoints::module_date(*module);
+    const char* d = date();
     EXPECT_STREQ(d, "Jan 18 2014");
-    EXPECT_EQ(module->ModuleDate(), d);
+    EXPECT_EQ(date(), d);
+    EXPECT_EQ(host->module_date(*module), "Jan 18 2014");
 }
 
 TEST_F(ModuleTest, OvcExitIgnoresNull)
 {
     const sim::Craft craft = NewVessel();
     host->log().clear();
-    module->ovcExit(nullptr);
+    sim::ModuleEntryPoints::ovc_exit(*module)(nullptr);
     EXPECT_TRUE(host->log().calls().empty()) << "a null craft is no call into the host";
     // The live craft is untouched: it still steps and writes its block.
     host->step(0.1);

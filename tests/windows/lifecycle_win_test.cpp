@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/oapi.h"
+#include "loading/module_entry_points.h"
 #include "win_fixture.h"
 
 namespace {
@@ -38,12 +39,11 @@ TEST_F(WinLifecycleTest, UnloadingLeavesTheProcessWithoutTheDll)
 
 TEST_F(WinLifecycleTest, DatesAndVersion)
 {
-    const char* date = module->ModuleDate();
-    EXPECT_STREQ(date, "Jan 18 2014");
-    EXPECT_EQ(module->ModuleDate(), date);
+    EXPECT_EQ(host->module_date(*module), "Jan 18 2014");
+    EXPECT_EQ(host->module_date(*module), "Jan 18 2014");
     host->log().clear();
-    EXPECT_EQ(module->GetModuleVersion(), 20100830);
-    EXPECT_EQ(module->GetModuleVersion(), 20100830);
+    EXPECT_EQ(host->module_version(*module), 20100830);
+    EXPECT_EQ(host->module_version(*module), 20100830);
     const auto asked = host->log().named("Date2Int");
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].text, "Aug 30 2010");
@@ -51,7 +51,7 @@ TEST_F(WinLifecycleTest, DatesAndVersion)
 
 TEST_F(WinLifecycleTest, OvcExitIgnoresNull)
 {
-    module->ovcExit(nullptr);
+    sim::ModuleEntryPoints::ovc_exit(*module)(nullptr);
     EXPECT_NE(NewVessel().object(), nullptr);
 }
 }  // namespace

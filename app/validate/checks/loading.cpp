@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <string>
 
 #include "checks.h"
@@ -64,22 +65,27 @@ void check_exports(const CheckContext& ctx, Findings& f)
         if (!CallableAtLoad(c.name)) f.fail("while loading, the module called " + c.name + ", which needs a craft");
     if (!dialog_windows(host, *module).empty()) f.fail("a dialog opened while the module loaded");
 
-    if (module->ModuleDate) {
-        const char* date = module->ModuleDate();
-        if (!date) f.fail("ModuleDate answered null");
-        else if (!Printable(date)) f.fail("ModuleDate answered no printable text of 1 to 255 characters");
-        else if (std::string(date) != module->ModuleDate()) f.fail("ModuleDate answers differently when asked again");
-        else f.note(std::string("ModuleDate: ") + date);
-    } else {
+    std::optional<std::string> date;
+    if (!attempt(f, "ModuleDate", [&] { date = host.module_date(*module); })) return;
+    if (!date) {
         f.note("no ModuleDate export");
-    }
-    if (module->GetModuleVersion) {
-        const int version = module->GetModuleVersion();
-        if (module->GetModuleVersion() != version) f.fail("GetModuleVersion answers differently when asked again");
-        f.note("GetModuleVersion: " + std::to_string(version));
+    } else if (!Printable(date->c_str())) {
+        f.fail("ModuleDate answered no printable text of 1 to 255 characters");
     } else {
-        f.note("no GetModuleVersion export");
+        std::optional<std::string> again;
+        if (!attempt(f, "ModuleDate", [&] { again = host.module_date(*module); })) return;
+        if (again != date) f.fail("ModuleDate answers differently when asked again");
+        else f.note("ModuleDate: " + *date);
     }
+    std::optional<int> version, again;
+    if (!attempt(f, "GetModuleVersion", [&] {
+            version = host.module_version(*module);
+            again = host.module_version(*module);
+        }))
+        return;
+    if (!version) f.note("no GetModuleVersion export");
+    else if (again != version) f.fail("GetModuleVersion answers differently when asked again");
+    else f.note("GetModuleVersion: " + std::to_string(*version));
 }
 
 void check_unload_cycles(const CheckContext& ctx, Findings& f)

@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,14 @@ public:
     // The loaded module that defines `class_name`, or null.
     Module* find_module(const std::string& class_name) const;
     const std::vector<std::unique_ptr<Module>>& modules() const;
+    // What the module says of itself, asked of it anew at each call, so
+    // that a caller can see whether it answers alike: the text ModuleDate
+    // answers (its first 256 characters), and the number GetModuleVersion
+    // answers; nullopt when the module does not export that function. A
+    // null date is a fault of the module, thrown as ModuleFaultError.
+    // Between callbacks.
+    std::optional<std::string> module_date(Module& module);
+    std::optional<int> module_version(Module& module);
 
     // ovcInit, clbkDefineClass, clbkPostCreation, then clbkFocusChanged
     // when the host held no focus before (see focus()). Throws

@@ -38,13 +38,17 @@ public:
     // Any export by name, or null.
     void* symbol(const char* name) const;
 
-    void (*InitModule)(HINSTANCE) = nullptr;
-    VESSEL* (*ovcInit)(OBJHANDLE, int) = nullptr;
-    void (*ovcExit)(VESSEL*) = nullptr;
-    const char* (*ModuleDate)() = nullptr;  // null when not exported
-    int (*GetModuleVersion)() = nullptr;    // null when not exported
-
 private:
+    // Module code is called through the Host alone, which keeps its faults
+    // from unwinding into the program: only the library reaches these
+    // (loading/module_entry_points.h).
+    friend struct ModuleEntryPoints;
+    void (*init_module_)(HINSTANCE) = nullptr;
+    VESSEL* (*ovc_init_)(OBJHANDLE, int) = nullptr;
+    void (*ovc_exit_)(VESSEL*) = nullptr;
+    const char* (*module_date_)() = nullptr;  // null when not exported
+    int (*module_version_)() = nullptr;       // null when not exported
+
     // The platform's loader (module_posix.cpp, module_windows.cpp).
     static void* open_library(const std::string& path);  // throws LoadError
     static void close_library(void* library);
