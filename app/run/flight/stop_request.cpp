@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstddef>
 
+#include "sim/temporaries.h"
 #include "util/atomic_file.h"
 
 #if defined(_WIN32)
@@ -35,6 +36,7 @@ void Note(const char (&text)[N])
 void EndAtOnce(int signal)
 {
     sim::remove_temporaries_now();
+    sim::remove_host_temporaries();
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
@@ -50,6 +52,7 @@ struct sigaction before_fault[NSIG];
 extern "C" void OnFault(int signal, siginfo_t* info, void*)
 {
     sim::remove_temporaries_now();
+    sim::remove_host_temporaries();
     // What came before (the default's end, or a sanitizer's report) takes
     // the fault from here: a faulting instruction meets it again on return,
     // a signal sent or raised is raised again.
