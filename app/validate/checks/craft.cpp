@@ -65,20 +65,22 @@ void check_dialog_owner_gone(const CheckContext& ctx, Findings& f)
             }))
             return;
         const std::string pressing = " pressing " + key.text();
-        if (!attempt(f, second.name() + ", the second craft," + pressing + ", then destroyed",
+        // Named now: a craft's handle says nothing once the craft is gone.
+        const std::string first_name = first.name(), second_name = second.name(), third_name = third.name();
+        if (!attempt(f, second_name + ", the second craft," + pressing + ", then destroyed",
                      [&] {
                          driver.press(second, key);
                          host.destroy_craft(second);
                      }) ||
-            !attempt(f, "clicking every button of the dialogs left open once " + second.name() + " was destroyed",
+            !attempt(f, "clicking every button of the dialogs left open once " + second_name + " was destroyed",
                      [&] { driver.click_every_button(); }) ||
-            !attempt(f, first.name() + " and then " + third.name() + pressing + ", then " + first.name() + " destroyed",
+            !attempt(f, first_name + " and then " + third_name + pressing + ", then " + first_name + " destroyed",
                      [&] {
                          driver.press(first, key);
                          driver.press(third, key);
                          host.destroy_craft(first);
                      }) ||
-            !attempt(f, "clicking every button of the dialogs left open once " + first.name() + " was destroyed",
+            !attempt(f, "clicking every button of the dialogs left open once " + first_name + " was destroyed",
                      [&] {
                          driver.click_every_button();
                          host.destroy_craft(third);
